@@ -1,0 +1,58 @@
+#include "richtext/Document.h"
+
+#include <algorithm>
+
+namespace maravelundi {
+
+FormatId Document::Intern(const CharFormat& format) {
+  auto& sameFont = formatsByFont_[format.fontName];
+  for (FormatId id : sameFont) {
+    if (formats_[id] == format) return id;
+  }
+  formats_.push_back(format);
+  const auto id = static_cast<FormatId>(formats_.size() - 1);
+  sameFont.push_back(id);
+  return id;
+}
+
+FormatId Document::InternFont(std::string_view fontName) {
+  return Intern(CharFormat{std::string(fontName)});
+}
+
+FormatId Document::FormatAt(std::size_t index) const {
+  auto after = std::upper_bound(runs_.begin(), runs_.end(), index,
+                                [](std::size_t i, const FormatRun& run) { return i < run.begin; });
+  return after == runs_.begin() ? 0 : std::prev(after)->format;
+}
+
+void Document::OpenRun(FormatId format) {
+  if (runs_.empty() || runs_.back().format != format) runs_.push_back({text_.size(), format});
+}
+
+void Document::Append(char16_t ch, FormatId format) {
+  OpenRun(format);
+  text_.push_back(ch);
+}
+
+void Document::Append(std::u16string_view text, FormatId format) {
+  if (text.empty()) return;
+  OpenRun(format);
+  text_.append(text);
+}
+
+bool Document::operator==(const Document& other) const {
+  if (text_ != other.text_) return false;
+  // Same characters; walk both run lists together and compare formats by
+  // value, since the two documents may number their formats differently.
+  std::size_t mine = 0, theirs = 0, position = 0;
+  while (position < text_.size()) {
+    if (Format(runs_[mine].format) != other.Format(other.runs_[theirs].format)) return false;
+    const std::size_t next = std::min(RunEnd(mine), other.RunEnd(theirs));
+    if (RunEnd(mine) == next) ++mine;
+    if (other.RunEnd(theirs) == next) ++theirs;
+    position = next;
+  }
+  return true;
+}
+
+}  // namespace maravelundi

@@ -1,0 +1,89 @@
+#pragma once
+// A rich text document: 16-bit characters, each carrying a character format.
+// Line breaks are the two characters CR LF, as the text of a rich text control
+// reports them. Formats are interned and shared by runs of characters, so a
+// pass over a document looks a format up once per run, not once per character.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace maravelundi {
+
+// What travels with each character. The passes copy formats as a whole, so a
+// new attribute is a new field here and nowhere else.
+struct CharFormat {
+  std::string fontName;  // UTF-8, exactly as the document spells it
+
+  bool operator==(const CharFormat&) const = default;
+};
+
+using FormatId = std::uint32_t;
+
+// A maximal stretch of characters sharing one format: [begin, next run's begin).
+struct FormatRun {
+  std::size_t begin;
+  FormatId format;
+};
+
+class Document {
+ public:
+  // The plain text, one 16-bit character per position.
+  const std::u16string& Text() const { return text_; }
+  std::size_t Size() const { return text_.size(); }
+  bool Empty() const { return text_.empty(); }
+
+  // Runs in text order; the first begins at 0, none is empty.
+  const std::vector<FormatRun>& Runs() const { return runs_; }
+  std::size_t RunEnd(std::size_t runIndex) const {
+    return runIndex + 1 < runs_.size() ? runs_[runIndex + 1].begin : text_.size();
+  }
+
+  const CharFormat& Format(FormatId id) const { return formats_[id]; }
+  std::size_t FormatCount() const { return formats_.size(); }
+
+  // The id of `format`, adding it to this document's formats if it is new.
+  FormatId Intern(const CharFormat& format);
+  FormatId InternFont(std::string_view fontName);
+
+  // Format and font of the character at a 0-based index (logarithmic; the
+  // passes walk runs instead).
+  FormatId FormatAt(std::size_t index) const;
+  const std::string& FontAt(std::size_t index) const { return Format(FormatAt(index)).fontName; }
+
+  void Append(char16_t ch, FormatId format);
+  void Append(std::u16string_view text, FormatId format);
+  void Reserve(std::size_t characters) { text_.reserve(characters); }
+
+  bool operator==(const Document& other) const;
+
+ private:
+  void OpenRun(FormatId format);
+
+  std::u16string text_;
+  std::vector<FormatRun> runs_;
+  std::vector<CharFormat> formats_;
+  std::unordered_map<std::string, std::vector<FormatId>> formatsByFont_;  // ids in first-use order
+};
+
+// Walks a document's runs alongside a position that only moves forward:
+// finding the format of each position in turn costs constant amortised time.
+class RunCursor {
+ public:
+  explicit RunCursor(const Document& document) : document_(document) {}
+
+  FormatId FormatAt(std::size_t index) {
+    const auto& runs = document_.Runs();
+    while (run_ + 1 < runs.size() && runs[run_ + 1].begin <= index) ++run_;
+    return runs[run_].format;
+  }
+
+ private:
+  const Document& document_;
+  std::size_t run_ = 0;
+};
+
+}  // namespace maravelundi

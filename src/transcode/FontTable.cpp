@@ -1,0 +1,32 @@
+#include "transcode/FontTable.h"
+
+#include "richtext/GlyphString.h"
+
+namespace maravelundi {
+namespace {
+constexpr char16_t kSpace[] = u" ";
+}
+
+FontTable::FontTable(std::span<const GlyphRow> rows, NoMatch noMatch)
+    : rows_(rows), noMatch_(noMatch) {
+  // Keys never repeat within a table; were one to, the first row would win,
+  // as it does in a first-match search of the rows.
+  for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
+    values_[it->key] = GlyphString(it->codes);
+    listed_[it->key] = true;
+  }
+}
+
+std::u16string_view FontTable::Lookup(std::u16string_view glyph) const {
+  if (glyph.size() == 1) {
+    if (const auto code = GlyphCode(glyph[0]); code && listed_[*code]) return values_[*code];
+  }
+  switch (noMatch_) {
+    case NoMatch::kInput: return glyph;
+    case NoMatch::kSpace: return kSpace;
+    case NoMatch::kEmpty: break;
+  }
+  return {};
+}
+
+}  // namespace maravelundi

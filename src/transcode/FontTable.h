@@ -1,0 +1,51 @@
+#pragma once
+// The glyph table of one legacy source font: for each code it lists, the
+// ML-TT glyph string that draws the same text; for every other input, the
+// table's own no-match result.
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace maravelundi {
+
+// One row as the tables list it: a source code and its ML-TT codes.
+struct GlyphRow {
+  std::uint8_t key;
+  std::string_view codes;
+};
+
+// What a table gives for an input it has no row for.
+enum class NoMatch {
+  kEmpty,  // nothing
+  kInput,  // the input itself
+  kSpace,  // a single space
+};
+
+class FontTable {
+ public:
+  FontTable(std::span<const GlyphRow> rows, NoMatch noMatch);
+
+  // The result for a glyph string. Only a single glyph character can match a
+  // row; anything else (empty, longer, a character no code stands for, a code
+  // without a row) gets the no-match result.
+  std::u16string_view Lookup(std::u16string_view glyph) const;
+
+  // The same for one character, without building a string.
+  std::u16string_view Lookup(const char16_t& ch) const { return Lookup(std::u16string_view(&ch, 1)); }
+
+  // The rows as the table lists them.
+  std::span<const GlyphRow> Rows() const { return rows_; }
+  std::size_t RowCount() const { return rows_.size(); }
+  NoMatch NoMatchResult() const { return noMatch_; }
+
+ private:
+  std::array<std::u16string, 256> values_;
+  std::array<bool, 256> listed_{};
+  std::span<const GlyphRow> rows_;
+  NoMatch noMatch_;
+};
+
+}  // namespace maravelundi

@@ -1,0 +1,97 @@
+#include "transcode/Transcoder.h"
+
+#include <array>
+#include <string>
+
+#include "richtext/GlyphString.h"
+#include "transcode/GlyphTables.h"
+
+namespace maravelundi {
+namespace {
+
+struct FontRow {
+  std::string_view names[2];
+  const FontTable& (*table)();
+};
+
+constexpr std::array<FontRow, 6> kVersion2Fonts = {{
+    {{"ra1", "rkr1"}, MapV2Font1Table}, {{"ra2", "rkr2"}, MapV2Font2Table},
+    {{"ra3", "rkr3"}, MapV2Font3Table}, {{"ra4", "rkr4"}, MapV2Font4Table},
+    {{"ra5", "rkr5"}, MapV2Font5Table}, {{"ra6", "rkr6"}, MapV2Font6Table},
+}};
+
+constexpr std::array<FontRow, 6> kVersion7Fonts = {{
+    {{"rc1", "rl1"}, MapV7Font1Table}, {{"rc2", "rl2"}, MapV7Font2Table},
+    {{"rc3", "rl3"}, MapV7Font3Table}, {{"rc4", "rl4"}, MapV7Font4Table},
+    {{"rc5", "rl5"}, MapV7Font5Table}, {{"rc6", "rl6"}, MapV7Font6Table},
+}};
+
+// Lower-cases a font name as the platform's string lower-casing does for the
+// characters that can end up as a Rachana name: ASCII letters, and the Kelvin
+// sign, whose lower case is the ASCII 'k'. Other characters never lower-case
+// into ASCII, so they can stay as they are.
+std::u16string LowerCaseName(std::string_view utf8Name) {
+  std::u16string name = FromUtf8(utf8Name);
+  for (char16_t& ch : name) {
+    if (ch >= u'A' && ch <= u'Z') ch = static_cast<char16_t>(ch - u'A' + u'a');
+    else if (ch == 0x212A) ch = u'k';
+  }
+  return name;
+}
+
+bool NameEquals(std::u16string_view name, std::string_view ascii) {
+  if (name.size() != ascii.size()) return false;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if (name[i] != static_cast<char16_t>(ascii[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+const FontTable* TableForFont(Generation generation, std::string_view fontName) {
+  const auto& rows = generation == Generation::kVersion2 ? kVersion2Fonts : kVersion7Fonts;
+  const std::u16string lowered = LowerCaseName(fontName);
+  for (const FontRow& row : rows) {
+    if (NameEquals(lowered, row.names[0]) || NameEquals(lowered, row.names[1])) return &row.table();
+  }
+  return nullptr;
+}
+
+Document Transcode(const Document& source, Generation generation, ProgressSink* progress) {
+  Document target;
+  target.Reserve(source.Size() + source.Size() / 2);
+  const std::u16string& text = source.Text();
+  const std::size_t total = text.size();
+  std::size_t nextReport = kProgressStride;
+  const auto& runs = source.Runs();
+  for (std::size_t r = 0; r < runs.size(); ++r) {
+    const CharFormat& format = source.Format(runs[r].format);
+    const FontTable* table = TableForFont(generation, format.fontName);
+    // Glyphs take the ML-TT font and keep the rest of the source's format.
+    CharFormat targetFormat = format;
+    if (table != nullptr) targetFormat.fontName = kMlttFontName;
+    const FormatId targetId = target.Intern(targetFormat);
+    const std::size_t end = source.RunEnd(r);
+    for (std::size_t i = runs[r].begin; i < end; ++i) {
+      if (i >= nextReport) {
+        ReportProgress(progress, i, total);
+        nextReport += kProgressStride;
+      }
+      if (table != nullptr) target.Append(table->Lookup(text[i]), targetId);
+      else target.Append(text[i], targetId);
+    }
+  }
+  ReportProgress(progress, total, total);
+  return target;
+}
+
+Document TranscodeVersion2(const Document& source, ProgressSink* progress) {
+  return Transcode(source, Generation::kVersion2, progress);
+}
+
+Document TranscodeVersion7(const Document& source, ProgressSink* progress) {
+  return Transcode(source, Generation::kVersion7, progress);
+}
+
+}  // namespace maravelundi

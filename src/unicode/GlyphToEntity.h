@@ -1,0 +1,21 @@
+#pragma once
+// ML-TT glyph units to Malayalam Unicode, written as HTML decimal character
+// references ("&#3349;"). A unit is one ML-TT code or one of ten two-code
+// sequences that together write one letter or vowel sign.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace maravelundi {
+
+// The table's value for a unit, if the unit is one of its 141 keys.
+std::optional<std::string_view> EntityRowValue(std::u16string_view key);
+
+// The Unicode text of a unit: the table's value; for a carriage return "<p>"
+// and CR LF; nothing for a line feed; any other unit unchanged (unescaped).
+std::u16string GlyphToEntity(std::u16string_view key);
+
+inline constexpr std::size_t kEntityRowCount = 141;
+
+}  // namespace maravelundi

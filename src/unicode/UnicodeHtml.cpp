@@ -1,0 +1,35 @@
+#include "unicode/UnicodeHtml.h"
+
+#include <string_view>
+
+#include "unicode/UnicodeBody.h"
+
+namespace maravelundi {
+namespace {
+
+constexpr std::string_view kHead =
+    "<html>\r\n"
+    "<head>\r\n"
+    "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\r\n"
+    "</head>\r\n"
+    "<body>";
+
+// The closing font tag has no opening one; readers of earlier results may
+// expect the tail exactly so, and browsers ignore it.
+constexpr std::string_view kTail =
+    "\r\n"
+    "</font></body>\r\n"
+    "</html>\r\n";
+
+}  // namespace
+
+std::string BuildUnicodeHtml(const Document& mltt, ProgressSink* progress) {
+  Utf8Builder out;
+  out.Reserve(kHead.size() + mltt.Size() * 2 + kTail.size());
+  out.AppendAscii(kHead);
+  AppendUnicodeBody(mltt, out, progress);
+  out.AppendAscii(kTail);
+  return out.Take();
+}
+
+}  // namespace maravelundi

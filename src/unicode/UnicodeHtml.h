@@ -1,0 +1,15 @@
+#pragma once
+// The HTML document of the Unicode output: a fixed head, the body of the
+// Unicode walk on the same line as <body>, and a fixed tail.
+
+#include <string>
+
+#include "richtext/Document.h"
+#include "transcode/Progress.h"
+
+namespace maravelundi {
+
+// The document's text, UTF-8, every line ended by CR LF.
+std::string BuildUnicodeHtml(const Document& mltt, ProgressSink* progress = nullptr);
+
+}  // namespace maravelundi

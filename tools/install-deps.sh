@@ -1,0 +1,20 @@
+#!/bin/sh
+# Installs the Debian packages the build and the tests need, and only those
+# that are missing, so running it again costs nothing.
+set -eu
+
+PACKAGES="cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libcli11-dev"
+
+missing=""
+for package in $PACKAGES; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    missing="$missing $package"
+  fi
+done
+[ -z "$missing" ] && exit 0
+
+echo "Installing:$missing"
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing
