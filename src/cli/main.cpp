@@ -50,13 +50,30 @@ bool ReadInput(const std::string& input, std::string& bytes, std::string& error)
   return read.Ok();
 }
 
-bool WriteOutput(const std::string& output, const std::string& bytes, std::string& error) {
-  if (output == "-") {
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() && std::fflush(stdout) == 0;
-    if (!ok) error = "standard output: cannot write";
-    return ok;
+class StandardOutput : public mv::ByteSink {
+ public:
+  void Write(std::string_view bytes) override {
+    ok_ = ok_ && std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
   }
-  const mv::IoResult written = mv::WriteFileAtomically(output, bytes);
+  bool Finish() { return std::fflush(stdout) == 0 && ok_; }
+
+ private:
+  bool ok_ = true;
+};
+
+// Converts into the output; a file output is written under a temporary name
+// and only replaces an existing file once it is complete.
+bool ConvertInto(const std::string& output, const mv::Document& document, mv::Generation generation,
+                 mv::OutputKind kind, std::string& error) {
+  if (output == "-") {
+    StandardOutput out;
+    mv::ConvertDocument(document, generation, kind, out);
+    if (!out.Finish()) error = "standard output: cannot write";
+    return error.empty();
+  }
+  mv::AtomicFile file(output);
+  mv::ConvertDocument(document, generation, kind, file);
+  const mv::IoResult written = file.Commit();
   if (!written.Ok()) error = *written.error;
   return written.Ok();
 }
@@ -74,8 +91,7 @@ int Run(const Options& options) {
     const std::string name = options.input == "-" ? "standard input" : options.input;
     return Fail(name + ": " + reading.error->message + " (at byte " + std::to_string(reading.error->offset) + ")");
   }
-  const std::string converted = mv::ConvertDocument(reading.document, generation, output);
-  if (!WriteOutput(options.output, converted, error)) return Fail(error);
+  if (!ConvertInto(options.output, reading.document, generation, output, error)) return Fail(error);
   return 0;
 }
 

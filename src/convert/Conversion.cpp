@@ -9,17 +9,28 @@ namespace {
 constexpr std::string_view kPrintLineEnd = "\r\n";
 }
 
+void ConvertDocument(const Document& source, Generation generation, OutputKind output, ByteSink& sink,
+                     ProgressSink* progress) {
+  const Document mltt = Transcode(source, generation, progress);
+  switch (output) {
+    case OutputKind::kUnicode: {
+      Utf8Builder html(&sink);
+      AppendUnicodeHtml(mltt, html, progress);
+      html.AppendAscii(kPrintLineEnd);
+      html.Finish();
+      return;
+    }
+    case OutputKind::kIsm: sink.Write(WriteRtf(FinishIsmText(mltt, progress))); break;
+    case OutputKind::kMltt: sink.Write(WriteRtf(mltt)); break;
+  }
+  sink.Write(kPrintLineEnd);
+}
+
 std::string ConvertDocument(const Document& source, Generation generation, OutputKind output,
                             ProgressSink* progress) {
-  const Document mltt = Transcode(source, generation, progress);
-  std::string bytes;
-  switch (output) {
-    case OutputKind::kUnicode: bytes = BuildUnicodeHtml(mltt, progress); break;
-    case OutputKind::kIsm: bytes = WriteRtf(FinishIsmText(mltt, progress)); break;
-    case OutputKind::kMltt: bytes = WriteRtf(mltt); break;
-  }
-  bytes.append(kPrintLineEnd);
-  return bytes;
+  StringSink sink;
+  ConvertDocument(source, generation, output, sink, progress);
+  return std::move(sink.Bytes());
 }
 
 std::string_view OutputExtension(OutputKind output) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "richtext/ByteSink.h"
 #include "richtext/Document.h"
 #include "transcode/Progress.h"
 #include "transcode/Transcoder.h"
@@ -17,8 +18,10 @@ enum class OutputKind {
   kMltt,     // ML-TT Rich Text straight from stage one
 };
 
-// The bytes of the output file. Output files are written as one print line,
-// so every output ends with an extra CR LF.
+// Writes the bytes of the output file to `sink`. Output files are written as
+// one print line, so every output ends with an extra CR LF.
+void ConvertDocument(const Document& source, Generation generation, OutputKind output, ByteSink& sink,
+                     ProgressSink* progress = nullptr);
 std::string ConvertDocument(const Document& source, Generation generation, OutputKind output,
                             ProgressSink* progress = nullptr);
 

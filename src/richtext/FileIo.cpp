@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <random>
 
 namespace maravelundi {
@@ -49,28 +48,77 @@ bool WriteAll(int fd, std::string_view bytes) {
 }  // namespace
 
 IoResult ReadWholeFile(const std::filesystem::path& path, std::string& bytes) {
-  std::error_code code;
-  if (std::filesystem::is_directory(path, code)) return {Describe(path, "is a folder, not a file", 0)};
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return {Describe(path, "cannot open", errno)};
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (in.bad()) return {Describe(path, "cannot read", errno)};
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return {Describe(path, "cannot open", errno)};
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+    ::close(fd);
+    return {Describe(path, "is a folder, not a file", 0)};
+  }
+  bytes.clear();
+  // The size is a hint: a file that grows or shrinks meanwhile is read to its end.
+  if (info.st_size > 0) bytes.reserve(static_cast<std::size_t>(info.st_size) + 1);
+  char buffer[1 << 16];
+  for (;;) {
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got == 0) break;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      const int error = errno;
+      ::close(fd);
+      return {Describe(path, "cannot read", error)};
+    }
+    bytes.append(buffer, static_cast<std::size_t>(got));
+  }
+  ::close(fd);
+  return {};
+}
+
+AtomicFile::AtomicFile(std::filesystem::path target) : target_(std::move(target)) {
+  temporary_ = TemporaryNameFor(target_);
+  fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd_ < 0) Fail("cannot create", errno);
+}
+
+AtomicFile::~AtomicFile() { Discard(); }
+
+void AtomicFile::Fail(std::string_view what, int error) {
+  if (!error_) error_ = Describe(target_, what, error);
+  Discard();
+}
+
+void AtomicFile::Discard() {
+  if (fd_ >= 0) {
+    ::close(fd_);
+    ::unlink(temporary_.c_str());
+    fd_ = -1;
+  }
+}
+
+void AtomicFile::Write(std::string_view bytes) {
+  if (fd_ >= 0 && !WriteAll(fd_, bytes)) Fail("cannot write", errno);
+}
+
+IoResult AtomicFile::Commit() {
+  if (fd_ < 0) return {error_ ? error_ : Describe(target_, "already written", 0)};
+  if (::fsync(fd_) != 0) {
+    Fail("cannot write", errno);
+    return {error_};
+  }
+  const int fd = fd_;
+  fd_ = -1;
+  if (::close(fd) != 0 || ::rename(temporary_.c_str(), target_.c_str()) != 0) {
+    const int error = errno;
+    ::unlink(temporary_.c_str());
+    return {Describe(target_, "cannot write", error)};
+  }
   return {};
 }
 
 IoResult WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
-  const std::filesystem::path temporary = TemporaryNameFor(path);
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd < 0) return {Describe(path, "cannot create", errno)};
-  int error = 0;
-  if (!WriteAll(fd, bytes) || ::fsync(fd) != 0) error = errno;
-  if (::close(fd) != 0 && error == 0) error = errno;
-  if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
-  if (error != 0) {
-    ::unlink(temporary.c_str());
-    return {Describe(path, "cannot write", error)};
-  }
-  return {};
+  AtomicFile file(path);
+  file.Write(bytes);
+  return file.Commit();
 }
 
 }  // namespace maravelundi

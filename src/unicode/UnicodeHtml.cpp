@@ -23,12 +23,15 @@ constexpr std::string_view kTail =
 
 }  // namespace
 
-std::string BuildUnicodeHtml(const Document& mltt, ProgressSink* progress) {
-  Utf8Builder out;
-  out.Reserve(kHead.size() + mltt.Size() * 2 + kTail.size());
+void AppendUnicodeHtml(const Document& mltt, Utf8Builder& out, ProgressSink* progress) {
   out.AppendAscii(kHead);
   AppendUnicodeBody(mltt, out, progress);
   out.AppendAscii(kTail);
+}
+
+std::string BuildUnicodeHtml(const Document& mltt, ProgressSink* progress) {
+  Utf8Builder out;
+  AppendUnicodeHtml(mltt, out, progress);
   return out.Take();
 }
 

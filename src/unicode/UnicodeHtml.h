@@ -6,10 +6,12 @@
 
 #include "richtext/Document.h"
 #include "transcode/Progress.h"
+#include "unicode/Utf8Builder.h"
 
 namespace maravelundi {
 
 // The document's text, UTF-8, every line ended by CR LF.
+void AppendUnicodeHtml(const Document& mltt, Utf8Builder& out, ProgressSink* progress = nullptr);
 std::string BuildUnicodeHtml(const Document& mltt, ProgressSink* progress = nullptr);
 
 }  // namespace maravelundi

@@ -28,11 +28,13 @@ void Utf8Builder::Append(char16_t unit) {
     } else {
       AppendCodePoint(0xFFFD);
     }
+    MaybeHandOver();
     return;
   }
   FlushPending();
   if (unit >= 0xD800 && unit <= 0xDBFF) pendingHigh_ = unit;
   else AppendCodePoint(unit);
+  MaybeHandOver();
 }
 
 void Utf8Builder::AppendEscaped(char16_t unit) {

@@ -6,16 +6,23 @@
 #include <string>
 #include <string_view>
 
+#include "richtext/ByteSink.h"
+
 namespace maravelundi {
 
 class Utf8Builder {
  public:
-  void Reserve(std::size_t bytes) { out_.reserve(bytes); }
+  // Without a sink the output collects in memory for Take(); with one, it is
+  // handed over in pieces of about kPieceSize bytes, and Finish() sends the rest.
+  explicit Utf8Builder(ByteSink* sink = nullptr) : sink_(sink) {
+    if (sink_ != nullptr) out_.reserve(kPieceSize + 256);
+  }
 
   // Markup and character references, which are ASCII.
   void AppendAscii(std::string_view ascii) {
     FlushPending();
     out_.append(ascii);
+    MaybeHandOver();
   }
 
   void Append(char16_t unit);
@@ -32,7 +39,23 @@ class Utf8Builder {
     return std::move(out_);
   }
 
+  void Finish() {
+    FlushPending();
+    HandOver();
+  }
+
  private:
+  static constexpr std::size_t kPieceSize = 1 << 16;
+
+  void MaybeHandOver() {
+    if (sink_ != nullptr && out_.size() >= kPieceSize) HandOver();
+  }
+  void HandOver() {
+    if (sink_ == nullptr) return;
+    sink_->Write(out_);
+    out_.clear();
+  }
+
   void AppendCodePoint(char32_t cp);
   void FlushPending() {
     if (pendingHigh_ != 0) {
@@ -41,6 +64,7 @@ class Utf8Builder {
     }
   }
 
+  ByteSink* sink_;
   std::string out_;
   char16_t pendingHigh_ = 0;
 };
