@@ -20,6 +20,9 @@ class Utf8Builder {
 
   // Markup and character references, which are ASCII.
   void AppendAscii(std::string_view ascii) {
+    // Nothing appended leaves a waiting high surrogate free to meet its low
+    // half: an empty piece (a break mark's) stands between nothing.
+    if (ascii.empty()) return;
     FlushPending();
     out_.append(ascii);
     MaybeHandOver();
