@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 SAMPLE ?= samples/sample-v7.rtf
 SAMPLE_OUT ?= $(BUILD_DIR)/sample-v7.html
 
-.PHONY: all deps configure build test run clean
+.PHONY: all deps configure build test run gui clean
 
 all: build
 
@@ -26,6 +26,9 @@ test: build
 run: build
 	$(BUILD_DIR)/src/maravelundi-cli --fonts 7 --to unicode -o $(SAMPLE_OUT) $(SAMPLE)
 	@echo "Converted $(SAMPLE) to Unicode HTML: $(abspath $(SAMPLE_OUT))"
+
+gui: build
+	$(BUILD_DIR)/src/maravelundi
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -3,7 +3,9 @@
 # that are missing, so running it again costs nothing.
 set -eu
 
-PACKAGES="cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libcli11-dev"
+# Build and tests; Qt 6 for the window; a metric twin of Arial, the
+# window's font.
+PACKAGES="cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libcli11-dev qt6-base-dev fonts-liberation"
 
 missing=""
 for package in $PACKAGES; do

@@ -1,0 +1,422 @@
+#include "app/FrmMain.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QPointer>
+#include <QScreen>
+#include <QTextEdit>
+#include <array>
+#include <chrono>
+
+#include "ism/FinishIsmText.h"
+#include "richtext/FileIo.h"
+#include "richtext/RtfReader.h"
+#include "richtext/RtfWriter.h"
+#include "unicode/UnicodeHtml.h"
+
+namespace maravelundi::app {
+
+// The window's controls as its design lays them out, in twips (1/1440 inch,
+// 15 to a pixel at 96 dpi) relative to their container. Controls placed past
+// the client area are hidden from sight but exist and work.
+namespace {
+
+enum class Kind { kFrame, kTextBox, kButton, kOption, kLabel, kProgress, kRichText };
+
+struct ControlRow {
+  const char* name;
+  Kind kind;
+  const char* container;  // nullptr: the window
+  const char* caption;
+  int left, top, width, height;
+  int tabIndex;  // -1: takes no focus
+};
+
+constexpr std::array<ControlRow, 23> kControls = {{
+    {"Frame3", Kind::kFrame, nullptr, "Input File:", 120, 120, 4935, 735, -1},
+    {"Text1", Kind::kTextBox, "Frame3", "", 120, 240, 4575, 285, 11},
+    {"Command1", Kind::kButton, "Frame3", "...", 4440, 240, 375, 285, 20},
+    {"Frame5", Kind::kFrame, nullptr, "Rachana Version:", 120, 960, 4935, 615, -1},
+    {"Option3", Kind::kOption, "Frame5", "&2 (RA, RKR)", 120, 240, 1335, 255, 18},
+    {"Option4", Kind::kOption, "Frame5", "&7 (RC, RL)", 3360, 240, 1095, 255, 19},
+    {"Frame4", Kind::kFrame, nullptr, "Font:", 120, 1620, 2055, 615, -1},
+    {"Option2", Kind::kOption, "Frame4", "&ISM", 1080, 240, 855, 255, 16},
+    {"Option1", Kind::kOption, "Frame4", "&Unicode", 120, 240, 975, 255, 15},
+    {"cmdOpen", Kind::kButton, nullptr, "&Open", 2400, 1920, 750, 320, 9},
+    {"CmdConvert", Kind::kButton, nullptr, "&Convert", 3360, 1920, 750, 320, 3},
+    {"cmdQuit", Kind::kButton, nullptr, "&Quit", 4320, 1920, 750, 320, 2},
+    {"Label1", Kind::kLabel, nullptr, "Converts RTF file typed in Rachana Font to ISM font or Unicode font. ", 120, 2280,
+     4965, 210, -1},
+    {"Label2", Kind::kLabel, nullptr, "BETA VERSION.... ONLY FOR TESTING", 0, 2520, 5175, 255, -1},
+    {"PB", Kind::kProgress, nullptr, "", 0, 2880, 5280, 255, -1},
+    {"CmdSave", Kind::kButton, nullptr, "&Save", 6000, 4440, 750, 320, 8},
+    {"CmdCopy", Kind::kButton, nullptr, "C&opy", 6960, 4440, 750, 320, 5},
+    {"cmdClear", Kind::kButton, nullptr, "C&lear", 7920, 4440, 750, 320, 4},
+    {"Frame2", Kind::kFrame, nullptr, "ML", 240, 5280, 3975, 4365, -1},
+    {"RTB2", Kind::kRichText, "Frame2", "", 120, 240, 3735, 3975, 7},
+    {"Frame1", Kind::kFrame, nullptr, "ShreeLipi", 5280, 5640, 3975, 4365, -1},
+    {"RTB1", Kind::kRichText, "Frame1", "", 120, 240, 3735, 3975, 6},
+    {"URTB", Kind::kRichText, nullptr, "", 2040, 5160, 1455, 735, 12},
+}};
+
+constexpr int kTwipsPerPixel = 15;
+constexpr int kClientWidth = 5190;
+constexpr int kClientHeight = 3135;
+
+int Pixels(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
+
+const QColor kRed(0xFF, 0x00, 0x00);
+const QColor kBlue(0x00, 0x00, 0xFF);
+const QColor kWhite(0xFF, 0xFF, 0xFF);
+
+const QString kUnicodeWait = QStringLiteral("Please wait... Converting Rachana to Unicode.");
+const QString kIsmWait = QStringLiteral("Please wait... Converting Rachana to ISM.");
+const QString kReady = QStringLiteral("Converts RichText file typed in Rachana Font to Unicode.");
+
+QFont ControlFont() {
+  QFont font(QStringLiteral("Arial"));
+  font.setPointSizeF(8.25);
+  return font;
+}
+
+QWidget* MakeControl(const ControlRow& row, QWidget* parent) {
+  const QString caption = QString::fromUtf8(row.caption);
+  switch (row.kind) {
+    case Kind::kFrame: return new QGroupBox(caption, parent);
+    case Kind::kTextBox: return new QLineEdit(parent);
+    case Kind::kButton: return new QPushButton(caption, parent);
+    case Kind::kOption: return new QRadioButton(caption, parent);
+    case Kind::kLabel: return new QLabel(caption, parent);
+    case Kind::kProgress: return new QProgressBar(parent);
+    case Kind::kRichText: {
+      auto* box = new QTextEdit(parent);
+      box->setReadOnly(true);
+      return box;
+    }
+  }
+  return nullptr;
+}
+
+// Thrown out of a conversion when the user ends the program meanwhile.
+struct ConversionEnded {};
+
+}  // namespace
+
+// Moves the progress bar and lets the window repaint and take keys during a
+// conversion, at most every few tens of milliseconds so that it never
+// dominates the conversion's own time.
+class ConversionProgress : public ProgressSink {
+ public:
+  explicit ConversionProgress(FrmMain& window) : window_(window) { sinceYield_.start(); }
+
+  void Advance(std::size_t done, std::size_t total) override {
+    if (total != total_) {
+      total_ = total;
+      window_.PB->setRange(0, static_cast<int>(std::min<std::size_t>(total, INT32_MAX)));
+    }
+    window_.PB->setValue(static_cast<int>(std::min<std::size_t>(done, INT32_MAX)));
+    if (sinceYield_.elapsed() >= kYieldEveryMs) {
+      QApplication::processEvents();
+      sinceYield_.restart();
+    }
+    if (window_.Ending()) throw ConversionEnded{};
+  }
+
+ private:
+  static constexpr int kYieldEveryMs = 30;
+  FrmMain& window_;
+  QElapsedTimer sinceYield_;
+  std::size_t total_ = static_cast<std::size_t>(-1);
+};
+
+FrmMain::FrmMain(Services services, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      services_(std::move(services)) {
+  if (!services_.localTime) {
+    services_.localTime = [] {
+      const std::time_t now = std::time(nullptr);
+      std::tm local{};
+      localtime_r(&now, &local);
+      return local;
+    };
+  }
+  setObjectName(QStringLiteral("frmMain"));
+  setWindowTitle(QStringLiteral("Maravelundi"));
+  setFont(ControlFont());
+  setFixedSize(Pixels(kClientWidth), Pixels(kClientHeight));
+  BuildControls();
+  qApp->installEventFilter(this);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    move(screen->availableGeometry().center() - rect().center());
+  }
+  Timer1_Timer();
+}
+
+FrmMain::~FrmMain() { qApp->removeEventFilter(this); }
+
+void FrmMain::BuildControls() {
+  std::map<std::string, QWidget*> byName;
+  std::vector<std::pair<int, QWidget*>> tabOrder;
+  for (const ControlRow& row : kControls) {
+    QWidget* container = row.container ? byName.at(row.container) : this;
+    QWidget* control = MakeControl(row, container);
+    control->setObjectName(QString::fromUtf8(row.name));
+    control->setGeometry(Pixels(row.left), Pixels(row.top), Pixels(row.width), Pixels(row.height));
+    byName[row.name] = control;
+    if (row.tabIndex >= 0) tabOrder.emplace_back(row.tabIndex, control);
+  }
+  const auto get = [&](const char* name, auto* typed) {
+    using T = std::remove_pointer_t<decltype(typed)>;
+    return static_cast<T*>(byName.at(name));
+  };
+  Frame1 = get("Frame1", Frame1);
+  Frame2 = get("Frame2", Frame2);
+  Frame3 = get("Frame3", Frame3);
+  Frame4 = get("Frame4", Frame4);
+  Frame5 = get("Frame5", Frame5);
+  Text1 = get("Text1", Text1);
+  Command1 = get("Command1", Command1);
+  Option1 = get("Option1", Option1);
+  Option2 = get("Option2", Option2);
+  Option3 = get("Option3", Option3);
+  Option4 = get("Option4", Option4);
+  cmdOpen = get("cmdOpen", cmdOpen);
+  CmdConvert = get("CmdConvert", CmdConvert);
+  cmdQuit = get("cmdQuit", cmdQuit);
+  CmdSave = get("CmdSave", CmdSave);
+  CmdCopy = get("CmdCopy", CmdCopy);
+  cmdClear = get("cmdClear", cmdClear);
+  Label1 = get("Label1", Label1);
+  Label2 = get("Label2", Label2);
+  PB = get("PB", PB);
+  RTB1Box = get("RTB1", RTB1Box);
+  RTB2Box = get("RTB2", RTB2Box);
+  URTBBox = get("URTB", URTBBox);
+
+  // The browse button overlaps the end of the path box and is drawn over it.
+  Command1->raise();
+  Command1->setFont(QApplication::font());
+  Option1->setChecked(true);
+  Option4->setChecked(true);
+
+  SetStatus(Label1->text(), kBlue);
+  QFont bold = Label2->font();
+  bold.setBold(true);
+  Label2->setFont(bold);
+  Label2->setAlignment(Qt::AlignCenter);
+  Label2->setAutoFillBackground(true);
+  QPalette banner = Label2->palette();
+  banner.setColor(QPalette::Window, kRed);
+  banner.setColor(QPalette::WindowText, kWhite);
+  Label2->setPalette(banner);
+  PB->setTextVisible(false);
+  PB->setRange(0, 1);
+  PB->setValue(0);
+  QFont rtb1Font(QStringLiteral("Arial"));
+  rtb1Font.setPointSizeF(18);
+  RTB1Box->setFont(rtb1Font);
+  QFont rtb2Font(QStringLiteral("Arial"));
+  rtb2Font.setPointSizeF(20.25);
+  RTB2Box->setFont(rtb2Font);
+
+  cmdOpen->setToolTip(QStringLiteral("Open a Rich Text document typed in Rachana fonts"));
+  CmdConvert->setToolTip(QStringLiteral("Convert the document to the chosen output"));
+  cmdQuit->setToolTip(QStringLiteral("Quit Maravelundi"));
+  Label1->setToolTip(QStringLiteral("What Maravelundi is doing"));
+
+  std::sort(tabOrder.begin(), tabOrder.end());
+  for (std::size_t i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
+  // The first control in the tab order has the focus when the window opens.
+  tabOrder.front().second->setFocus();
+
+  connect(cmdOpen, &QPushButton::clicked, this, &FrmMain::cmdOpen_Click);
+  connect(Command1, &QPushButton::clicked, this, &FrmMain::Command1_Click);
+  connect(CmdConvert, &QPushButton::clicked, this, &FrmMain::CmdConvert_Click);
+  connect(CmdSave, &QPushButton::clicked, this, &FrmMain::CmdSave_Click);
+  connect(cmdClear, &QPushButton::clicked, this, &FrmMain::cmdClear_Click);
+  connect(cmdQuit, &QPushButton::clicked, this, &FrmMain::cmdQuit_Click);
+  connect(CmdCopy, &QPushButton::clicked, this, &FrmMain::CmdCopy_Click);
+}
+
+void FrmMain::SetStatus(const QString& caption, const QColor& colour) {
+  Label1->setText(caption);
+  QPalette palette = Label1->palette();
+  palette.setColor(QPalette::WindowText, colour);
+  Label1->setPalette(palette);
+}
+
+std::tm FrmMain::Now() const { return services_.localTime(); }
+
+bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
+  // The window sees every key before the control that has the focus: Esc
+  // ends the program whichever control has it, while the window takes input.
+  if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget != nullptr && widget->window() == this && isEnabled()) {
+      EndProgram();
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void FrmMain::EndProgram() {
+  ending_ = true;
+  hide();
+  QCoreApplication::exit(0);
+}
+
+void FrmMain::Timer1_Timer() {
+  if (timer1Enabled_) CmdConvert->setEnabled(rtb1_.Size() >= 2);
+}
+
+void FrmMain::cmdOpen_Click() {
+  const QString path = services_.dialogs.ShowOpenDialog(this);
+  if (path.isEmpty()) return;
+  rtb1_ = Document();
+  Text1->clear();
+  std::string bytes;
+  const IoResult read = ReadWholeFile(path.toStdString(), bytes);
+  if (!read.Ok()) {
+    services_.messages.ShowError(this, QString::fromStdString(*read.error));
+  } else if (RtfReading reading = ReadRtf(bytes); !reading.Ok()) {
+    services_.messages.ShowError(this, QStringLiteral("%1: %2 (at byte %3)")
+                                           .arg(path, QString::fromStdString(reading.error->message))
+                                           .arg(reading.error->offset));
+  } else {
+    rtb1_ = std::move(reading.document);
+    Text1->setText(path);
+  }
+  Timer1_Timer();
+}
+
+void FrmMain::CmdConvert_Click() {
+  struct Branch {
+    QRadioButton* output;
+    QRadioButton* generation;
+    const QString& waitCaption;
+    Generation stageOne;
+    OutputKind stageTwo;
+  };
+  const Branch branches[] = {
+      {Option1, Option3, kUnicodeWait, Generation::kVersion2, OutputKind::kUnicode},
+      {Option1, Option4, kUnicodeWait, Generation::kVersion7, OutputKind::kUnicode},
+      {Option2, Option3, kIsmWait, Generation::kVersion2, OutputKind::kIsm},
+      {Option2, Option4, kIsmWait, Generation::kVersion7, OutputKind::kIsm},
+  };
+  timer1Enabled_ = false;
+  cmdOpen->setEnabled(false);
+  CmdConvert->setEnabled(false);
+  cmdQuit->setEnabled(false);
+  SetStatus(Label1->text(), kRed);
+  for (const Branch& branch : branches) {
+    if (!branch.output->isChecked() || !branch.generation->isChecked()) continue;
+    Label1->setText(branch.waitCaption);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+      RunConversion(branch.stageOne, branch.stageTwo);
+    } catch (const ConversionEnded&) {
+      QApplication::restoreOverrideCursor();
+      return;  // the program is ending
+    } catch (const std::exception& e) {
+      services_.messages.ShowError(this, QStringLiteral("The conversion failed: %1").arg(QString::fromUtf8(e.what())));
+    }
+    QApplication::restoreOverrideCursor();
+    break;
+  }
+  RestoreAfterConversion();
+}
+
+void FrmMain::RunConversion(Generation generation, OutputKind output) {
+  ConversionProgress progress(*this);
+  {
+    // The whole window is disabled for stage one, and enabled again however
+    // the stage ends, with the focus back where it was.
+    struct Enable {
+      QWidget* window;
+      QPointer<QWidget> focus;
+      ~Enable() {
+        window->setEnabled(true);
+        if (focus) focus->setFocus();
+      }
+    } enableAgain{this, focusWidget()};
+    setEnabled(false);
+    rtb2_ = Transcode(rtb1_, generation, &progress);
+  }
+  if (output == OutputKind::kUnicode) {
+    WriteAndOpen(output, [&](ByteSink& sink) {
+      Utf8Builder html(&sink);
+      AppendUnicodeHtml(rtb2_, html, &progress);
+      html.AppendAscii("\r\n");
+      html.Finish();
+    });
+  } else {
+    rtb2_ = FinishIsmText(rtb2_, &progress);
+    WriteAndOpen(output, [&](ByteSink& sink) {
+      sink.Write(WriteRtf(rtb2_));
+      sink.Write("\r\n");
+    });
+  }
+}
+
+bool FrmMain::WriteAndOpen(OutputKind output, const std::function<void(ByteSink&)>& write) {
+  const std::filesystem::path folder = TemporaryFolder(services_.environment());
+  const std::filesystem::path path = TemporaryOutputPath(
+      folder, Now(), OutputExtension(output), [](const std::filesystem::path& p) { return std::filesystem::exists(p); });
+  AtomicFile file(path);
+  write(file);
+  const IoResult written = file.Commit();
+  if (!written.Ok()) {
+    services_.messages.ShowError(
+        this, QStringLiteral("The converted document could not be written: %1").arg(QString::fromStdString(*written.error)));
+    return false;
+  }
+  services_.opener.Open(QString::fromStdString(path.string()));
+  return true;
+}
+
+void FrmMain::RestoreAfterConversion() {
+  SetStatus(Label1->text(), kBlue);
+  cmdOpen->setEnabled(true);
+  CmdConvert->setEnabled(true);
+  cmdQuit->setEnabled(true);
+  timer1Enabled_ = true;
+  Timer1_Timer();
+  Label1->setText(kReady);
+}
+
+void FrmMain::CmdSave_Click() {
+  QString path;
+  for (;;) {
+    path = services_.dialogs.ShowSaveDialog(this);
+    if (path.isEmpty()) return;
+    if (!path.endsWith(QStringLiteral(".RTF"), Qt::CaseInsensitive)) path += QStringLiteral(".RTF");
+    if (!QFileInfo(path).isFile()) break;
+    const OverwriteAnswer answer = services_.messages.AskOverwrite(this);
+    if (answer == OverwriteAnswer::kYes) break;
+    if (answer == OverwriteAnswer::kCancel) return;
+  }
+  const IoResult written = WriteFileAtomically(path.toStdString(), WriteRtf(rtb2_));
+  if (!written.Ok()) {
+    services_.messages.ShowError(this, QStringLiteral("The document was not saved: %1").arg(QString::fromStdString(*written.error)));
+  }
+}
+
+void FrmMain::cmdClear_Click() {
+  rtb1_ = Document();
+  rtb2_ = Document();
+  Timer1_Timer();
+}
+
+void FrmMain::cmdQuit_Click() { EndProgram(); }
+
+}  // namespace maravelundi::app

@@ -1,0 +1,104 @@
+#pragma once
+// The program's one window: choose a document, a generation and an output,
+// convert, save. The documents live in the window as documents of the core's
+// model: RTB1 the source, RTB2 the ML-TT result of the last conversion.
+
+#include <QWidget>
+#include <ctime>
+#include <functional>
+
+#include "app/Platform.h"
+#include "convert/Conversion.h"
+#include "convert/TemporaryOutputPath.h"
+#include "richtext/Document.h"
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QTextEdit;
+
+namespace maravelundi::app {
+
+struct Services {
+  FileDialogs& dialogs;
+  MessageBoxes& messages;
+  DocumentOpener& opener;
+  std::function<EnvironmentEntries()> environment = ProcessEnvironment;
+  std::function<std::tm()> localTime;  // defaults to the clock
+};
+
+class FrmMain : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit FrmMain(Services services, QWidget* parent = nullptr);
+  ~FrmMain() override;
+
+  const Document& RTB1() const { return rtb1_; }
+  const Document& RTB2() const { return rtb2_; }
+
+  // The user's commands.
+  void cmdOpen_Click();
+  void Command1_Click() { cmdOpen_Click(); }
+  void CmdConvert_Click();
+  void CmdSave_Click();
+  void cmdClear_Click();
+  void cmdQuit_Click();
+  void CmdCopy_Click() {}  // the button has never had an action
+
+  // Keeps Convert enabled only while there are at least two characters to
+  // convert; runs whenever the source changes and when a conversion ends.
+  void Timer1_Timer();
+
+  // Ends the program at once, also in the middle of a conversion.
+  void EndProgram();
+  bool Ending() const { return ending_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  friend class ConversionProgress;
+
+  void BuildControls();
+  void RunConversion(Generation generation, OutputKind output);
+  bool WriteAndOpen(OutputKind output, const std::function<void(ByteSink&)>& write);
+  void RestoreAfterConversion();
+  void SetStatus(const QString& caption, const QColor& colour);
+  std::tm Now() const;
+
+  Services services_;
+  Document rtb1_;
+  Document rtb2_;
+  bool timer1Enabled_ = true;
+  bool ending_ = false;
+
+  QGroupBox* Frame1 = nullptr;
+  QGroupBox* Frame2 = nullptr;
+  QGroupBox* Frame3 = nullptr;
+  QGroupBox* Frame4 = nullptr;
+  QGroupBox* Frame5 = nullptr;
+  QLineEdit* Text1 = nullptr;
+  QPushButton* Command1 = nullptr;
+  QRadioButton* Option1 = nullptr;
+  QRadioButton* Option2 = nullptr;
+  QRadioButton* Option3 = nullptr;
+  QRadioButton* Option4 = nullptr;
+  QPushButton* cmdOpen = nullptr;
+  QPushButton* CmdConvert = nullptr;
+  QPushButton* cmdQuit = nullptr;
+  QPushButton* CmdSave = nullptr;
+  QPushButton* CmdCopy = nullptr;
+  QPushButton* cmdClear = nullptr;
+  QLabel* Label1 = nullptr;
+  QLabel* Label2 = nullptr;
+  QProgressBar* PB = nullptr;
+  QTextEdit* RTB1Box = nullptr;
+  QTextEdit* RTB2Box = nullptr;
+  QTextEdit* URTBBox = nullptr;
+};
+
+}  // namespace maravelundi::app

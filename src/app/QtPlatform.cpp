@@ -1,0 +1,59 @@
+#include "app/QtPlatform.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace maravelundi::app {
+namespace {
+
+// Patterns in the filters are matched without regard to case by Qt's own
+// dialog, so "*.RTF" finds "letter.rtf" too.
+const QStringList kOpenFilters = {QStringLiteral("Rich Text Format (*.RTF)"), QStringLiteral("All files (*.*)")};
+const QStringList kSaveFilters = {QStringLiteral("Rich Text Format (*.RTF)")};
+
+}  // namespace
+
+QString QtFileDialogs::Show(QWidget* owner, const QString& title, const QStringList& filters, bool save) {
+  QFileDialog dialog(owner, title);
+  // Qt's own dialog on every desktop: it behaves the same everywhere and
+  // matches the filters without regard to case.
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  // The window asks before replacing a file itself.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.setNameFilters(filters);
+  dialog.selectNameFilter(filters.value(filterIndex_, filters.first()));
+  const bool accepted = dialog.exec() == QDialog::Accepted;
+  filterIndex_ = static_cast<int>(filters.indexOf(dialog.selectedNameFilter()));
+  if (filterIndex_ < 0) filterIndex_ = 0;
+  if (!accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().first();
+}
+
+QString QtFileDialogs::ShowOpenDialog(QWidget* owner) {
+  return Show(owner, QStringLiteral("Open File"), kOpenFilters, false);
+}
+
+QString QtFileDialogs::ShowSaveDialog(QWidget* owner) {
+  return Show(owner, QStringLiteral("Save Output File"), kSaveFilters, true);
+}
+
+OverwriteAnswer QtMessageBoxes::AskOverwrite(QWidget* owner) {
+  const auto answer = QMessageBox::information(owner, QStringLiteral("Maravelundi"),
+                                               QStringLiteral("That file already exist. Overwrite it!"),
+                                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  if (answer == QMessageBox::Yes) return OverwriteAnswer::kYes;
+  if (answer == QMessageBox::No) return OverwriteAnswer::kNo;
+  return OverwriteAnswer::kCancel;
+}
+
+void QtMessageBoxes::ShowError(QWidget* owner, const QString& text) {
+  QMessageBox::warning(owner, QStringLiteral("Maravelundi"), text);
+}
+
+void DesktopOpener::Open(const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+
+}  // namespace maravelundi::app

@@ -1,0 +1,426 @@
+// The window driven as a user drives it, with the desktop's dialogs, message
+// box and opener replaced by scripted stand-ins.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTest>
+#include <fstream>
+#include <sstream>
+
+#include "FakePlatform.h"
+#include "app/FrmMain.h"
+#include "convert/Conversion.h"
+#include "richtext/RtfReader.h"
+
+namespace maravelundi::app {
+namespace {
+
+using testing::RecordingOpener;
+using testing::ScriptedDialogs;
+using testing::ScriptedMessages;
+
+std::string ReadFile(const QString& path) {
+  std::ifstream in(path.toStdString(), std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteFile(const QString& path, const std::string& bytes) {
+  std::ofstream(path.toStdString(), std::ios::binary) << bytes;
+}
+
+const QString kSampleV7 = QStringLiteral(MARAVELUNDI_SOURCE_DIR "/samples/sample-v7.rtf");
+const QString kSampleV2 = QStringLiteral(MARAVELUNDI_SOURCE_DIR "/samples/sample-v2.rtf");
+
+class FrmMainTest : public ::testing::Test {
+ protected:
+  FrmMainTest()
+      : window_({dialogs_, messages_, opener_,
+                 [this] { return EnvironmentEntries{"TEMP=" + temp_.path().toStdString()}; },
+                 [] {
+                   std::tm time{};
+                   time.tm_mday = 26, time.tm_hour = 8, time.tm_min = 27, time.tm_sec = 20;
+                   return time;
+                 }}) {}
+
+  template <typename T>
+  T* Control(const char* name) {
+    T* control = window_.findChild<T*>(QString::fromUtf8(name));
+    EXPECT_NE(control, nullptr) << name;
+    return control;
+  }
+
+  void Open(const QString& path) {
+    dialogs_.openAnswers.push_back(path);
+    Control<QPushButton>("cmdOpen")->click();
+  }
+
+  QColor TextColour(const char* label) { return Control<QLabel>(label)->palette().color(QPalette::WindowText); }
+
+  QTemporaryDir temp_;
+  ScriptedDialogs dialogs_;
+  ScriptedMessages messages_;
+  RecordingOpener opener_;
+  FrmMain window_;
+};
+
+TEST_F(FrmMainTest, LaysOutEveryControl) {
+  EXPECT_EQ(window_.objectName(), "frmMain");
+  EXPECT_EQ(window_.windowTitle(), "Maravelundi");
+  EXPECT_EQ(window_.minimumSize(), QSize(346, 209));
+  EXPECT_EQ(window_.maximumSize(), QSize(346, 209));
+  EXPECT_FALSE(window_.windowFlags() & Qt::WindowMaximizeButtonHint);
+  struct Expected {
+    const char* name;
+    const char* parent;
+    QString caption;
+    QRect twips;
+  };
+  const Expected controls[] = {
+      {"Frame3", "frmMain", "Input File:", {120, 120, 4935, 735}},
+      {"Text1", "Frame3", "", {120, 240, 4575, 285}},
+      {"Command1", "Frame3", "...", {4440, 240, 375, 285}},
+      {"Frame5", "frmMain", "Rachana Version:", {120, 960, 4935, 615}},
+      {"Option3", "Frame5", "&2 (RA, RKR)", {120, 240, 1335, 255}},
+      {"Option4", "Frame5", "&7 (RC, RL)", {3360, 240, 1095, 255}},
+      {"Frame4", "frmMain", "Font:", {120, 1620, 2055, 615}},
+      {"Option2", "Frame4", "&ISM", {1080, 240, 855, 255}},
+      {"Option1", "Frame4", "&Unicode", {120, 240, 975, 255}},
+      {"cmdOpen", "frmMain", "&Open", {2400, 1920, 750, 320}},
+      {"CmdConvert", "frmMain", "&Convert", {3360, 1920, 750, 320}},
+      {"cmdQuit", "frmMain", "&Quit", {4320, 1920, 750, 320}},
+      {"Label1", "frmMain", "Converts RTF file typed in Rachana Font to ISM font or Unicode font. ", {120, 2280, 4965, 210}},
+      {"Label2", "frmMain", "BETA VERSION.... ONLY FOR TESTING", {0, 2520, 5175, 255}},
+      {"PB", "frmMain", "", {0, 2880, 5280, 255}},
+      {"CmdSave", "frmMain", "&Save", {6000, 4440, 750, 320}},
+      {"CmdCopy", "frmMain", "C&opy", {6960, 4440, 750, 320}},
+      {"cmdClear", "frmMain", "C&lear", {7920, 4440, 750, 320}},
+      {"Frame2", "frmMain", "ML", {240, 5280, 3975, 4365}},
+      {"RTB2", "Frame2", "", {120, 240, 3735, 3975}},
+      {"Frame1", "frmMain", "ShreeLipi", {5280, 5640, 3975, 4365}},
+      {"RTB1", "Frame1", "", {120, 240, 3735, 3975}},
+      {"URTB", "frmMain", "", {2040, 5160, 1455, 735}},
+  };
+  for (const Expected& c : controls) {
+    QWidget* control = Control<QWidget>(c.name);
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(control->parentWidget()->objectName(), c.parent) << c.name;
+    const QRect pixels(qRound(c.twips.x() / 15.0), qRound(c.twips.y() / 15.0), qRound(c.twips.width() / 15.0),
+                       qRound(c.twips.height() / 15.0));
+    EXPECT_EQ(control->geometry(), pixels) << c.name;
+    QString caption;
+    if (auto* button = qobject_cast<QAbstractButton*>(control)) caption = button->text();
+    if (auto* label = qobject_cast<QLabel*>(control)) caption = label->text();
+    if (auto* frame = qobject_cast<QGroupBox*>(control)) caption = frame->title();
+    EXPECT_EQ(caption, c.caption) << c.name;
+  }
+  EXPECT_TRUE(Control<QRadioButton>("Option1")->isChecked());
+  EXPECT_TRUE(Control<QRadioButton>("Option4")->isChecked());
+  EXPECT_FALSE(Control<QRadioButton>("Option2")->isChecked());
+  EXPECT_FALSE(Control<QRadioButton>("Option3")->isChecked());
+  EXPECT_EQ(TextColour("Label1"), QColor(Qt::blue));
+  EXPECT_EQ(TextColour("Label2"), QColor(Qt::white));
+  EXPECT_EQ(Control<QLabel>("Label2")->palette().color(QPalette::Window), QColor(Qt::red));
+  EXPECT_TRUE(Control<QLabel>("Label2")->font().bold());
+  EXPECT_EQ(Control<QLabel>("Label1")->font().family(), "Arial");
+  EXPECT_DOUBLE_EQ(Control<QLabel>("Label1")->font().pointSizeF(), 8.25);
+  for (const char* name : {"cmdOpen", "CmdConvert", "cmdQuit", "Label1"}) {
+    EXPECT_FALSE(Control<QWidget>(name)->toolTip().isEmpty()) << name;
+  }
+}
+
+TEST_F(FrmMainTest, TabOrderFollowsTheDesign) {
+  const QStringList order = {"cmdQuit", "CmdConvert", "cmdClear", "CmdCopy", "RTB1",    "RTB2",    "CmdSave", "cmdOpen",
+                             "Text1",   "URTB",       "Option1",  "Option2", "Option3", "Option4", "Command1"};
+  // The focus chain also passes through the frames and the inner parts of the
+  // text boxes; the controls that take focus must follow one another in order.
+  QStringList seen;
+  QWidget* widget = Control<QWidget>("cmdQuit");
+  do {
+    if (order.contains(widget->objectName()) && !seen.contains(widget->objectName())) seen << widget->objectName();
+    widget = widget->nextInFocusChain();
+  } while (widget != Control<QWidget>("cmdQuit"));
+  EXPECT_EQ(seen, order);
+}
+
+TEST_F(FrmMainTest, ConvertNeedsTwoCharacters) {
+  QPushButton* convert = Control<QPushButton>("CmdConvert");
+  EXPECT_FALSE(convert->isEnabled());
+  WriteFile(temp_.filePath("one.rtf"), "{\\rtf1 a}");
+  WriteFile(temp_.filePath("two.rtf"), "{\\rtf1 ab}");
+  Open(temp_.filePath("one.rtf"));
+  EXPECT_EQ(window_.RTB1().Size(), 1u);
+  EXPECT_FALSE(convert->isEnabled());
+  Open(temp_.filePath("two.rtf"));
+  EXPECT_TRUE(convert->isEnabled());
+  Control<QPushButton>("cmdClear")->click();
+  EXPECT_FALSE(convert->isEnabled());
+  EXPECT_EQ(Control<QLineEdit>("Text1")->text(), temp_.filePath("two.rtf"));  // Clear keeps the path
+}
+
+TEST_F(FrmMainTest, OpenLoadsCancelKeepsAndFailureSaysWhy) {
+  Open(kSampleV7);
+  EXPECT_EQ(Control<QLineEdit>("Text1")->text(), kSampleV7);
+  EXPECT_GT(window_.RTB1().Size(), 50u);
+  EXPECT_EQ(window_.RTB1().FontAt(0), "rc1");
+
+  Open(QString());  // cancelled
+  EXPECT_EQ(Control<QLineEdit>("Text1")->text(), kSampleV7);
+  EXPECT_GT(window_.RTB1().Size(), 50u);
+
+  WriteFile(temp_.filePath("notes.txt"), "not rich text");
+  Open(temp_.filePath("notes.txt"));
+  ASSERT_EQ(messages_.errors.size(), 1u);
+  EXPECT_TRUE(messages_.errors[0].contains("notes.txt")) << messages_.errors[0].toStdString();
+  EXPECT_TRUE(messages_.errors[0].contains("not an RTF document")) << messages_.errors[0].toStdString();
+  EXPECT_TRUE(window_.RTB1().Empty());
+  EXPECT_TRUE(Control<QLineEdit>("Text1")->text().isEmpty());
+
+  Open(temp_.filePath("missing.rtf"));
+  ASSERT_EQ(messages_.errors.size(), 2u);
+  EXPECT_TRUE(messages_.errors[1].contains("missing.rtf"));
+  EXPECT_FALSE(Control<QPushButton>("CmdConvert")->isEnabled());
+}
+
+struct BranchCase {
+  const char* output;
+  const char* generation;
+  QString sample;
+  Generation stageOne;
+  OutputKind stageTwo;
+  const char* waitCaption;
+  const char* extension;
+};
+
+TEST_F(FrmMainTest, EachBranchWritesOpensAndRestores) {
+  const BranchCase cases[] = {
+      {"Option1", "Option3", kSampleV2, Generation::kVersion2, OutputKind::kUnicode,
+       "Please wait... Converting Rachana to Unicode.", ".html"},
+      {"Option1", "Option4", kSampleV7, Generation::kVersion7, OutputKind::kUnicode,
+       "Please wait... Converting Rachana to Unicode.", ".html"},
+      {"Option2", "Option3", kSampleV2, Generation::kVersion2, OutputKind::kIsm,
+       "Please wait... Converting Rachana to ISM.", ".rtf"},
+      {"Option2", "Option4", kSampleV7, Generation::kVersion7, OutputKind::kIsm,
+       "Please wait... Converting Rachana to ISM.", ".rtf"},
+  };
+  for (const BranchCase& c : cases) {
+    SCOPED_TRACE(std::string(c.output) + " " + c.generation);
+    Open(c.sample);
+    Control<QRadioButton>(c.output)->setChecked(true);
+    Control<QRadioButton>(c.generation)->setChecked(true);
+    QString captionWhileOpening;
+    QColor colourWhileOpening;
+    bool buttonsDisabled = false;
+    opener_.whileOpening = [&] {
+      captionWhileOpening = Control<QLabel>("Label1")->text();
+      colourWhileOpening = TextColour("Label1");
+      buttonsDisabled = !Control<QPushButton>("cmdOpen")->isEnabled() &&
+                        !Control<QPushButton>("CmdConvert")->isEnabled() &&
+                        !Control<QPushButton>("cmdQuit")->isEnabled();
+    };
+    const std::size_t before = opener_.opened.size();
+    Control<QPushButton>("CmdConvert")->click();
+    ASSERT_EQ(opener_.opened.size(), before + 1);
+    const QString path = opener_.opened.back();
+    EXPECT_TRUE(path.startsWith(temp_.path() + "/26082720")) << path.toStdString();
+    EXPECT_TRUE(path.endsWith(c.extension)) << path.toStdString();
+    EXPECT_EQ(captionWhileOpening, c.waitCaption);
+    EXPECT_EQ(colourWhileOpening, QColor(Qt::red));
+    EXPECT_TRUE(buttonsDisabled);
+
+    std::string source;
+    ASSERT_TRUE(std::ifstream(c.sample.toStdString(), std::ios::binary)) << c.sample.toStdString();
+    source = ReadFile(c.sample);
+    EXPECT_EQ(ReadFile(path), ConvertDocument(ReadRtf(source).document, c.stageOne, c.stageTwo));
+
+    EXPECT_EQ(Control<QLabel>("Label1")->text(), "Converts RichText file typed in Rachana Font to Unicode.");
+    EXPECT_EQ(TextColour("Label1"), QColor(Qt::blue));
+    EXPECT_TRUE(Control<QPushButton>("cmdOpen")->isEnabled());
+    EXPECT_TRUE(Control<QPushButton>("CmdConvert")->isEnabled());
+    EXPECT_TRUE(Control<QPushButton>("cmdQuit")->isEnabled());
+    EXPECT_TRUE(window_.isEnabled());
+    EXPECT_EQ(Control<QProgressBar>("PB")->value(), Control<QProgressBar>("PB")->maximum());
+  }
+  EXPECT_TRUE(messages_.errors.empty());
+}
+
+TEST_F(FrmMainTest, SameStampGetsANewNameInsteadOfReplacing) {
+  Open(kSampleV7);
+  Control<QPushButton>("CmdConvert")->click();
+  Control<QPushButton>("CmdConvert")->click();
+  Control<QPushButton>("CmdConvert")->click();
+  ASSERT_EQ(opener_.opened.size(), 3u);
+  EXPECT_EQ(opener_.opened[0], temp_.path() + "/26082720.html");
+  EXPECT_EQ(opener_.opened[1], temp_.path() + "/26082720-2.html");
+  EXPECT_EQ(opener_.opened[2], temp_.path() + "/26082720-3.html");
+}
+
+TEST_F(FrmMainTest, UnwritableOutputIsReportedAndNotOpened) {
+  Open(kSampleV7);
+  ASSERT_TRUE(QDir(temp_.path()).removeRecursively());
+  Control<QPushButton>("CmdConvert")->click();
+  EXPECT_TRUE(opener_.opened.empty());
+  ASSERT_EQ(messages_.errors.size(), 1u);
+  EXPECT_TRUE(messages_.errors[0].contains("26082720.html")) << messages_.errors[0].toStdString();
+  EXPECT_TRUE(Control<QPushButton>("cmdOpen")->isEnabled());
+  EXPECT_EQ(Control<QLabel>("Label1")->text(), "Converts RichText file typed in Rachana Font to Unicode.");
+}
+
+TEST_F(FrmMainTest, SaveAppendsTheExtensionAndAsksBeforeReplacing) {
+  Open(kSampleV7);
+  Control<QRadioButton>("Option2")->setChecked(true);
+  Control<QPushButton>("CmdConvert")->click();
+  const Document converted = window_.RTB2();
+  ASSERT_FALSE(converted.Empty());
+  QPushButton* save = Control<QPushButton>("CmdSave");
+
+  dialogs_.saveAnswers = {temp_.filePath("out")};
+  save->click();
+  EXPECT_TRUE(ReadRtf(ReadFile(temp_.filePath("out.RTF"))).document == converted);
+
+  dialogs_.saveAnswers = {temp_.filePath("lower.rtf")};
+  save->click();
+  EXPECT_TRUE(QFile::exists(temp_.filePath("lower.rtf")));
+  EXPECT_FALSE(QFile::exists(temp_.filePath("lower.rtf.RTF")));
+
+  // An existing file: No reopens the dialog, Cancel saves nothing, Yes saves.
+  WriteFile(temp_.filePath("keep.RTF"), "earlier");
+  dialogs_.saveAnswers = {temp_.filePath("keep.RTF"), temp_.filePath("keep")};
+  messages_.overwriteAnswers = {OverwriteAnswer::kNo, OverwriteAnswer::kCancel};
+  save->click();
+  EXPECT_EQ(dialogs_.saveCalls, 4);
+  EXPECT_EQ(messages_.overwriteQuestions, 2);
+  EXPECT_EQ(ReadFile(temp_.filePath("keep.RTF")), "earlier");
+
+  dialogs_.saveAnswers = {temp_.filePath("keep.RTF")};
+  messages_.overwriteAnswers = {OverwriteAnswer::kYes};
+  save->click();
+  EXPECT_TRUE(ReadRtf(ReadFile(temp_.filePath("keep.RTF"))).document == converted);
+
+  dialogs_.saveAnswers = {QString()};
+  save->click();  // cancelled: nothing happens
+  EXPECT_TRUE(messages_.errors.empty());
+}
+
+TEST_F(FrmMainTest, FailedSaveKeepsTheDocumentAndTheProgram) {
+  Open(kSampleV7);
+  Control<QPushButton>("CmdConvert")->click();
+  const Document converted = window_.RTB2();
+  dialogs_.saveAnswers = {temp_.filePath("no/such/folder/out.RTF")};
+  Control<QPushButton>("CmdSave")->click();
+  ASSERT_EQ(messages_.errors.size(), 1u);
+  EXPECT_TRUE(messages_.errors[0].contains("out.RTF"));
+  EXPECT_TRUE(window_.RTB2() == converted);
+  EXPECT_FALSE(window_.Ending());
+}
+
+TEST_F(FrmMainTest, ClearEmptiesBothDocuments) {
+  Open(kSampleV7);
+  Control<QPushButton>("CmdConvert")->click();
+  ASSERT_FALSE(window_.RTB2().Empty());
+  Control<QPushButton>("cmdClear")->click();
+  EXPECT_TRUE(window_.RTB1().Empty());
+  EXPECT_TRUE(window_.RTB2().Empty());
+}
+
+// A button's access key clicks it after a short press animation, so each
+// press is given time to land.
+TEST_F(FrmMainTest, AccessKeysReachHiddenButtons) {
+  window_.show();
+  window_.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+  Open(kSampleV7);
+  Control<QPushButton>("CmdConvert")->click();
+  ASSERT_FALSE(window_.RTB2().Empty());
+  QTest::keyClick(&window_, Qt::Key_L, Qt::AltModifier);  // C&lear, outside the client area
+  EXPECT_TRUE(QTest::qWaitFor([&] { return window_.RTB1().Empty() && window_.RTB2().Empty(); }, 2000));
+  dialogs_.saveAnswers = {QString()};
+  QTest::keyClick(&window_, Qt::Key_S, Qt::AltModifier);  // &Save, outside the client area
+  EXPECT_TRUE(QTest::qWaitFor([&] { return dialogs_.saveCalls == 1; }, 2000));
+  QTest::keyClick(&window_, Qt::Key_I, Qt::AltModifier);  // &ISM
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Control<QRadioButton>("Option2")->isChecked(); }, 2000));
+  QTest::keyClick(&window_, Qt::Key_2, Qt::AltModifier);  // &2 (RA, RKR)
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Control<QRadioButton>("Option3")->isChecked(); }, 2000));
+}
+
+TEST_F(FrmMainTest, EscapeEndsTheProgramFromAnyControl) {
+  window_.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window_));
+  Control<QLineEdit>("Text1")->setFocus();
+  QTest::keyClick(Control<QLineEdit>("Text1"), Qt::Key_Escape);
+  EXPECT_TRUE(window_.Ending());
+  EXPECT_FALSE(window_.isVisible());
+}
+
+// A document long enough that converting it takes several progress reports.
+QString WriteLongDocument(const QTemporaryDir& dir, int words) {
+  std::string rtf = "{\\rtf1{\\fonttbl{\\f0 rc1;}{\\f1 Arial;}}\\f0 ";
+  for (int i = 0; i < words; ++i) rtf += i % 50 == 49 ? "adbnjw \\f1 in English\\f0\\par\n" : "adbnjw \\'c2sJ ";
+  rtf += "}";
+  const QString path = dir.filePath("long.rtf");
+  WriteFile(path, rtf);
+  return path;
+}
+
+TEST_F(FrmMainTest, ProgressMovesDuringALongConversion) {
+  window_.show();
+  Open(WriteLongDocument(temp_, 200000));
+  ASSERT_GT(window_.RTB1().Size(), 1000000u);
+  int moves = 0;
+  QObject::connect(Control<QProgressBar>("PB"), &QProgressBar::valueChanged, [&] { ++moves; });
+  Control<QPushButton>("CmdConvert")->click();
+  EXPECT_EQ(opener_.opened.size(), 1u);
+  EXPECT_GE(moves, 20);  // stage one and the Unicode walk each report every 64K characters
+}
+
+TEST_F(FrmMainTest, EscapeDuringStageTwoEndsTheConversionAndTheProgram) {
+  window_.show();
+  Open(WriteLongDocument(temp_, 400000));
+  // Presses Esc every time the conversion lets events through; while stage
+  // one has the window disabled the presses go unseen.
+  QTimer escape;
+  QObject::connect(&escape, &QTimer::timeout, [&] { QTest::keyClick(Control<QWidget>("Option1"), Qt::Key_Escape); });
+  Control<QRadioButton>("Option1")->setFocus();
+  QTimer::singleShot(0, [&] { escape.start(1); });
+  Control<QPushButton>("CmdConvert")->click();
+  escape.stop();
+  EXPECT_TRUE(window_.Ending());
+  EXPECT_TRUE(opener_.opened.empty());
+  EXPECT_TRUE(QDir(temp_.path()).entryList({"*.html", "*.tmp"}, QDir::Files).isEmpty());
+}
+
+TEST(SecondInstance, EndsAtOnceAndSilently) {
+  QTemporaryDir runtime;
+  QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("QT_QPA_PLATFORM", "offscreen");
+  environment.insert("XDG_RUNTIME_DIR", runtime.path());
+  QProcess first, second;
+  first.setProcessEnvironment(environment);
+  second.setProcessEnvironment(environment);
+  first.start(QStringLiteral(MARAVELUNDI_GUI), {});
+  ASSERT_TRUE(first.waitForStarted(5000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(runtime.filePath("maravelundi.lock")); }, 5000));
+  second.start(QStringLiteral(MARAVELUNDI_GUI), {});
+  EXPECT_TRUE(second.waitForFinished(5000));
+  EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(second.exitCode(), 0);
+  EXPECT_TRUE(second.readAllStandardOutput().isEmpty());
+  EXPECT_EQ(first.state(), QProcess::Running);
+  first.kill();
+  first.waitForFinished(5000);
+}
+
+}  // namespace
+}  // namespace maravelundi::app
