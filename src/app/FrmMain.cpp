@@ -139,7 +139,7 @@ class ConversionProgress : public ProgressSink {
 
 FrmMain::FrmMain(Services services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+                          Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint),
       services_(std::move(services)) {
   if (!services_.localTime) {
     services_.localTime = [] {
@@ -208,6 +208,17 @@ void FrmMain::BuildControls() {
   Option1->setChecked(true);
   Option4->setChecked(true);
 
+  // Frames draw their caption on the border line, as the controls inside them
+  // expect: their positions count from the frame's top edge.
+  for (QGroupBox* frame : {Frame1, Frame2, Frame3, Frame4, Frame5}) {
+    frame->setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
+        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 6px; padding: 0 2px; }"));
+  }
+  // A caption too long for the line wraps out of sight instead of being cut
+  // in the middle of a word.
+  Label1->setWordWrap(true);
+  Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   SetStatus(Label1->text(), kBlue);
   QFont bold = Label2->font();
   bold.setBold(true);
@@ -257,14 +268,20 @@ void FrmMain::SetStatus(const QString& caption, const QColor& colour) {
 std::tm FrmMain::Now() const { return services_.localTime(); }
 
 bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
-  // The window sees every key before the control that has the focus: Esc
-  // ends the program whichever control has it, while the window takes input.
-  if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (widget != nullptr && widget->window() == this && isEnabled()) {
-      EndProgram();
-      return true;
-    }
+  // The window sees every key before the control that has the focus.
+  if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (widget == nullptr || widget->window() != this || !isEnabled()) return QWidget::eventFilter(watched, event);
+  const int key = static_cast<QKeyEvent*>(event)->key();
+  // Esc ends the program whichever control has the focus.
+  if (key == Qt::Key_Escape) {
+    EndProgram();
+    return true;
+  }
+  // Enter presses the button that has the focus, as Space does.
+  if (auto* button = qobject_cast<QPushButton*>(widget); button && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+    button->animateClick();
+    return true;
   }
   return QWidget::eventFilter(watched, event);
 }
@@ -380,11 +397,27 @@ bool FrmMain::WriteAndOpen(OutputKind output, const std::function<void(ByteSink&
         this, QStringLiteral("The converted document could not be written: %1").arg(QString::fromStdString(*written.error)));
     return false;
   }
-  services_.opener.Open(QString::fromStdString(path.string()));
+  const QString writtenPath = QString::fromStdString(path.string());
+  if (!services_.opener.Open(writtenPath)) {
+    // The result is there all the same; say where, so it is not lost.
+    services_.messages.ShowError(
+        this, QStringLiteral("The converted document is in %1, but no program is set up to open it.").arg(writtenPath));
+  }
   return true;
 }
 
 void FrmMain::RestoreAfterConversion() {
+  // Frames draw their caption on the border line, as the controls inside them
+  // expect: their positions count from the frame's top edge.
+  for (QGroupBox* frame : {Frame1, Frame2, Frame3, Frame4, Frame5}) {
+    frame->setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
+        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 6px; padding: 0 2px; }"));
+  }
+  // A caption too long for the line wraps out of sight instead of being cut
+  // in the middle of a word.
+  Label1->setWordWrap(true);
+  Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   SetStatus(Label1->text(), kBlue);
   cmdOpen->setEnabled(true);
   CmdConvert->setEnabled(true);

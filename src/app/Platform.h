@@ -29,11 +29,12 @@ class MessageBoxes {
   virtual void ShowError(QWidget* owner, const QString& text) = 0;
 };
 
-// Hands a finished file to the program the desktop associates with its type.
+// Hands a finished file to the program the desktop associates with its type;
+// false when the desktop has no such program.
 class DocumentOpener {
  public:
   virtual ~DocumentOpener() = default;
-  virtual void Open(const QString& path) = 0;
+  virtual bool Open(const QString& path) = 0;
 };
 
 }  // namespace maravelundi::app

@@ -54,6 +54,6 @@ void QtMessageBoxes::ShowError(QWidget* owner, const QString& text) {
   QMessageBox::warning(owner, QStringLiteral("Maravelundi"), text);
 }
 
-void DesktopOpener::Open(const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+bool DesktopOpener::Open(const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
 
 }  // namespace maravelundi::app

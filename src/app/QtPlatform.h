@@ -28,7 +28,7 @@ class QtMessageBoxes : public MessageBoxes {
 
 class DesktopOpener : public DocumentOpener {
  public:
-  void Open(const QString& path) override;
+  bool Open(const QString& path) override;
 };
 
 }  // namespace maravelundi::app

@@ -54,10 +54,12 @@ class RecordingOpener : public DocumentOpener {
  public:
   std::vector<QString> opened;
   std::function<void()> whileOpening;  // looks at the window as the file is handed over
+  bool desktopCanOpen = true;
 
-  void Open(const QString& path) override {
+  bool Open(const QString& path) override {
     opened.push_back(path);
     if (whileOpening) whileOpening();
+    return desktopCanOpen;
   }
 };
 

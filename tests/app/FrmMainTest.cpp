@@ -277,6 +277,16 @@ TEST_F(FrmMainTest, UnwritableOutputIsReportedAndNotOpened) {
   EXPECT_EQ(Control<QLabel>("Label1")->text(), "Converts RichText file typed in Rachana Font to Unicode.");
 }
 
+TEST_F(FrmMainTest, SaysWhereTheResultIsWhenTheDesktopCannotOpenIt) {
+  opener_.desktopCanOpen = false;
+  Open(kSampleV7);
+  Control<QPushButton>("CmdConvert")->click();
+  ASSERT_EQ(opener_.opened.size(), 1u);
+  ASSERT_EQ(messages_.errors.size(), 1u);
+  EXPECT_TRUE(messages_.errors[0].contains(opener_.opened[0])) << messages_.errors[0].toStdString();
+  EXPECT_TRUE(QFile::exists(opener_.opened[0]));
+}
+
 TEST_F(FrmMainTest, SaveAppendsTheExtensionAndAsksBeforeReplacing) {
   Open(kSampleV7);
   Control<QRadioButton>("Option2")->setChecked(true);
@@ -352,6 +362,13 @@ TEST_F(FrmMainTest, AccessKeysReachHiddenButtons) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return Control<QRadioButton>("Option2")->isChecked(); }, 2000));
   QTest::keyClick(&window_, Qt::Key_2, Qt::AltModifier);  // &2 (RA, RKR)
   EXPECT_TRUE(QTest::qWaitFor([&] { return Control<QRadioButton>("Option3")->isChecked(); }, 2000));
+  // &Open shares its key with the hidden C&opy: the key moves the focus
+  // between the two, and Enter presses the one that has it.
+  QTest::keyClick(&window_, Qt::Key_O, Qt::AltModifier);
+  EXPECT_EQ(QApplication::focusWidget()->objectName(), "cmdOpen");
+  dialogs_.openAnswers = {QString()};
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return dialogs_.openCalls == 2; }, 2000));
 }
 
 TEST_F(FrmMainTest, EscapeEndsTheProgramFromAnyControl) {
