@@ -1,11 +1,14 @@
 # Everything a fresh Debian machine needs: `make run` and `make test`.
 BUILD_DIR ?= build
+SANITIZE_DIR ?= build-sanitize
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 SAMPLE ?= samples/sample-v7.rtf
 SAMPLE_OUT ?= $(BUILD_DIR)/sample-v7.html
 
-.PHONY: all deps configure build test run gui clean
+.PHONY: all deps configure build test run gui sanitize fuzz clean
 
 all: build
 
@@ -30,5 +33,19 @@ run: build
 gui: build
 	$(BUILD_DIR)/src/maravelundi
 
+# The whole test suite once more, built with AddressSanitizer and
+# UndefinedBehaviorSanitizer.
+sanitize: deps
+	cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMARAVELUNDI_SANITIZE=address,undefined
+	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	cd $(SANITIZE_DIR) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+# Each libFuzzer target (clang, with both sanitizers) for FUZZ_SECONDS.
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DMARAVELUNDI_FUZZ=ON -DMARAVELUNDI_BUILD_TESTS=OFF -DMARAVELUNDI_BUILD_GUI=OFF
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_readrtf fuzz_convert fuzz_roundtrip
+	./tools/run-fuzzers.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

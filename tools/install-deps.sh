@@ -4,8 +4,9 @@
 set -eu
 
 # Build and tests; Qt 6 for the window; a metric twin of Arial, the
-# window's font.
-PACKAGES="cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libcli11-dev qt6-base-dev fonts-liberation"
+# window's font; clang with its sanitizer and libFuzzer runtimes.
+PACKAGES="cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libcli11-dev qt6-base-dev fonts-liberation
+  clang libclang-rt-14-dev"
 
 missing=""
 for package in $PACKAGES; do

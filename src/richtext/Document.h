@@ -22,6 +22,7 @@ struct CharFormat {
 };
 
 using FormatId = std::uint32_t;
+inline constexpr FormatId kNoFormat = static_cast<FormatId>(-1);
 
 // A maximal stretch of characters sharing one format: [begin, next run's begin).
 struct FormatRun {
@@ -53,6 +54,13 @@ class Document {
   // passes walk runs instead).
   FormatId FormatAt(std::size_t index) const;
   const std::string& FontAt(std::size_t index) const { return Format(FormatAt(index)).fontName; }
+
+  // A document from its parts, for readers that learn the formats only at
+  // the end: `runs` index into `formats`, begin at 0 and ascend. Formats equal
+  // by value are merged, and so are neighbouring runs that then agree; empty
+  // runs and unused formats are dropped.
+  static Document FromParts(std::u16string text, const std::vector<FormatRun>& runs,
+                            const std::vector<CharFormat>& formats);
 
   void Append(char16_t ch, FormatId format);
   void Append(std::u16string_view text, FormatId format);

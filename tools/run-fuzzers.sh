@@ -1,0 +1,26 @@
+#!/bin/sh
+# Runs each libFuzzer target for a bounded time on a working corpus that
+# starts from the committed seeds and grows between runs in the build folder.
+# Any crash, leak, sanitizer report or timeout fails the run, leaving the
+# input that caused it beside the corpus.
+set -eu
+build="$1"
+seconds="$2"
+root="$(cd "$(dirname "$0")/.." && pwd)"
+status=0
+for target in readrtf convert roundtrip; do
+  corpus="$build/corpus-$target"
+  mkdir -p "$corpus"
+  cp -n "$root"/fuzz/corpus/* "$root"/samples/*.rtf "$corpus"/ 2>/dev/null || true
+  log="$build/fuzz-$target.log"
+  if "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -max_len=65536 -timeout=20 -rss_limit_mb=4096 \
+      -print_final_stats=1 -artifact_prefix="$build/finding-$target-" "$corpus" >"$log" 2>&1; then
+    runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo "?")
+    echo "fuzz_$target: ${seconds} s, $runs inputs, no finding"
+  else
+    echo "fuzz_$target: FINDING, see $log and $build/finding-$target-*"
+    tail -n 40 "$log"
+    status=1
+  fi
+done
+exit $status
