@@ -1,6 +1,8 @@
 // maravelundi: the window. One instance at a time; the ML-TT font beside the
 // program is made available to it when present.
 
+#include <csignal>
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -28,6 +30,8 @@ void AddMlttFont() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A write past the file size limit fails with an error the window reports.
+  std::signal(SIGXFSZ, SIG_IGN);
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Maravelundi"));
   QLockFile instance(InstanceLockPath());

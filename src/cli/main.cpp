@@ -7,6 +7,7 @@
 // output could not be written (an existing output file is then left as it
 // was); 2 a usage error.
 
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <iterator>
@@ -98,6 +99,9 @@ int Run(const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A write past the file size limit then fails with an error we report,
+  // instead of the signal ending the program with a half-written file.
+  std::signal(SIGXFSZ, SIG_IGN);
   CLI::App app{"Converts a Rich Text document typed in the Rachana fonts to Unicode HTML (unicode),\n"
                "to ML-TT Rich Text with break marks (ism), or to ML-TT Rich Text (mltt).",
                kProgram};

@@ -40,9 +40,10 @@ class ScratchFolder {
 
 // `arguments` is passed to the shell as written; standard output and error
 // are captured in the scratch folder.
-inline CliResult RunCli(const ScratchFolder& scratch, const std::string& arguments) {
+// `prefix` runs in the same shell first (a ulimit, say).
+inline CliResult RunCli(const ScratchFolder& scratch, const std::string& arguments, const std::string& prefix = "") {
   const auto out = scratch / "stdout", err = scratch / "stderr";
-  const std::string command = std::string("'") + MARAVELUNDI_CLI + "' " + arguments + " >'" + out.string() +
+  const std::string command = prefix + "'" + MARAVELUNDI_CLI + "' " + arguments + " >'" + out.string() +
                               "' 2>'" + err.string() + "'";
   const int status = std::system(command.c_str());
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out), ReadFile(err)};

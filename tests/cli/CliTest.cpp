@@ -102,6 +102,22 @@ TEST(Cli, BadInputFailsWithOneLineAndLeavesTheOutputAlone) {
   }
 }
 
+TEST(Cli, AFullDiskLeavesTheEarlierOutputAlone) {
+  ScratchFolder scratch;
+  const auto target = scratch / "out.html";
+  WriteFile(target, "an earlier result");
+  std::string rtf = "{\\rtf1{\\fonttbl{\\f0 rc1;}}\\f0 ";
+  for (int i = 0; i < 2000; ++i) rtf += "adbnjw ";
+  WriteFile(scratch / "long.rtf", rtf + "}");
+  // A file size limit of 1 KB stands in for a disk that fills up mid-write.
+  const auto result = RunCli(scratch, "-o '" + target.string() + "' '" + (scratch / "long.rtf").string() + "'",
+                             "ulimit -f 2;");
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_NE(result.err.find("out.html: cannot write"), std::string::npos) << result.err;
+  EXPECT_EQ(ReadFile(target), "an earlier result");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.Path()), {}), 4);  // no temporary left
+}
+
 TEST(Cli, UnwritableOutputFails) {
   ScratchFolder scratch;
   const auto result = RunCli(scratch, "-o '" + (scratch / "no/such/folder/out.html").string() + "' '" + kSample + "'");
