@@ -8,7 +8,7 @@ JOBS ?= $(shell nproc)
 SAMPLE ?= samples/sample-v7.rtf
 SAMPLE_OUT ?= $(BUILD_DIR)/sample-v7.html
 
-.PHONY: all deps configure build test run gui sanitize fuzz clean
+.PHONY: all deps configure build test run gui sanitize fuzz bench clean
 
 all: build
 
@@ -32,6 +32,11 @@ run: build
 
 gui: build
 	$(BUILD_DIR)/src/maravelundi
+
+# Speed and memory of the converter on generated documents of 1, 10 and
+# 100 MB (BENCH_SIZES="1 10" for a shorter run), then each pass alone.
+bench: build
+	./tools/bench.sh $(BUILD_DIR)
 
 # The whole test suite once more, built with AddressSanitizer and
 # UndefinedBehaviorSanitizer.

@@ -4,9 +4,10 @@
 set -eu
 
 # Build and tests; Qt 6 for the window; a metric twin of Arial, the
-# window's font; clang with its sanitizer and libFuzzer runtimes.
+# window's font; clang with its sanitizer and libFuzzer runtimes; Google
+# Benchmark and GNU time for the benchmarks.
 PACKAGES="cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libcli11-dev qt6-base-dev fonts-liberation
-  clang libclang-rt-14-dev"
+  clang libclang-rt-14-dev libbenchmark-dev time"
 
 missing=""
 for package in $PACKAGES; do
