@@ -4,9 +4,11 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "richtext/CodePage.h"
 #include "richtext/GlyphString.h"
 #include "richtext/RtfTokenizer.h"
 
@@ -14,77 +16,106 @@ namespace maravelundi {
 namespace {
 
 // What a control word does to the reader. Words not listed are formatting the
-// document model does not carry (yet) and are ignored.
+// document model does not carry (yet) and are ignored; among them `\loch`,
+// `\hich`, `\dbch` and `\afN`: the font a writer names with `\fN` is the font
+// of the characters that follow, whichever of those it sets (Word puts the
+// Japanese font under `\dbch\f17`, LibreOffice repeats the Latin one as
+// `\hich\af7\loch\f7`), and the associated font `\af` of right-to-left and
+// East Asian text never changes it.
 enum class WordAction : std::uint8_t {
-  Char,         // a character word such as \emdash: `value` is its glyph byte
-  Par,          // paragraph end: CR LF
-  Line,         // line break inside a paragraph: LF
+  Char,           // a character word such as \emdash: `value` is the character
+  Par,            // paragraph end: CR LF
+  Break,          // \page, \sect: a paragraph end unless one was just written
+  Line,           // line break inside a paragraph: LF
   Tab,
-  Cell,         // end of a table cell: TAB, as the cells read in a row
-  Row,          // end of a table row: CR LF
-  Font,         // \fN: select a font, or number the next font table entry
-  DefaultFont,  // \deffN
-  Plain,        // \plain: character formatting back to the defaults
-  UnicodeSkip,  // \ucN
-  Unicode,      // \uN
-  FontTable,    // \fonttbl
-  Skip,         // a destination whose content is not body text
+  Cell,           // end of a table cell: TAB, as the cells read in a row
+  Row,            // end of a table row: CR LF
+  Font,           // \fN: select a font, or number the next font table entry
+  DefaultFont,    // \deffN
+  Charset,        // \fcharsetN of a font table entry
+  FontCodePage,   // \cpgN of a font table entry, which outranks its \fcharset
+  DocCodePage,    // \ansicpgN, or `value` for \mac, \pc, \pca
+  Plain,          // \plain: character formatting back to the defaults
+  UnicodeSkip,    // \ucN
+  Unicode,        // \uN
+  UnicodePair,    // \upr: an ANSI and a Unicode version of the same content
+  UnicodeBranch,  // \ud: the Unicode version inside \upr
+  FontTable,      // \fonttbl
+  Skip,           // a destination whose content is not body text
 };
 
 struct WordRow {
   std::string_view name;
   WordAction action;
-  std::uint8_t value = 0;
+  std::uint16_t value = 0;
 };
 
 // Sorted by name for binary search (checked below). The Skip rows are
 // destinations writers put in a document without `\*` in front: tables of the
-// header, document properties, picture and object data, and headers, footers
-// and footnotes, whose text does not belong in the body's reading order.
+// header, document properties, picture and object data, bookmarks, comments,
+// and headers, footers and footnotes, whose text does not belong in the
+// body's reading order. `\nonesttables` holds a flattened copy of nested
+// tables for readers that do not know `\nestcell`, so it is skipped too.
 constexpr std::array kWords = {
-    WordRow{"aftncn", WordAction::Skip},      WordRow{"aftnsep", WordAction::Skip},
-    WordRow{"aftnsepc", WordAction::Skip},    WordRow{"author", WordAction::Skip},
-    WordRow{"bullet", WordAction::Char, 0x95},
-    WordRow{"buptim", WordAction::Skip},      WordRow{"category", WordAction::Skip},
-    WordRow{"cell", WordAction::Cell},        WordRow{"colortbl", WordAction::Skip},
-    WordRow{"comment", WordAction::Skip},     WordRow{"company", WordAction::Skip},
-    WordRow{"creatim", WordAction::Skip},     WordRow{"datafield", WordAction::Skip},
-    WordRow{"deff", WordAction::DefaultFont}, WordRow{"doccomm", WordAction::Skip},
-    WordRow{"emdash", WordAction::Char, 0x97},
-    WordRow{"endash", WordAction::Char, 0x96},
-    WordRow{"f", WordAction::Font},           WordRow{"falt", WordAction::Skip},
-    WordRow{"fldinst", WordAction::Skip},     WordRow{"fonttbl", WordAction::FontTable},
-    WordRow{"footer", WordAction::Skip},      WordRow{"footerf", WordAction::Skip},
-    WordRow{"footerl", WordAction::Skip},     WordRow{"footerr", WordAction::Skip},
-    WordRow{"footnote", WordAction::Skip},
-    WordRow{"ftncn", WordAction::Skip},       WordRow{"ftnsep", WordAction::Skip},
-    WordRow{"ftnsepc", WordAction::Skip},     WordRow{"header", WordAction::Skip},
-    WordRow{"headerf", WordAction::Skip},     WordRow{"headerl", WordAction::Skip},
-    WordRow{"headerr", WordAction::Skip},     WordRow{"info", WordAction::Skip},
-    WordRow{"keywords", WordAction::Skip},
-    WordRow{"ldblquote", WordAction::Char, 0x93},
-    WordRow{"line", WordAction::Line},        WordRow{"listoverridetable", WordAction::Skip},
-    WordRow{"listtable", WordAction::Skip},
-    WordRow{"lquote", WordAction::Char, 0x91},
-    WordRow{"manager", WordAction::Skip},     WordRow{"nestcell", WordAction::Cell},
-    WordRow{"nestrow", WordAction::Row},      WordRow{"nonshppict", WordAction::Skip},
-    WordRow{"objdata", WordAction::Skip},     WordRow{"operator", WordAction::Skip},
-    WordRow{"panose", WordAction::Skip},      WordRow{"par", WordAction::Par},
-    WordRow{"pict", WordAction::Skip},        WordRow{"plain", WordAction::Plain},
-    WordRow{"printim", WordAction::Skip},
-    WordRow{"rdblquote", WordAction::Char, 0x94},
-    WordRow{"revtbl", WordAction::Skip},      WordRow{"revtim", WordAction::Skip},
-    WordRow{"row", WordAction::Row},
-    WordRow{"rquote", WordAction::Char, 0x92},
-    WordRow{"rsidtbl", WordAction::Skip},     WordRow{"stylesheet", WordAction::Skip},
-    WordRow{"subject", WordAction::Skip},     WordRow{"tab", WordAction::Tab},
-    WordRow{"tc", WordAction::Skip},          WordRow{"template", WordAction::Skip},
-    WordRow{"title", WordAction::Skip},       WordRow{"txe", WordAction::Skip},
-    WordRow{"u", WordAction::Unicode},        WordRow{"uc", WordAction::UnicodeSkip},
-    WordRow{"xe", WordAction::Skip},
+    WordRow{"aftncn", WordAction::Skip},           WordRow{"aftnsep", WordAction::Skip},
+    WordRow{"aftnsepc", WordAction::Skip},         WordRow{"annotation", WordAction::Skip},
+    WordRow{"ansicpg", WordAction::DocCodePage},   WordRow{"atnauthor", WordAction::Skip},
+    WordRow{"atndate", WordAction::Skip},          WordRow{"atnicn", WordAction::Skip},
+    WordRow{"atnid", WordAction::Skip},            WordRow{"atnparent", WordAction::Skip},
+    WordRow{"atnref", WordAction::Skip},           WordRow{"atntime", WordAction::Skip},
+    WordRow{"author", WordAction::Skip},           WordRow{"bkmkend", WordAction::Skip},
+    WordRow{"bkmkstart", WordAction::Skip},        WordRow{"bullet", WordAction::Char, 0x2022},
+    WordRow{"buptim", WordAction::Skip},           WordRow{"category", WordAction::Skip},
+    WordRow{"cell", WordAction::Cell},             WordRow{"colortbl", WordAction::Skip},
+    WordRow{"comment", WordAction::Skip},          WordRow{"company", WordAction::Skip},
+    WordRow{"cpg", WordAction::FontCodePage},      WordRow{"creatim", WordAction::Skip},
+    WordRow{"datafield", WordAction::Skip},
+    WordRow{"deff", WordAction::DefaultFont},      WordRow{"doccomm", WordAction::Skip},
+    WordRow{"emdash", WordAction::Char, 0x2014},   WordRow{"emspace", WordAction::Char, 0x2003},
+    WordRow{"endash", WordAction::Char, 0x2013},   WordRow{"enspace", WordAction::Char, 0x2002},
+    WordRow{"f", WordAction::Font},                WordRow{"falt", WordAction::Skip},
+    WordRow{"fcharset", WordAction::Charset},      WordRow{"fldinst", WordAction::Skip},
+    WordRow{"fname", WordAction::Skip},            WordRow{"fontemb", WordAction::Skip},
+    WordRow{"fontfile", WordAction::Skip},         WordRow{"fonttbl", WordAction::FontTable},
+    WordRow{"footer", WordAction::Skip},           WordRow{"footerf", WordAction::Skip},
+    WordRow{"footerl", WordAction::Skip},          WordRow{"footerr", WordAction::Skip},
+    WordRow{"footnote", WordAction::Skip},         WordRow{"ftncn", WordAction::Skip},
+    WordRow{"ftnsep", WordAction::Skip},           WordRow{"ftnsepc", WordAction::Skip},
+    WordRow{"header", WordAction::Skip},           WordRow{"headerf", WordAction::Skip},
+    WordRow{"headerl", WordAction::Skip},          WordRow{"headerr", WordAction::Skip},
+    WordRow{"info", WordAction::Skip},             WordRow{"keywords", WordAction::Skip},
+    WordRow{"ldblquote", WordAction::Char, 0x201C},
+    WordRow{"line", WordAction::Line},             WordRow{"listoverridetable", WordAction::Skip},
+    WordRow{"listtable", WordAction::Skip},        WordRow{"lquote", WordAction::Char, 0x2018},
+    WordRow{"ltrmark", WordAction::Char, 0x200E},  WordRow{"mac", WordAction::DocCodePage, 10000},
+    WordRow{"manager", WordAction::Skip},          WordRow{"nestcell", WordAction::Cell},
+    WordRow{"nestrow", WordAction::Row},           WordRow{"nonesttables", WordAction::Skip},
+    WordRow{"nonshppict", WordAction::Skip},       WordRow{"objalias", WordAction::Skip},
+    WordRow{"objclass", WordAction::Skip},         WordRow{"objdata", WordAction::Skip},
+    WordRow{"objname", WordAction::Skip},          WordRow{"operator", WordAction::Skip},
+    WordRow{"page", WordAction::Break},            WordRow{"panose", WordAction::Skip},
+    WordRow{"par", WordAction::Par},               WordRow{"pc", WordAction::DocCodePage, 437},
+    WordRow{"pca", WordAction::DocCodePage, 850},  WordRow{"pict", WordAction::Skip},
+    WordRow{"plain", WordAction::Plain},           WordRow{"pn", WordAction::Skip},
+    WordRow{"pntxta", WordAction::Skip},           WordRow{"pntxtb", WordAction::Skip},
+    WordRow{"printim", WordAction::Skip},          WordRow{"qmspace", WordAction::Char, 0x2005},
+    WordRow{"rdblquote", WordAction::Char, 0x201D},
+    WordRow{"revtbl", WordAction::Skip},           WordRow{"revtim", WordAction::Skip},
+    WordRow{"row", WordAction::Row},               WordRow{"rquote", WordAction::Char, 0x2019},
+    WordRow{"rsidtbl", WordAction::Skip},          WordRow{"rtlmark", WordAction::Char, 0x200F},
+    WordRow{"sect", WordAction::Break},            WordRow{"stylesheet", WordAction::Skip},
+    WordRow{"subject", WordAction::Skip},          WordRow{"tab", WordAction::Tab},
+    WordRow{"tc", WordAction::Skip},               WordRow{"template", WordAction::Skip},
+    WordRow{"title", WordAction::Skip},            WordRow{"txe", WordAction::Skip},
+    WordRow{"u", WordAction::Unicode},             WordRow{"uc", WordAction::UnicodeSkip},
+    WordRow{"ud", WordAction::UnicodeBranch},      WordRow{"upr", WordAction::UnicodePair},
+    WordRow{"xe", WordAction::Skip},               WordRow{"zwbo", WordAction::Char, 0x200B},
+    WordRow{"zwj", WordAction::Char, 0x200D},      WordRow{"zwnbo", WordAction::Char, 0xFEFF},
+    WordRow{"zwnj", WordAction::Char, 0x200C},
 };
 static_assert(std::is_sorted(kWords.begin(), kWords.end(),
                              [](const WordRow& a, const WordRow& b) { return a.name < b.name; }));
+static_assert(kWords.size() < 256, "the index below keeps rows in a byte");
 
 // Rows by first letter, so that the many formatting words a document holds
 // and the reader ignores cost a comparison or two each.
@@ -119,8 +150,13 @@ std::int32_t FontNumber(const RtfToken& token) {
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(token.parameter, -kMax, kMax));
 }
 
+// Deeper nesting than any writer produces; past it a file is refused rather
+// than held as a million group states.
+constexpr std::size_t kMaxDepth = 1'000'000;
+
 // The formatting a group carries for the characters in it. A new attribute of
-// CharFormat becomes a field here, set by its control word and compared below.
+// CharFormat becomes a field here, set by its control word and resolved in
+// FormatOf.
 struct CharState {
   std::int32_t font = kDefaultFont;
 
@@ -134,6 +170,15 @@ struct GroupState {
   CharState chars;
   std::int32_t unicodeSkip = 1;  // \ucN: fallback characters after each \uN
   Destination destination = Destination::Body;
+  // A `\upr` group: its branches are skipped except the one that begins with
+  // `\ud`, which reads as the `\upr` group itself would have.
+  bool unicodePair = false;
+  Destination pairDestination = Destination::Body;
+};
+
+struct FontEntry {
+  std::string name;  // UTF-8
+  int codePage = 0;  // 0: the glyph convention
 };
 
 class RtfInterpreter {
@@ -142,7 +187,7 @@ class RtfInterpreter {
   // own group, which is open from the outset.
   RtfInterpreter(std::string_view bytes, std::size_t start) : bytes_(bytes), tokens_(bytes, start) {
     groups_.emplace_back();
-    document_.Reserve(bytes.size() / 2);
+    text_.reserve(bytes.size() / 2);
   }
 
   RtfReading Run();
@@ -154,17 +199,23 @@ class RtfInterpreter {
   void OnControlWord(const RtfToken& token);
   void OnControlSymbol(unsigned char symbol);
   void OnText(std::string_view text);
+  void OnBytes(std::string_view bytes);
   void OnUnicode(std::int64_t value);
+  void OnBreak();
   bool ConsumeFallback();
 
   void Emit(char16_t ch);
-  void EmitBody(char16_t ch);
-  void Flush();
-  FormatId FormatFor(const CharState& chars);
+  void AppendBodyBytes(std::string_view bytes);
+  void AppendEntryByte(char byte);
+  void FlushBytes();
+  void OpenRun(std::int32_t font);
+  int CodePageOf(std::int32_t font);
 
   void StartFontEntry(std::int32_t number);
   void CommitFontEntry();
+  const FontEntry* FindFont(std::int32_t font) const;
 
+  Document TakeDocument();
   RtfReading Fail(std::string message, std::size_t offset);
 
   GroupState& Group() { return groups_.back(); }
@@ -176,17 +227,34 @@ class RtfInterpreter {
   bool outermostClosed_ = false;    // a '}' closed the document's group; nothing reopened it
   std::int64_t fallbackLeft_ = 0;   // characters of a \uN fallback still to drop
 
-  Document document_;
-  // Body characters not yet handed to the document, all in pendingChars_:
-  // appending run by run interns each format once per run.
-  std::u16string pending_;
-  CharState pendingChars_;
-  std::unordered_map<std::int32_t, FormatId> formatByFont_;
+  // The body: text and runs of font numbers. Names are looked up only at the
+  // end, so that a font table after the text still names its fonts; runs
+  // index `runFonts_`, one slot per font number used.
+  std::u16string text_;
+  std::vector<FormatRun> runs_;
+  std::vector<std::int32_t> runFonts_;
+  std::unordered_map<std::int32_t, FormatId> slotByFont_;
+  std::int32_t runFont_ = 0;
 
-  std::unordered_map<std::int32_t, std::string> fonts_;  // UTF-8 names by number
+  // Bytes of a font with a code page, held until something else comes, so
+  // that the two bytes of a double-byte character decode together. They
+  // belong to the body in font `pendingFont_`, or to the font entry.
+  std::string pendingBytes_;
+  int pendingCodePage_ = 0;
+  std::int32_t pendingFont_ = 0;
+  bool pendingInEntry_ = false;
+  CodePageDecoder decoder_;
+
+  std::unordered_map<std::int32_t, FontEntry> fonts_;
   std::int32_t defaultFont_ = 0;  // \deff0 when the header does not say
+  int documentCodePage_ = 0;      // \ansicpgN, when it is one decoded
+  bool codePageKnown_ = false;    // the cache below is valid
+  std::int32_t codePageFont_ = 0;
+  int codePage_ = 0;
+
   bool entryOpen_ = false;
   std::int32_t entryNumber_ = 0;
+  int entryCodePage_ = 0;
   std::u16string entryName_;
 };
 
@@ -194,7 +262,15 @@ RtfReading RtfInterpreter::Run() {
   for (;;) {
     const RtfToken token = tokens_.Next();
     if (token.kind == RtfTokenKind::End) break;
+    if (token.kind == RtfTokenKind::GroupOpen && groups_.size() >= kMaxDepth) {
+      return Fail("groups nested more than " + std::to_string(kMaxDepth) + " deep", token.offset);
+    }
     OnToken(token);
+  }
+  if (const auto cut = tokens_.CutBinary()) {
+    return Fail("unexpected end of file: the \\bin data at byte " + std::to_string(*cut) +
+                    " runs past the end",
+                *cut);
   }
   const std::size_t open = groups_.size() - (outermostClosed_ ? 1 : 0);
   if (open > 0) {
@@ -202,8 +278,7 @@ RtfReading RtfInterpreter::Run() {
                     (open == 1 ? " group still open" : " groups still open"),
                 bytes_.size());
   }
-  Flush();
-  return RtfReading{std::move(document_), std::nullopt};
+  return RtfReading{TakeDocument(), std::nullopt};
 }
 
 void RtfInterpreter::OnToken(const RtfToken& token) {
@@ -233,7 +308,10 @@ void RtfInterpreter::OnToken(const RtfToken& token) {
       }
       return;
     case RtfTokenKind::HexByte:
-      if (!ConsumeFallback()) Emit(GlyphChar(token.symbol));
+      if (!ConsumeFallback()) {
+        const char byte = static_cast<char>(token.symbol);
+        OnBytes(std::string_view(&byte, 1));
+      }
       return;
     case RtfTokenKind::Text:
       OnText(token.text);
@@ -245,6 +323,7 @@ void RtfInterpreter::OnToken(const RtfToken& token) {
 
 void RtfInterpreter::OnGroupOpen() {
   groups_.push_back(groups_.back());
+  groups_.back().unicodePair = false;
   atGroupStart_ = true;
   fallbackLeft_ = 0;  // a fallback never reaches across a group boundary
 }
@@ -273,17 +352,20 @@ bool RtfInterpreter::ConsumeFallback() {
 
 void RtfInterpreter::OnControlWord(const RtfToken& token) {
   GroupState& group = Group();
-  if (group.destination == Destination::Skip) return;
   const WordRow* row = FindWord(token.text);
   if (row == nullptr) return;
+  if (group.destination == Destination::Skip && row->action != WordAction::UnicodeBranch) return;
   switch (row->action) {
     case WordAction::Char:
-      Emit(GlyphChar(row->value));
+      Emit(static_cast<char16_t>(row->value));
       break;
     case WordAction::Par:
     case WordAction::Row:
       Emit(u'\r');
       Emit(u'\n');
+      break;
+    case WordAction::Break:
+      OnBreak();
       break;
     case WordAction::Line:
       Emit(u'\n');
@@ -301,8 +383,24 @@ void RtfInterpreter::OnControlWord(const RtfToken& token) {
       break;
     case WordAction::DefaultFont:
       defaultFont_ = FontNumber(token);
-      formatByFont_.clear();
+      codePageKnown_ = false;
       break;
+    case WordAction::Charset:
+      if (group.destination == Destination::FontTable && entryOpen_) entryCodePage_ = CodePageOfCharset(token.parameter);
+      break;
+    case WordAction::FontCodePage:
+      // 1252 says the glyph convention; a page not decoded here leaves the
+      // character set's choice.
+      if (group.destination != Destination::FontTable || !entryOpen_) break;
+      if (token.parameter == 1252) entryCodePage_ = 0;
+      if (IsDecodedCodePage(token.parameter)) entryCodePage_ = static_cast<int>(token.parameter);
+      break;
+    case WordAction::DocCodePage: {
+      const std::int64_t page = row->value != 0 ? row->value : token.parameter;
+      documentCodePage_ = IsDecodedCodePage(page) ? static_cast<int>(page) : 0;
+      codePageKnown_ = false;
+      break;
+    }
     case WordAction::Plain:
       group.chars = CharState{};
       break;
@@ -310,7 +408,18 @@ void RtfInterpreter::OnControlWord(const RtfToken& token) {
       group.unicodeSkip = static_cast<std::int32_t>(std::clamp<std::int64_t>(token.parameter, 0, 1 << 16));
       break;
     case WordAction::Unicode:
-      OnUnicode(token.parameter);
+      if (token.hasParameter) OnUnicode(token.parameter);
+      break;
+    case WordAction::UnicodePair:
+      group.unicodePair = true;
+      group.pairDestination = group.destination;
+      group.destination = Destination::Skip;
+      break;
+    case WordAction::UnicodeBranch:
+      // Only as a branch of a `\upr` group; elsewhere it stays skipped.
+      if (groups_.size() >= 2 && groups_[groups_.size() - 2].unicodePair) {
+        group.destination = groups_[groups_.size() - 2].pairDestination;
+      }
       break;
     case WordAction::FontTable:
       group.destination = Destination::FontTable;
@@ -325,9 +434,13 @@ void RtfInterpreter::OnControlSymbol(unsigned char symbol) {
   switch (symbol) {
     case '\\':
     case '{':
-    case '}':
-      Emit(symbol);
+    case '}': {
+      // Bytes like any other: in a double-byte font an escaped one can be
+      // the second byte of a character.
+      const char byte = static_cast<char>(symbol);
+      OnBytes(std::string_view(&byte, 1));
       break;
+    }
     case '~':
       Emit(u'\u00A0');  // both are glyph codes of the legacy fonts, so kept as such
       break;
@@ -340,10 +453,8 @@ void RtfInterpreter::OnControlSymbol(unsigned char symbol) {
     case '\r':
     case '\n':
       // A backslash ending a markup line is an old way to write \par.
-      if (Group().destination != Destination::Skip) {
-        Emit(u'\r');
-        Emit(u'\n');
-      }
+      Emit(u'\r');
+      Emit(u'\n');
       break;
     default:
       break;  // \| \: and the like carry no text
@@ -351,45 +462,68 @@ void RtfInterpreter::OnControlSymbol(unsigned char symbol) {
 }
 
 void RtfInterpreter::OnUnicode(std::int64_t value) {
-  if (Group().destination == Destination::Skip) return;
   if (value < 0) value += 0x10000;  // written as signed 16-bit
   char16_t ch = value >= 0 && value <= 0xFFFF ? static_cast<char16_t>(value) : u'\uFFFD';
-  // Word and LibreOffice write the bytes of a symbol font as U+F020..U+F0FF;
-  // for a legacy font those stand for the byte itself.
+  // Word and LibreOffice write the bytes of a symbol font as U+F020..U+F0FF,
+  // and a legacy font that went through LibreOffice keeps its characters
+  // only that way, under any character set: they stand for the byte itself.
   if (ch >= 0xF020 && ch <= 0xF0FF) ch = GlyphChar(static_cast<std::uint8_t>(ch - 0xF000));
   Emit(ch);
   fallbackLeft_ = Group().unicodeSkip;
 }
 
+void RtfInterpreter::OnBreak() {
+  // A page or section break ends the paragraph it interrupts; after a
+  // paragraph end, or before any text, there is none to end.
+  if (Group().destination != Destination::Body) return;
+  FlushBytes();
+  if (text_.empty() || text_.ends_with(u"\r\n")) return;
+  Emit(u'\r');
+  Emit(u'\n');
+}
+
 void RtfInterpreter::OnText(std::string_view text) {
   const Destination destination = Group().destination;
   if (destination == Destination::Skip) return;
-  std::size_t i = 0;
-  for (; i < text.size() && ConsumeFallback(); ++i) {
-  }
+  std::size_t skipped = 0;
+  while (skipped < text.size() && ConsumeFallback()) ++skipped;
+  text.remove_prefix(skipped);
   if (destination == Destination::Body) {
-    if (i == text.size()) return;
-    if (!(pendingChars_ == Group().chars)) Flush();
-    pendingChars_ = Group().chars;
-    for (; i < text.size(); ++i) pending_.push_back(GlyphChar(static_cast<std::uint8_t>(text[i])));
+    AppendBodyBytes(text);
     return;
   }
-  for (; i < text.size(); ++i) {
+  for (const char byte : text) {
     // In the font table only a plain ';' ends a name; `\'3b` is part of it.
-    if (text[i] == ';') {
+    if (byte == ';') {
       CommitFontEntry();
     } else {
-      Emit(GlyphChar(static_cast<std::uint8_t>(text[i])));
+      AppendEntryByte(byte);
     }
+  }
+}
+
+void RtfInterpreter::OnBytes(std::string_view bytes) {
+  switch (Group().destination) {
+    case Destination::Body:
+      AppendBodyBytes(bytes);
+      break;
+    case Destination::FontTable:
+      for (const char byte : bytes) AppendEntryByte(byte);
+      break;
+    case Destination::Skip:
+      break;
   }
 }
 
 void RtfInterpreter::Emit(char16_t ch) {
   switch (Group().destination) {
     case Destination::Body:
-      EmitBody(ch);
+      FlushBytes();
+      OpenRun(Group().chars.font);
+      text_.push_back(ch);
       break;
     case Destination::FontTable:
+      FlushBytes();
       if (entryOpen_) entryName_.push_back(ch);
       break;
     case Destination::Skip:
@@ -397,54 +531,112 @@ void RtfInterpreter::Emit(char16_t ch) {
   }
 }
 
-void RtfInterpreter::EmitBody(char16_t ch) {
-  if (!(pendingChars_ == Group().chars)) {
-    Flush();
-    pendingChars_ = Group().chars;
+void RtfInterpreter::AppendBodyBytes(std::string_view bytes) {
+  if (bytes.empty()) return;
+  const std::int32_t font = Group().chars.font;
+  const int codePage = CodePageOf(font);
+  if (codePage == 0) {
+    FlushBytes();
+    OpenRun(font);
+    for (const char byte : bytes) text_.push_back(GlyphChar(static_cast<std::uint8_t>(byte)));
+    return;
   }
-  pending_.push_back(ch);
+  if (pendingInEntry_ || pendingFont_ != font || pendingCodePage_ != codePage) FlushBytes();
+  pendingInEntry_ = false;
+  pendingFont_ = font;
+  pendingCodePage_ = codePage;
+  pendingBytes_.append(bytes);
 }
 
-void RtfInterpreter::Flush() {
-  if (pending_.empty()) return;
-  document_.Append(pending_, FormatFor(pendingChars_));
-  pending_.clear();
+void RtfInterpreter::AppendEntryByte(char byte) {
+  if (!entryOpen_) return;
+  // A name is in its font's code page; the names of Western and symbol
+  // fonts in the document's (legacy font names are ASCII either way).
+  const int codePage = entryCodePage_ != 0 ? entryCodePage_ : documentCodePage_;
+  if (codePage == 0) {
+    FlushBytes();
+    entryName_.push_back(GlyphChar(static_cast<std::uint8_t>(byte)));
+    return;
+  }
+  if (!pendingInEntry_ || pendingCodePage_ != codePage) FlushBytes();
+  pendingInEntry_ = true;
+  pendingCodePage_ = codePage;
+  pendingBytes_.push_back(byte);
 }
 
-FormatId RtfInterpreter::FormatFor(const CharState& chars) {
-  if (const auto cached = formatByFont_.find(chars.font); cached != formatByFont_.end()) {
-    return cached->second;
+void RtfInterpreter::FlushBytes() {
+  if (pendingBytes_.empty()) return;
+  if (pendingInEntry_) {
+    decoder_.Append(pendingCodePage_, pendingBytes_, entryName_);
+  } else {
+    OpenRun(pendingFont_);
+    decoder_.Append(pendingCodePage_, pendingBytes_, text_);
   }
-  // A number missing from the font table falls back to the default font,
-  // and a document without one gets the empty font name.
-  auto font = fonts_.find(chars.font);
-  if (font == fonts_.end()) font = fonts_.find(defaultFont_);
-  const FormatId id = document_.InternFont(font != fonts_.end() ? font->second : std::string());
-  formatByFont_.emplace(chars.font, id);
-  return id;
+  pendingBytes_.clear();
+}
+
+void RtfInterpreter::OpenRun(std::int32_t font) {
+  if (!runs_.empty() && runFont_ == font) return;
+  auto [slot, added] = slotByFont_.try_emplace(font, static_cast<FormatId>(runFonts_.size()));
+  if (added) runFonts_.push_back(font);
+  runs_.push_back({text_.size(), slot->second});
+  runFont_ = font;
+}
+
+const FontEntry* RtfInterpreter::FindFont(std::int32_t font) const {
+  // A number missing from the font table falls back to the default font.
+  auto entry = fonts_.find(font == kDefaultFont ? defaultFont_ : font);
+  if (entry == fonts_.end()) entry = fonts_.find(defaultFont_);
+  return entry != fonts_.end() ? &entry->second : nullptr;
+}
+
+int RtfInterpreter::CodePageOf(std::int32_t font) {
+  if (codePageKnown_ && codePageFont_ == font) return codePage_;
+  // Text in no known font (no table yet, or none at all) is in the
+  // document's code page; a font without a character set keeps the glyph
+  // convention, as every legacy font must.
+  const FontEntry* entry = FindFont(font);
+  codePage_ = entry != nullptr ? entry->codePage : documentCodePage_;
+  codePageFont_ = font;
+  codePageKnown_ = true;
+  return codePage_;
 }
 
 void RtfInterpreter::StartFontEntry(std::int32_t number) {
+  FlushBytes();
   // Tables written without braces around entries run one into the next.
   if (entryOpen_ && !entryName_.empty()) CommitFontEntry();
   entryOpen_ = true;
   entryNumber_ = number;
+  entryCodePage_ = 0;
   entryName_.clear();
 }
 
 void RtfInterpreter::CommitFontEntry() {
+  FlushBytes();
   if (!entryOpen_) return;
   // The first definition of a number stands; the name is kept exactly as
   // spelled, spaces included, since the font names select glyph tables.
-  fonts_.try_emplace(entryNumber_, ToUtf8(entryName_));
-  formatByFont_.clear();
+  fonts_.try_emplace(entryNumber_, FontEntry{ToUtf8(entryName_), entryCodePage_});
+  codePageKnown_ = false;
   entryOpen_ = false;
   entryName_.clear();
 }
 
+Document RtfInterpreter::TakeDocument() {
+  FlushBytes();
+  // A document without a font table gets the empty font name.
+  std::vector<CharFormat> formats;
+  formats.reserve(runFonts_.size());
+  for (const std::int32_t font : runFonts_) {
+    const FontEntry* entry = FindFont(font);
+    formats.push_back(CharFormat{entry != nullptr ? entry->name : std::string()});
+  }
+  return Document::FromParts(std::move(text_), runs_, formats);
+}
+
 RtfReading RtfInterpreter::Fail(std::string message, std::size_t offset) {
-  Flush();
-  return RtfReading{std::move(document_), ParseError{std::move(message), offset}};
+  return RtfReading{TakeDocument(), ParseError{std::move(message), offset}};
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 namespace maravelundi {
 namespace {
 
-bool EndsText(char c) { return c == '\\' || c == '{' || c == '}' || c == '\r' || c == '\n'; }
+bool EndsText(char c) { return c == '\\' || c == '{' || c == '}' || c == '\r' || c == '\n' || c == '\0'; }
 bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -45,6 +45,11 @@ RtfToken RtfTokenizer::Next() {
       case '\r':
       case '\n':
         ++pos_;  // line ends in the markup only wrap it
+        continue;
+      case '\0':
+        // Not a character of Rich Text: damaged files carry runs of them
+        // (a block zeroed on disk); `\'00` is how a document writes byte 0.
+        ++pos_;
         continue;
       default: {
         ++pos_;
@@ -110,10 +115,16 @@ RtfToken RtfTokenizer::ReadControlWord(std::size_t start) {
 
   if (token.text == "bin") {
     // Binary data follows the delimiter: exactly N bytes that may hold
-    // braces and backslashes. A count past the end stops at the end.
+    // braces and backslashes. A count past the end stops at the end, and
+    // the reader is told: the file was cut off inside the data.
     const std::int64_t count = token.hasParameter ? std::max<std::int64_t>(0, token.parameter) : 0;
     const std::size_t available = bytes_.size() - pos_;
-    pos_ += static_cast<std::uint64_t>(count) < available ? static_cast<std::size_t>(count) : available;
+    if (static_cast<std::uint64_t>(count) > available) {
+      if (!cutBinary_) cutBinary_ = start;
+      pos_ = bytes_.size();
+    } else {
+      pos_ += static_cast<std::size_t>(count);
+    }
   }
   return token;
 }

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace maravelundi {
@@ -17,7 +18,7 @@ enum class RtfTokenKind {
   ControlWord,    // name in `text`, parameter if hasParameter
   ControlSymbol,  // the character after the backslash in `symbol`
   HexByte,        // `\'hh`: the byte in `symbol`
-  Text,           // a run of plain bytes in `text`, never containing \ { } CR LF
+  Text,           // a run of plain bytes in `text`, never containing \ { } CR LF NUL
   End,
 };
 
@@ -41,12 +42,17 @@ class RtfTokenizer {
   RtfToken Next();
   std::size_t Position() const { return pos_; }
 
+  // Where a `\binN` begins whose N bytes run past the end of the input, if
+  // one did: the input was cut short inside binary data.
+  std::optional<std::size_t> CutBinary() const { return cutBinary_; }
+
  private:
   RtfToken ReadBackslash(std::size_t start);
   RtfToken ReadControlWord(std::size_t start);
 
   std::string_view bytes_;
   std::size_t pos_;
+  std::optional<std::size_t> cutBinary_;
 };
 
 }  // namespace maravelundi

@@ -109,10 +109,9 @@ std::string Normalise(std::u16string text) {
 }
 
 // Whether every character LibreOffice read is one of the 256 glyph
-// characters (or a symbol-font character, or white space). LibreOffice
-// decodes `\'hh` by the font's code page where we keep the glyph byte, so
-// only in such documents must the two readings agree; Cyrillic, Greek or
-// Japanese documents read differently on purpose.
+// characters (or a symbol-font character, or white space): the documents a
+// legacy-font converter meets most, tallied apart so that their agreement
+// is watched on its own.
 bool GlyphsOnly(std::u16string_view text) {
   return std::all_of(text.begin(), text.end(), [](char16_t ch) {
     return GlyphCode(ch) || (ch >= 0xF020 && ch <= 0xF0FF) || (ch >= 0x2000 && ch <= 0x200A);
@@ -188,12 +187,21 @@ TEST(RtfCorpusTest, TextAgreesWithLibreOffice) {
 
   ASSERT_GT(all.files, 150u);
   ASSERT_GT(glyphs.files, 100u);
-  // Seen: 86 of 108 identical, 91 with every line, 3072 of 3188 lines; the
-  // rest are list bullets, footnote reference numbers and Mac or CJK code
-  // pages LibreOffice applies to text that is ASCII in the file.
+  // Seen: 85 of 108 glyph-only files identical, 90 with every line, 3071 of
+  // 3188 lines; the rest are list bullets, footnote reference numbers, a
+  // font whose \cpg65001 we follow and LibreOffice does not, and a Big5 pair
+  // that decodes to nothing (U+FFFD here, dropped there).
   EXPECT_GE(glyphs.identical * 100, glyphs.files * 75) << glyphs.Report("glyph-only files");
   EXPECT_GE(glyphs.allLinesFound * 100, glyphs.files * 80) << glyphs.Report("glyph-only files");
   EXPECT_GE(glyphs.linesFound * 100, glyphs.lines * 95) << glyphs.Report("glyph-only files");
+  // All files, with Cyrillic, Greek, Japanese and Chinese text decoded by
+  // their fonts' code pages. Seen: 142 of 182 identical, 147 with every
+  // line, 10182 of 10488 lines (before code pages: 114, 119, 8760). Most of
+  // the rest as above, and Cyrillic in fonts without \fcharset, which keep
+  // the glyph convention where LibreOffice applies \ansicpg.
+  EXPECT_GE(all.identical * 100, all.files * 76) << all.Report("all files");
+  EXPECT_GE(all.allLinesFound * 100, all.files * 78) << all.Report("all files");
+  EXPECT_GE(all.linesFound * 100, all.lines * 96) << all.Report("all files");
 }
 
 }  // namespace

@@ -69,6 +69,129 @@ TEST(RtfReaderTest, WritersShapes) {
        "{\\stylesheet{\\s1 Heading;}}Body\\par}",
        "[]Body\r\n"},
       {"table cells and rows", "{\\rtf1 a\\cell b\\cell\\row c}", "[]a\tb\t\r\nc"},
+      {"Japanese Word: font table under \\upr, text under \\dbch",
+       "{\\rtf1\\ansi\\ansicpg932\\uc2\\deff0\\deflangfe1041{\\upr{\\fonttbl{\\f0\\froman\\fcharset0\\fprq2 Times New Roman;}"
+       "{\\f17\\froman\\fcharset128\\fprq1 \\'82\\'6c\\'82\\'72 \\'96\\'be\\'92\\'a9;}}{\\*\\ud{\\fonttbl"
+       "{\\f0\\froman\\fcharset0\\fprq2 Times New Roman;}{\\f17\\froman\\fcharset128\\fprq1 {\\*\\falt MS Mincho}"
+       "\\u65325\\'82\\'6c\\u65331\\'82\\'72 \\u26126\\'96\\'be\\u26397\\'92\\'a9;}}}}\r\n\\pard\\plain "
+       "\\loch\\af0\\hich\\af0\\dbch\\f17 \\'82\\'a0\\'8a\\'bf{\\hich\\af0\\dbch\\af17\\loch\\f0 abc}\\par}",
+       "[\uFF2D\uFF33 \u660E\u671D]\u3042\u6F22[Times New Roman]abc[\uFF2D\uFF33 \u660E\u671D]\r\n"},
+      {"LibreOffice: \\hich\\af\\loch\\f runs, \\par outside, one name under two numbers",
+       "{\\rtf1\\ansi\\deff4\\adeflang1025\n{\\fonttbl{\\f0\\froman\\fprq2\\fcharset0 Times New Roman;}"
+       "{\\f4\\froman\\fprq2\\fcharset0 Liberation Serif{\\*\\falt Times New Roman};}{\\f7\\fnil\\fprq2\\fcharset2 rc1;}"
+       "{\\f8\\fnil\\fprq0\\fcharset0 rc1;}}\n{\\stylesheet{\\s0\\snext0\\ql\\hich\\af4\\loch\\f4 Normal;}}"
+       "{\\*\\generator LibreOffice/7.4.7.2$Linux_X86_64}\n\\pard\\plain \\s0\\ql\\hich\\af4\\loch\\f4\\loch "
+       "{\\hich\\af7\\loch\\f7\\loch \\u61601\\'3f\\u61538\\'3f}{\\hich\\af8\\loch\\f8\\loch \\u61601\\'3f}\\par "
+       "\\pard\\plain \\s0\\ql\\hich\\af4\\loch\\f4\\loch {\\hich\\af4\\loch\\f4\\loch English}\\par }",
+       "[rc1]\u00A1b\u00A1[Liberation Serif]\r\nEnglish\r\n"},
+      {"StarWriter: \\*\\cs7 inside a group is no destination",
+       "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\froman\\fprq2\\fcharset0 Times New Roman;}{\\f1\\fnil\\fprq2\\fcharset2 ra1;}}"
+       "{\\stylesheet{\\s1 Standard;}{\\*\\cs7 Absatz-Standardschriftart;}}\n"
+       "\\pard\\plain \\s1 x{\\f1\\*\\cs7 \\'a7\\'b8}\\par}",
+       "[Times New Roman]x[ra1]\u00A7\u00B8[Times New Roman]\r\n"},
+      {"TextEdit: entries without braces, lines ending in a backslash",
+       "{\\rtf1\\ansi\\ansicpg1252\\cocoartf2639\n\\cocoatextscaling0\\cocoaplatform0{\\fonttbl\\f0\\fswiss\\fcharset0 "
+       "Helvetica;\\f1\\fnil\\fcharset0 rc1;}\n{\\colortbl;\\red255\\green255\\blue255;}\n{\\*\\expandedcolortbl;;}\n"
+       "\\paperw11900\\paperh16840\\vieww11520\\viewh8400\\viewkind0\n\\pard\\tx566\\pardirnatural\\partightenfactor0\n\n"
+       "\\f0\\fs24 \\cf0 Hello\\\n\\f1 \\'a7\\'93\\\n}",
+       "[Helvetica]Hello\r\n[rc1]\u00A7\u201C\r\n"},
+      {"WordPad, Russian: Cyrillic decoded, legacy fonts kept",
+       "{\\rtf1\\ansi\\ansicpg1251\\deff0\\nouicompat\\deflang1049{\\fonttbl{\\f0\\fnil\\fcharset204 Calibri;}"
+       "{\\f1\\fnil\\fcharset0 rc1;}{\\f2\\fnil rc2;}}\r\n{\\*\\generator Riched20 10.0.19041}\\viewkind4\\uc1 \r\n"
+       "\\pard\\sa200\\sl276\\slmult1\\f0\\fs22\\lang1049\\'cf\\'f0\\'e8\\'e2\\'e5\\'f2 \\f1\\'a7\\f2\\'e8\\f0\\par\r\n}",
+       "[Calibri]\u041F\u0440\u0438\u0432\u0435\u0442 [rc1]\u00A7[rc2]\u00E8[Calibri]\r\n"},
+      {"Word for Mac: \\fcharset256 keeps glyphs, \\fcharset77 is Mac Roman",
+       "{\\rtf1\\ansi\\ansicpg10000\\uc1\\deff0{\\fonttbl{\\f0\\fnil\\fcharset256\\fprq2 rc1;}"
+       "{\\f1\\fnil\\fcharset77 Helvetica;}}\\f0 \\'a7{\\f1 \\'8e\\'a5}}",
+       "[rc1]\u00A7[Helvetica]\u00E9\u2022"},
+  });
+}
+
+// Text in fonts of non-Western character sets, decoded by their code page;
+// `F` is the font of the body in each case.
+std::string InFont(const std::string& font, const std::string& body, const std::string& header = "") {
+  return "{\\rtf1" + header + "{\\fonttbl{\\f0\\fnil Arial;}{\\f1" + font + " F;}}\\f1 " + body + "}";
+}
+
+TEST(RtfReaderTest, CodePages) {
+  const std::string cyrillic = "\\ansicpg1251";
+  RunCases({
+      {"Cyrillic", InFont("\\fcharset204", "\\'cf\\'f0"), "[F]\u041F\u0440"},
+      {"Greek", InFont("\\fcharset161", "\\'e1"), "[F]\u03B1"},
+      {"Turkish", InFont("\\fcharset162", "\\'fd"), "[F]\u0131"},
+      {"Central European", InFont("\\fcharset238", "\\'b9"), "[F]\u0105"},
+      {"Baltic", InFont("\\fcharset186", "\\'e0"), "[F]\u0105"},
+      {"Hebrew", InFont("\\fcharset177", "\\'e0"), "[F]\u05D0"},
+      {"Arabic", InFont("\\fcharset178", "\\'c7"), "[F]\u0627"},
+      {"Thai", InFont("\\fcharset222", "\\'a1"), "[F]\u0E01"},
+      {"Vietnamese", InFont("\\fcharset163", "\\'f5"), "[F]\u01A1"},
+      {"OEM United States", InFont("\\fcharset254", "\\'b3"), "[F]\u2502"},
+      {"OEM Latin 1", InFont("\\fcharset255", "\\'d0"), "[F]\u00F0"},
+      {"Shift-JIS pairs", InFont("\\fcharset128", "\\'82\\'a0\\'8a\\'bf"), "[F]\u3042\u6F22"},
+      {"raw double-byte bytes", InFont("\\fcharset128", "\x82\xa0"), "[F]\u3042"},
+      {"escaped trail byte", InFont("\\fcharset128", "\\'83\\\\"), "[F]\u30BD"},
+      {"a skipped group inside a pair", InFont("\\fcharset128", "\\'82{\\*\\bkmkstart b}\\'a0"), "[F]\u3042"},
+      {"fallback bytes of \\uN dropped", InFont("\\fcharset128", "\\uc2\\u12354\\'82\\'a0\\'82\\'a2"),
+       "[F]\u3042\u3044"},
+      {"a lead byte without its trail", InFont("\\fcharset128", "\\'82 x\\'82"), "[F]\uFFFD x\uFFFD"},
+      {"GBK", InFont("\\fcharset134", "\\'d6\\'d0"), "[F]\u4E2D"},
+      {"Big5", InFont("\\fcharset136", "\\'a4\\'a4"), "[F]\u4E2D"},
+      {"Unified Hangul", InFont("\\fcharset129", "\\'c7\\'d1"), "[F]\uD55C"},
+      {"Johab", InFont("\\fcharset130", "\\'88\\'61"), "[F]\uAC00"},
+      {"font runs end a pair", InFont("\\fcharset128", "\\'82{\\f0 \\'a0}"), "[F]\uFFFD[Arial]\u00A0"},
+      {"ANSI font keeps glyphs", InFont("\\fcharset0", "\\'cf", cyrillic), "[F]\u00CF"},
+      {"default font keeps glyphs", InFont("\\fcharset1", "\\'cf", cyrillic), "[F]\u00CF"},
+      {"symbol font keeps glyphs", InFont("\\fcharset2", "\\'cf", cyrillic), "[F]\u00CF"},
+      {"no charset keeps glyphs", InFont("", "\\'cf", cyrillic), "[F]\u00CF"},
+      {"unknown charset keeps glyphs", InFont("\\fcharset99", "\\'cf", cyrillic), "[F]\u00CF"},
+      {"symbol-font \\uN in a Cyrillic font", InFont("\\fcharset204", "\\u61607?\\emdash"), "[F]\u00A7\u2014"},
+      {"\\cpg outranks \\fcharset", InFont("\\fcharset128\\cpg65001", "\\'e4\\'b8\\'ad"), "[F]\u4E2D"},
+      {"no font table: the document's code page", "{\\rtf1\\ansi\\ansicpg1251 \\'cf}", "[]\u041F"},
+      {"a missing font takes the default's charset",
+       "{\\rtf1\\deff1{\\fonttbl{\\f1\\fcharset204 F;}}\\f9 \\'cf}", "[F]\u041F"},
+      {"names in their charset, else the document's",
+       "{\\rtf1\\ansicpg1251{\\fonttbl{\\f1\\fcharset161 \\'e1;}{\\f2\\fcharset0 \\'cf;}}\\f1 x\\f2 y}",
+       "[\u03B1]x[\u041F]y"},
+  });
+}
+
+// Parts of a document besides running text: the body keeps its text in
+// order; notes, comments, bookmarks and binary data are not body text.
+TEST(RtfReaderTest, Structure) {
+  RunCases({
+      {"nested table",
+       "{\\rtf1 a\\cell {x\\nestcell y\\nestcell{\\*\\nesttableprops\\trowd\\nestrow}{\\nonesttables x\\tab y\\par}}"
+       "\\cell\\row}",
+       "[]a\tx\ty\t\t\r\n"},
+      {"page and section breaks end paragraphs once", "{\\rtf1 \\page a\\par\\page b\\sect\\sect c\\line\\page}",
+       "[]a\r\nb\r\nc\n\r\n"},
+      {"object: result kept, data skipped",
+       "{\\rtf1 a{\\object\\objemb{\\*\\objclass Excel}{\\objdata 01050000}{\\result{\\pict\\wmetafile8 0100}b}}c}",
+       "[]abc"},
+      {"comments skipped",
+       "{\\rtf1 a{\\*\\atnid JS}{\\*\\atnauthor Jo}\\chatn{\\*\\annotation{\\*\\atnref 1}note}b"
+       "{\\atnid JS}{\\atnauthor Jo}\\chatn{\\annotation note}c}",
+       "[]abc"},
+      {"bookmarks skipped", "{\\rtf1 a{\\*\\bkmkstart m1}b{\\bkmkend m1}c}", "[]abc"},
+      {"footnote skipped", "{\\rtf1 a{\\super\\chftn}{\\footnote\\pard\\plain{\\super\\chftn} note\\par}b}", "[]ab"},
+      {"list label kept, numbering definition skipped",
+       "{\\rtf1{\\fonttbl{\\f1\\fcharset2 Symbol;}}{\\pntext\\f1 \\'b7\\tab}{\\pn\\pnlvlblt{\\pntxtb\\'b7}}x}",
+       "[Symbol]\u00B7\t[]x"},
+      {"space and joiner words",
+       "{\\rtf1 \\zwj\\zwnj\\emspace\\enspace\\qmspace\\zwbo\\zwnbo\\ltrmark\\rtlmark}",
+       "[]\u200D\u200C\u2003\u2002\u2005\u200B\uFEFF\u200E\u200F"},
+  });
+}
+
+// Damaged or hostile input that still reads.
+TEST(RtfReaderTest, HostileInputsRead) {
+  RunCases({
+      {"\\' without hex digits", "{\\rtf1 a\\'zz\\'}", "[]azz"},
+      {"NUL bytes are not text", std::string("{\\rtf1 a\0b\\'00c\0}\0", 19), std::string("[]ab\0c", 6)},
+      {"\\u without a number", "{\\rtf1 a\\u b\\u-x}", "[]ab-x"},
+      {"\\uN out of range", "{\\rtf1 \\u-70000?\\u99999999999999999999?x}", "[]\uFFFD\uFFFDx"},
+      {"huge \\uc ends with the group", "{\\rtf1\\uc99999999 \\u3349 abc\\par{x}}", "[]\u0D15x"},
+      {"huge font number", "{\\rtf1{\\fonttbl{\\f1 B;}}\\f99999999999 x\\f-99999999999 y}", "[]xy"},
   });
 }
 
@@ -93,8 +216,11 @@ TEST(RtfReaderTest, FontTable) {
       {"\\deff naming nothing", "{\\rtf1\\deff5{\\fonttbl{\\f1 B;}}x\\f1 y}", "[]x[B]y"},
       {"no font table", "{\\rtf1\\f2 hello}", "[]hello"},
       {"large font number", "{\\rtf1{\\fonttbl{\\f31506 Theme;}}\\f31506 x}", "[Theme]x"},
-      {"\\upr keeps the ANSI name",
-       "{\\rtf1{\\upr{\\fonttbl{\\f0 A;}}{\\*\\ud{\\fonttbl{\\f0 \\u3349?;}}}}\\f0 x}", "[A]x"},
+      {"\\upr takes the Unicode name",
+       "{\\rtf1{\\upr{\\fonttbl{\\f0 A;}}{\\*\\ud{\\fonttbl{\\f0 \\u3349?;}}}}\\f0 x}", "[\u0D15]x"},
+      {"\\ud outside \\upr stays skipped", "{\\rtf1 a{\\*\\ud b}{\\upr{{\\ud c}}}d}", "[]ad"},
+      {"late font table names earlier text", "{\\rtf1\\f1 x\\f0 y{\\fonttbl{\\f0 A;}{\\f1 B;}}\\f1 z}", "[B]x[A]y[B]z"},
+      {"ten fonts of one name merge", "{\\rtf1{\\fonttbl{\\f7 rc1;}{\\f8 rc1;}}{\\f7 a}{\\f8 b}}", "[rc1]ab"},
   });
 }
 
@@ -166,9 +292,18 @@ TEST(RtfReaderTest, Errors) {
       {"missing close", "{\\rtf1 text {\\i italic}", "unexpected end of file: 1 group still open", 23},
       {"several open", "{\\rtf1 {{{", "unexpected end of file: 4 groups still open", 10},
       {"lone backslash at end", "{\\rtf1 a\\", "unexpected end of file: 1 group still open", 9},
-      {"\\bin past the end", "{\\rtf1 a\\bin100 xyz}", "unexpected end of file: 1 group still open", 20},
+      {"\\bin past the end", "{\\rtf1 a\\bin100 xyz}", "unexpected end of file: the \\bin data at byte 8 runs past the end", 8},
       {"markup after the end, then no end", "{\\rtf1 a}\\par b", "unexpected end of file: 1 group still open", 15},
       {"deep nesting left open", deep, "unexpected end of file: 100001 groups still open", deep.size()},
+      {"nesting past a million", "{\\rtf1" + std::string(2000000, '{'), "groups nested more than 1000000 deep",
+       1000005},
+      {"binary", std::string("\x89PNG\r\n\x1a\n\0\0", 10), "not an RTF document (it does not begin with {\\rtf)", 0},
+      {"HTML", "<html><body>{\\rtf1 x}</body></html>", "not an RTF document (it does not begin with {\\rtf)", 0},
+      {"\\' at the end", "{\\rtf1 a\\'", "unexpected end of file: 1 group still open", 10},
+      {"truncated in a pair", "{\\rtf1{\\fonttbl{\\f1\\fcharset128 F;}}\\f1 \\'82\\'", "unexpected end of file: 1 group still open",
+       46},
+      {"\\bin count beyond any file", "{\\rtf1 a\\bin99999999999999999999 x}",
+       "unexpected end of file: the \\bin data at byte 8 runs past the end", 8},
   };
   for (const auto& c : cases) {
     const RtfReading reading = ReadRtf(c.markup);
@@ -194,6 +329,50 @@ TEST(RtfReaderTest, HugeControlWordDoesNotBecomeText) {
   EXPECT_EQ(Describe(reading.document), "[]ab");
 }
 
+// Large hostile shapes, each generated here: the reader stays linear in
+// time and keeps what they hold.
+TEST(RtfReaderTest, LargeInputsReadWhole) {
+  const auto timed = [](const std::string& markup, double limit) {
+    const auto start = std::chrono::steady_clock::now();
+    RtfReading reading = ReadRtf(markup);
+    const auto elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+#ifdef NDEBUG
+    EXPECT_LT(elapsed, limit) << markup.size() << " bytes took " << elapsed << " s";
+#else
+    static_cast<void>(limit);  // unoptimised and sanitiser builds are many times slower
+    static_cast<void>(elapsed);
+#endif
+    EXPECT_TRUE(reading.Ok());
+    return reading;
+  };
+  {
+    constexpr std::size_t kParagraph = 50'000'000;
+    const RtfReading reading =
+        timed("{\\rtf1{\\fonttbl{\\f0 rc1;}}\\f0 " + std::string(kParagraph, '\xa7') + "\\par}", 3.0);
+    EXPECT_EQ(reading.document.Size(), kParagraph + 2);
+    EXPECT_EQ(reading.document.Runs().size(), 1u);
+    EXPECT_EQ(reading.document.Text()[kParagraph - 1], u'\u00A7');
+  }
+  {
+    constexpr int kFonts = 10000;
+    std::string markup = "{\\rtf1{\\fonttbl";
+    for (int i = 0; i < kFonts; ++i) markup += "{\\f" + std::to_string(i) + "\\fcharset204 F" + std::to_string(i) + ";}";
+    markup += "}";
+    for (int i = 0; i < kFonts; ++i) markup += "{\\f" + std::to_string(i) + " \\'cf}";
+    const RtfReading reading = timed(markup + "}", 0.5);
+    EXPECT_EQ(reading.document.Text(), std::u16string(kFonts, u'\u041F'));
+    EXPECT_EQ(reading.document.FormatCount(), std::size_t{kFonts});
+    EXPECT_EQ(reading.document.FontAt(kFonts - 1), "F" + std::to_string(kFonts - 1));
+  }
+  {
+    constexpr std::size_t kPairs = 1'000'000;
+    std::string markup = "{\\rtf1{\\fonttbl{\\f0\\fcharset128 F;}}\\f0 ";
+    for (std::size_t i = 0; i < kPairs; ++i) markup += "\\'82\\'a0";
+    const RtfReading reading = timed(markup + "}", 1.0);
+    EXPECT_EQ(reading.document.Text(), std::u16string(kPairs, u'\u3042'));
+  }
+}
+
 // Random markup from fragments that stress the tokenizer and the group
 // stack: every input either reads or reports an offset inside it, and what
 // is read is a well-formed document. The seed is fixed and printed.
@@ -202,7 +381,7 @@ TEST(RtfReaderTest, RandomMarkupNeverBreaksTheReader) {
   std::mt19937 random(kSeed);
   const std::vector<std::string> fragments = {
       "{", "}", "\\", "\\u", "-", "12", "65535", "\\bin", "\\'", "a", "f", "\\*", ";", " ", "\\fonttbl",
-      "\\f1", "\\uc3", "\r\n", "\x93", "\\par", "\\plain", "\\deff", "\\pict", "9", "\\'f", "\\~", "\\\n", "\0"};
+      "\\f1", "\\uc3", "\\fcharset128", "\\'82", "\\upr", "\\ud", "\\sect", "\r\n", "\x93", "\\par", "\\plain", "\\deff", "\\pict", "9", "\\'f", "\\~", "\\\n", "\0"};
   for (int round = 0; round < 3000; ++round) {
     std::string markup = "{\\rtf1";
     const auto length = std::uniform_int_distribution<int>(0, 60)(random);
