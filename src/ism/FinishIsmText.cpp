@@ -1,6 +1,7 @@
 #include "ism/FinishIsmText.h"
 
 #include <cstdint>
+#include <stdexcept>
 #include <vector>
 
 namespace maravelundi {
@@ -30,37 +31,36 @@ Document FinishIsmText(const Document& mltt, ProgressSink* progress) {
   // Every boundary of the original text is judged once, by the two original
   // characters beside it: an inserted mark is never a letter code, so it can
   // neither take a mark nor change the judgement of the boundary after it.
-  Document finished;
   const std::u16string& text = mltt.Text();
   const std::size_t n = text.size();
-  finished.Reserve(n + n / 2);
+  std::vector<CharFormat> formats(mltt.FormatCount());
   std::vector<bool> isMl(mltt.FormatCount());
-  for (std::size_t f = 0; f < isMl.size(); ++f) {
-    isMl[f] = StartsWithMl(mltt.Format(static_cast<FormatId>(f)).fontName);
+  for (std::size_t f = 0; f < formats.size(); ++f) {
+    formats[f] = mltt.Format(static_cast<FormatId>(f));
+    isMl[f] = StartsWithMl(formats[f].fontName);
   }
-  std::vector<FormatId> idInFinished(mltt.FormatCount());
-  for (std::size_t f = 0; f < idInFinished.size(); ++f) {
-    idInFinished[f] = finished.Intern(mltt.Format(static_cast<FormatId>(f)));
-  }
+  std::u16string out;
+  out.reserve(n + n / 2);
+  std::vector<FormatRun> runs;
+  runs.reserve(mltt.Runs().size());
   std::size_t nextReport = kProgressStride;
-  const auto& runs = mltt.Runs();
-  for (std::size_t r = 0; r < runs.size(); ++r) {
-    const FormatId format = runs[r].format;
-    const FormatId target = idInFinished[format];
+  for (std::size_t r = 0; r < mltt.Runs().size(); ++r) {
+    const FormatId format = mltt.Runs()[r].format;
+    if (out.size() > kMaxDocumentSize) throw std::length_error("document too large");
+    runs.push_back({static_cast<TextIndex>(out.size()), format});
     const std::size_t end = mltt.RunEnd(r);
-    for (std::size_t i = runs[r].begin; i < end; ++i) {
+    for (std::size_t i = mltt.Runs()[r].begin; i < end; ++i) {
       if (i >= nextReport) {
         ReportProgress(progress, i, n);
         nextReport += kProgressStride;
       }
-      finished.Append(text[i], target);
-      if (isMl[format] && i + 1 < n && NeedsBreak(text[i], text[i + 1])) {
-        finished.Append(kBreakMark, target);
-      }
+      out.push_back(text[i]);
+      // The mark takes the font of the character before it.
+      if (isMl[format] && i + 1 < n && NeedsBreak(text[i], text[i + 1])) out.push_back(kBreakMark);
     }
   }
   ReportProgress(progress, n, n);
-  return finished;
+  return Document::FromParts(std::move(out), runs, formats);
 }
 
 }  // namespace maravelundi

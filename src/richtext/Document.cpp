@@ -1,6 +1,7 @@
 #include "richtext/Document.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace maravelundi {
 
@@ -30,6 +31,7 @@ Document Document::FromParts(std::u16string text, const std::vector<FormatRun>& 
   Document document;
   document.text_ = std::move(text);
   std::vector<FormatId> interned(formats.size(), kNoFormat);
+  document.runs_.reserve(runs.size());
   for (std::size_t r = 0; r < runs.size(); ++r) {
     const std::size_t end = r + 1 < runs.size() ? runs[r + 1].begin : document.text_.size();
     if (runs[r].begin >= end) continue;
@@ -40,8 +42,17 @@ Document Document::FromParts(std::u16string text, const std::vector<FormatRun>& 
   return document;
 }
 
+namespace {
+[[noreturn]] void TooLarge() { throw std::length_error("document too large"); }
+}  // namespace
+
+void Document::OpenRunAt(FormatId format) {
+  if (text_.size() >= kMaxDocumentSize) TooLarge();
+  runs_.push_back({static_cast<TextIndex>(text_.size()), format});
+}
+
 void Document::OpenRun(FormatId format) {
-  if (runs_.empty() || runs_.back().format != format) runs_.push_back({text_.size(), format});
+  if (runs_.empty() || runs_.back().format != format) OpenRunAt(format);
 }
 
 void Document::Append(char16_t ch, FormatId format) {

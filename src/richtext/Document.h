@@ -24,9 +24,14 @@ struct CharFormat {
 using FormatId = std::uint32_t;
 inline constexpr FormatId kNoFormat = static_cast<FormatId>(-1);
 
+// Positions in a document. Runs store them in 32 bits, which keeps a run at
+// 8 bytes; Rachana documents change font every few characters.
+using TextIndex = std::uint32_t;
+inline constexpr std::size_t kMaxDocumentSize = 0xFFFFFFFFu;
+
 // A maximal stretch of characters sharing one format: [begin, next run's begin).
 struct FormatRun {
-  std::size_t begin;
+  TextIndex begin;
   FormatId format;
 };
 
@@ -55,10 +60,11 @@ class Document {
   FormatId FormatAt(std::size_t index) const;
   const std::string& FontAt(std::size_t index) const { return Format(FormatAt(index)).fontName; }
 
-  // A document from its parts, for readers that learn the formats only at
-  // the end: `runs` index into `formats`, begin at 0 and ascend. Formats equal
-  // by value are merged, and so are neighbouring runs that then agree; empty
-  // runs and unused formats are dropped.
+  // A document from its parts, for passes that build the text themselves and
+  // readers that learn the formats only at the end: `runs` index into
+  // `formats`, begin at 0 and ascend. Formats equal by value are merged, and
+  // so are neighbouring runs that then agree; empty runs and unused formats
+  // are dropped.
   static Document FromParts(std::u16string text, const std::vector<FormatRun>& runs,
                             const std::vector<CharFormat>& formats);
 
@@ -70,6 +76,7 @@ class Document {
 
  private:
   void OpenRun(FormatId format);
+  void OpenRunAt(FormatId format);
 
   std::u16string text_;
   std::vector<FormatRun> runs_;

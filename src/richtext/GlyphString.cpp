@@ -41,14 +41,6 @@ char16_t GlyphChar(std::uint8_t code) {
   return code;
 }
 
-std::optional<std::uint8_t> GlyphCode(char16_t ch) {
-  if (ch < 0x80 || (ch >= 0xA0 && ch <= 0xFF)) return static_cast<std::uint8_t>(ch);
-  for (std::size_t i = 0; i < kCp1252High.size(); ++i) {
-    if (kCp1252High[i] == ch) return static_cast<std::uint8_t>(0x80 + i);
-  }
-  return std::nullopt;
-}
-
 std::u16string GlyphString(std::string_view codes) {
   std::u16string out;
   out.reserve(codes.size());

@@ -1,6 +1,7 @@
 #include "richtext/RtfReader.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <array>
 #include <cstdint>
 #include <limits>
@@ -579,7 +580,8 @@ void RtfInterpreter::OpenRun(std::int32_t font) {
   if (!runs_.empty() && runFont_ == font) return;
   auto [slot, added] = slotByFont_.try_emplace(font, static_cast<FormatId>(runFonts_.size()));
   if (added) runFonts_.push_back(font);
-  runs_.push_back({text_.size(), slot->second});
+  if (text_.size() > kMaxDocumentSize) throw std::length_error("document too large");
+  runs_.push_back({static_cast<TextIndex>(text_.size()), slot->second});
   runFont_ = font;
 }
 
@@ -648,7 +650,12 @@ RtfReading ReadRtf(std::string_view bytes) {
   if (bytes[0] != '{' || keyword == std::string_view::npos || !bytes.substr(keyword).starts_with("\\rtf")) {
     return RtfReading{Document{}, ParseError{"not an RTF document (it does not begin with {\\rtf)", 0}};
   }
-  return RtfInterpreter(bytes, keyword).Run();
+  try {
+    return RtfInterpreter(bytes, keyword).Run();
+  } catch (const std::length_error&) {
+    return RtfReading{Document{}, ParseError{"the document is too large (more than 4294967295 characters)",
+                                             bytes.size()}};
+  }
 }
 
 }  // namespace maravelundi

@@ -21,6 +21,10 @@ std::u16string_view FontTable::Lookup(std::u16string_view glyph) const {
   if (glyph.size() == 1) {
     if (const auto code = GlyphCode(glyph[0]); code && listed_[*code]) return values_[*code];
   }
+  return NoMatchFor(glyph);
+}
+
+std::u16string_view FontTable::NoMatchFor(std::u16string_view glyph) const {
   switch (noMatch_) {
     case NoMatch::kInput: return glyph;
     case NoMatch::kSpace: return kSpace;

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "richtext/GlyphString.h"
+
 namespace maravelundi {
 
 // One row as the tables list it: a source code and its ML-TT codes.
@@ -33,8 +35,12 @@ class FontTable {
   // without a row) gets the no-match result.
   std::u16string_view Lookup(std::u16string_view glyph) const;
 
-  // The same for one character, without building a string.
-  std::u16string_view Lookup(const char16_t& ch) const { return Lookup(std::u16string_view(&ch, 1)); }
+  // The same for one character, without building a string; `ch` must outlive
+  // the result, which may be `ch` itself.
+  std::u16string_view Lookup(const char16_t& ch) const {
+    if (const auto code = GlyphCode(ch); code && listed_[*code]) return values_[*code];
+    return NoMatchFor(std::u16string_view(&ch, 1));
+  }
 
   // The rows as the table lists them.
   std::span<const GlyphRow> Rows() const { return rows_; }
@@ -42,6 +48,8 @@ class FontTable {
   NoMatch NoMatchResult() const { return noMatch_; }
 
  private:
+  std::u16string_view NoMatchFor(std::u16string_view glyph) const;
+
   std::array<std::u16string, 256> values_;
   std::array<bool, 256> listed_{};
   std::span<const GlyphRow> rows_;

@@ -1,6 +1,8 @@
 #include "transcode/Transcoder.h"
 
 #include <array>
+#include <stdexcept>
+#include <vector>
 #include <string>
 
 #include "richtext/GlyphString.h"
@@ -59,31 +61,40 @@ const FontTable* TableForFont(Generation generation, std::string_view fontName) 
 }
 
 Document Transcode(const Document& source, Generation generation, ProgressSink* progress) {
-  Document target;
-  target.Reserve(source.Size() + source.Size() / 2);
   const std::u16string& text = source.Text();
   const std::size_t total = text.size();
+  // Each source format decides once which table serves it and what format
+  // its results take: glyphs go into the ML-TT font and keep the rest of the
+  // source's format.
+  std::vector<const FontTable*> tables(source.FormatCount());
+  std::vector<CharFormat> targetFormats(source.FormatCount());
+  for (std::size_t f = 0; f < tables.size(); ++f) {
+    targetFormats[f] = source.Format(static_cast<FormatId>(f));
+    tables[f] = TableForFont(generation, targetFormats[f].fontName);
+    if (tables[f] != nullptr) targetFormats[f].fontName = kMlttFontName;
+  }
+  std::u16string out;
+  out.reserve(total + total / 2);
+  std::vector<FormatRun> runs;
+  runs.reserve(source.Runs().size());
   std::size_t nextReport = kProgressStride;
-  const auto& runs = source.Runs();
-  for (std::size_t r = 0; r < runs.size(); ++r) {
-    const CharFormat& format = source.Format(runs[r].format);
-    const FontTable* table = TableForFont(generation, format.fontName);
-    // Glyphs take the ML-TT font and keep the rest of the source's format.
-    CharFormat targetFormat = format;
-    if (table != nullptr) targetFormat.fontName = kMlttFontName;
-    const FormatId targetId = target.Intern(targetFormat);
+  for (std::size_t r = 0; r < source.Runs().size(); ++r) {
+    const FormatId format = source.Runs()[r].format;
+    if (out.size() > kMaxDocumentSize) throw std::length_error("document too large");
+    runs.push_back({static_cast<TextIndex>(out.size()), format});
+    const FontTable* table = tables[format];
     const std::size_t end = source.RunEnd(r);
-    for (std::size_t i = runs[r].begin; i < end; ++i) {
+    for (std::size_t i = source.Runs()[r].begin; i < end; ++i) {
       if (i >= nextReport) {
         ReportProgress(progress, i, total);
         nextReport += kProgressStride;
       }
-      if (table != nullptr) target.Append(table->Lookup(text[i]), targetId);
-      else target.Append(text[i], targetId);
+      if (table != nullptr) out.append(table->Lookup(text[i]));
+      else out.push_back(text[i]);
     }
   }
   ReportProgress(progress, total, total);
-  return target;
+  return Document::FromParts(std::move(out), runs, targetFormats);
 }
 
 Document TranscodeVersion2(const Document& source, ProgressSink* progress) {
