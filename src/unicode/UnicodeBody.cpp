@@ -35,6 +35,9 @@ class RuleIndex {
     return ch < byFirst_.size() ? byFirst_[ch] : others_;
   }
 
+  // True when only the last rule, one character mapped by itself, can apply.
+  bool OnlyByItself(char16_t ch) const { return ch >= byFirst_.size() || byFirst_[ch].size() == 1; }
+
  private:
   void Add(char16_t ch, const UnicodeRule& rule) { byFirst_.at(ch).push_back(&rule); }
 
@@ -80,8 +83,13 @@ void AppendPieces(const UnicodeRule& rule, std::u16string_view text, std::size_t
 }
 
 // Applies the first matching rule at i and returns the positions it used.
-std::size_t ApplyMlttRules(std::u16string_view text, std::size_t i, Utf8Builder& out) {
-  for (const UnicodeRule* rule : Rules().Candidates(text[i])) {
+std::size_t ApplyMlttRules(const RuleIndex& rules, std::u16string_view text, std::size_t i, Utf8Builder& out) {
+  // Most positions hold a letter that no rule but the last starts with.
+  if (rules.OnlyByItself(text[i])) {
+    AppendEntity(out, text.substr(i, 1));
+    return 1;
+  }
+  for (const UnicodeRule* rule : rules.Candidates(text[i])) {
     if (RuleMatches(*rule, text, i)) {
       AppendPieces(*rule, text, i, out);
       return rule->consumed;
@@ -89,6 +97,13 @@ std::size_t ApplyMlttRules(std::u16string_view text, std::size_t i, Utf8Builder&
   }
   return 1;  // unreachable: the last rule matches anything
 }
+
+// The table's values for single codes, looked up once.
+const std::array<std::optional<std::string_view>, 256> kSingleEntities = [] {
+  std::array<std::optional<std::string_view>, 256> single;
+  for (char16_t code = 0; code < 256; ++code) single[code] = EntityRowValue(std::u16string_view(&code, 1));
+  return single;
+}();
 
 void AppendOtherFont(char16_t ch, Utf8Builder& out) {
   if (ch == u'\n') out.AppendAscii("<br>\r\n");
@@ -99,6 +114,11 @@ void AppendOtherFont(char16_t ch, Utf8Builder& out) {
 }  // namespace
 
 void AppendEntity(Utf8Builder& out, std::u16string_view unit) {
+  // The common case first: a single code that the table holds.
+  if (unit.size() == 1 && unit[0] < kSingleEntities.size() && kSingleEntities[unit[0]]) {
+    out.AppendAscii(*kSingleEntities[unit[0]]);
+    return;
+  }
   if (const auto value = EntityRowValue(unit)) {
     out.AppendAscii(*value);
   } else if (unit == u"\r") {
@@ -114,21 +134,25 @@ void AppendUnicodeBody(const Document& mltt, Utf8Builder& out, ProgressSink* pro
   for (std::size_t f = 0; f < isMltt.size(); ++f) {
     isMltt[f] = mltt.Format(static_cast<FormatId>(f)).fontName.starts_with("ML-");
   }
-  RunCursor fonts(mltt);
+  const RuleIndex& rules = Rules();
   std::size_t nextReport = kProgressStride;
   std::size_t i = 0;
-  while (i < text.size()) {
-    if (i >= nextReport) {
-      ReportProgress(progress, i, text.size());
-      nextReport = i + kProgressStride;
-    }
+  for (std::size_t r = 0; r < mltt.Runs().size(); ++r) {
+    const std::size_t end = mltt.RunEnd(r);
     // Only the font of the position a rule starts at counts: the positions a
-    // rule uses up are taken whatever their font.
-    if (isMltt[fonts.FormatAt(i)]) {
-      i += ApplyMlttRules(text, i, out);
-    } else {
-      AppendOtherFont(text[i], out);
-      ++i;
+    // rule uses up are taken whatever their font, in this run or the next.
+    const bool ml = isMltt[mltt.Runs()[r].format];
+    while (i < end) {
+      if (i >= nextReport) {
+        ReportProgress(progress, i, text.size());
+        nextReport = i + kProgressStride;
+      }
+      if (ml) {
+        i += ApplyMlttRules(rules, text, i, out);
+      } else {
+        AppendOtherFont(text[i], out);
+        ++i;
+      }
     }
   }
   ReportProgress(progress, text.size(), text.size());
