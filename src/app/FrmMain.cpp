@@ -379,7 +379,7 @@ void FrmMain::RunConversion(Generation generation, OutputKind output) {
   } else {
     rtb2_ = FinishIsmText(rtb2_, &progress);
     WriteAndOpen(output, [&](ByteSink& sink) {
-      sink.Write(WriteRtf(rtb2_));
+      WriteRtf(rtb2_, sink, &progress);
       sink.Write("\r\n");
     });
   }

@@ -20,8 +20,8 @@ void ConvertDocument(const Document& source, Generation generation, OutputKind o
       html.Finish();
       return;
     }
-    case OutputKind::kIsm: sink.Write(WriteRtf(FinishIsmText(mltt, progress))); break;
-    case OutputKind::kMltt: sink.Write(WriteRtf(mltt)); break;
+    case OutputKind::kIsm: WriteRtf(FinishIsmText(mltt, progress), sink, progress); break;
+    case OutputKind::kMltt: WriteRtf(mltt, sink, progress); break;
   }
   sink.Write(kPrintLineEnd);
 }

@@ -76,7 +76,7 @@ void AppendBody(std::string& out, std::u16string_view text, std::size_t begin, s
 
 }  // namespace
 
-std::string WriteRtf(const Document& document) {
+void WriteRtf(const Document& document, ByteSink& sink, ProgressSink* progress) {
   // Fonts are numbered in order of first use; \f0 is the default.
   std::unordered_map<std::string_view, std::size_t> numberByName;
   std::vector<std::string_view> names;
@@ -88,8 +88,9 @@ std::string WriteRtf(const Document& document) {
     numberByFormat[run.format] = it->second;
   }
 
+  constexpr std::size_t kPieceSize = 1 << 16;
   std::string out;
-  out.reserve(document.Size() * 2 + 128);
+  out.reserve(kPieceSize + 1024);
   out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl";
   for (std::size_t i = 0; i < names.size(); ++i) {
     out += "{\\f" + std::to_string(i) + "\\fnil ";
@@ -99,12 +100,28 @@ std::string WriteRtf(const Document& document) {
   out += "}\n";
 
   const std::u16string& text = document.Text();
+  std::size_t nextReport = kProgressStride;
   for (std::size_t r = 0; r < document.Runs().size(); ++r) {
     out += "\\f" + std::to_string(numberByFormat[document.Runs()[r].format]) + " ";
     AppendBody(out, text, document.Runs()[r].begin, document.RunEnd(r));
+    if (out.size() >= kPieceSize) {
+      sink.Write(out);
+      out.clear();
+    }
+    if (document.RunEnd(r) >= nextReport) {
+      ReportProgress(progress, document.RunEnd(r), text.size());
+      nextReport = document.RunEnd(r) + kProgressStride;
+    }
   }
   out += "}\n";
-  return out;
+  sink.Write(out);
+  ReportProgress(progress, text.size(), text.size());
+}
+
+std::string WriteRtf(const Document& document) {
+  StringSink sink;
+  WriteRtf(document, sink);
+  return std::move(sink.Bytes());
 }
 
 }  // namespace maravelundi

@@ -5,10 +5,14 @@
 
 #include <string>
 
+#include "richtext/ByteSink.h"
 #include "richtext/Document.h"
+#include "transcode/Progress.h"
 
 namespace maravelundi {
 
+// Hands the markup to `sink` in pieces, reporting progress run by run.
+void WriteRtf(const Document& document, ByteSink& sink, ProgressSink* progress = nullptr);
 std::string WriteRtf(const Document& document);
 
 }  // namespace maravelundi
