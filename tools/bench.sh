@@ -2,7 +2,8 @@
 # End-to-end figures of maravelundi-cli: for generated documents of 1, 10 and
 # 100 MB in each generation, every output's speed in MB of input per second,
 # its peak resident memory against the input's size, and how the time grows
-# from 1 to 10 MB. Then the passes one by one.
+# from 1 to 10 MB. Then the window on a 20 MB document, and the passes one
+# by one.
 set -eu
 build="$1"
 sizes="${BENCH_SIZES:-1 10 100}"
@@ -35,6 +36,14 @@ for generation in 7 2; do
     done
   done
 done
+
+if [ -x "$build/bench/maravelundi-bench-gui" ]; then
+  echo
+  input="$work/v7-20.rtf"
+  [ -f "$input" ] || "$generate" 7 20 2026 "$input"
+  echo "The window on a 20 MB document:"
+  QT_QPA_PLATFORM=offscreen "$build/bench/maravelundi-bench-gui" "$input" "$cli" 2>/dev/null
+fi
 
 if [ -x "$build/bench/maravelundi-bench-passes" ]; then
   echo
