@@ -17,7 +17,9 @@ FormatId Document::Intern(const CharFormat& format) {
 }
 
 FormatId Document::InternFont(std::string_view fontName) {
-  return Intern(CharFormat{std::string(fontName)});
+  CharFormat format;
+  format.fontName = fontName;
+  return Intern(format);
 }
 
 FormatId Document::FormatAt(std::size_t index) const {

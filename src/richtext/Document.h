@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -13,10 +14,20 @@
 
 namespace maravelundi {
 
+struct Rgb {
+  std::uint8_t red = 0, green = 0, blue = 0;
+  bool operator==(const Rgb&) const = default;
+};
+
 // What travels with each character. The passes copy formats as a whole, so a
 // new attribute is a new field here and nowhere else.
 struct CharFormat {
   std::string fontName;  // UTF-8, exactly as the document spells it
+  bool bold = false;
+  bool italic = false;
+  bool underline = false;
+  std::uint16_t halfPoints = 24;  // size in half-points, as RTF's \fs gives it
+  std::optional<Rgb> colour;      // none: the reader's automatic colour
 
   bool operator==(const CharFormat&) const = default;
 };

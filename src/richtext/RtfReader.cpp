@@ -632,7 +632,9 @@ Document RtfInterpreter::TakeDocument() {
   formats.reserve(runFonts_.size());
   for (const std::int32_t font : runFonts_) {
     const FontEntry* entry = FindFont(font);
-    formats.push_back(CharFormat{entry != nullptr ? entry->name : std::string()});
+    CharFormat format;
+    if (entry != nullptr) format.fontName = entry->name;
+    formats.push_back(std::move(format));
   }
   return Document::FromParts(std::move(text_), runs_, formats);
 }

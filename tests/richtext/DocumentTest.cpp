@@ -11,7 +11,9 @@ TEST(DocumentTest, InternGivesOneIdPerDistinctFormat) {
   const FormatId b = doc.InternFont("rc1 ");
   EXPECT_NE(a, b);
   EXPECT_EQ(doc.InternFont("rc1"), a);
-  EXPECT_EQ(doc.Intern(CharFormat{"rc1 "}), b);
+  CharFormat same;
+  same.fontName = "rc1 ";
+  EXPECT_EQ(doc.Intern(same), b);
   EXPECT_EQ(doc.FormatCount(), 2u);
 }
 
