@@ -12,11 +12,6 @@
 
 namespace maravelundi {
 
-// Appends the Unicode text of one ML-TT unit: its character references, the
-// paragraph tag for a carriage return, nothing for a line feed, and any unit
-// the table does not know as escaped text.
-void AppendEntity(Utf8Builder& out, std::u16string_view unit);
-
 void AppendUnicodeBody(const Document& mltt, Utf8Builder& out, ProgressSink* progress = nullptr);
 std::string BuildUnicodeBody(const Document& mltt, ProgressSink* progress = nullptr);
 

@@ -10,9 +10,10 @@ constexpr Cell Any() { return {}; }
 constexpr Cell Is(char16_t ch) { return {Cell::Kind::kIs, ch, {}}; }
 constexpr Cell In(std::u16string_view set) { return {Cell::Kind::kIn, 0, set}; }
 
-constexpr Piece UnitAt(std::uint8_t offset) { return {Piece::Kind::kUnitAt, offset, {}, {}}; }
-constexpr Piece Unit(std::u16string_view unit) { return {Piece::Kind::kUnit, 0, unit, {}}; }
-constexpr Piece Text(std::string_view text) { return {Piece::Kind::kText, 0, {}, text}; }
+// Each piece names the position whose format it takes (see OutputPiece).
+constexpr Piece UnitAt(std::uint8_t offset, std::uint8_t from) { return {Piece::Kind::kUnitAt, offset, {}, {}, from}; }
+constexpr Piece Unit(std::u16string_view unit, std::uint8_t from) { return {Piece::Kind::kUnit, 0, unit, {}, from}; }
+constexpr Piece Text(std::string_view text, std::uint8_t from) { return {Piece::Kind::kText, 0, {}, text, from}; }
 
 // ML-TT codes the rules name.
 constexpr char16_t kE = u's';          // 0x73 vowel sign E, typed before its consonant
@@ -47,47 +48,49 @@ constexpr std::string_view kSaRraRraText = "&#3384;&#3405;&#3377;&#3405;&#3377;"
 
 constexpr UnicodeRule kRules[] = {
     // consonant, RA sign, vowel sign AI
-    {1, {Is(kE), Is(kE), Is(kRaSign), Any()}, {UnitAt(3), Unit(u"{"), Unit(u"ss")}, 4},
+    {1, {Is(kE), Is(kE), Is(kRaSign), Any()}, {UnitAt(3, 3), Unit(u"{", 3), Unit(u"ss", 3)}, 4},
     // the vocalic letters L and LL
-    {2, {Is(kVirama), Is(kBreak), Is(kLla), Any()}, {Text("&#3340;")}, 3},
-    {3, {Is(kLla), Is(kBreak), Is(kSignI), Any()}, {Text("&#3425;")}, 3},
+    {2, {Is(kVirama), Is(kBreak), Is(kLla), Any()}, {Text("&#3340;", 0)}, 3},
+    {3, {Is(kLla), Is(kBreak), Is(kSignI), Any()}, {Text("&#3425;", 0)}, 3},
     // PA, virama, NA stay one conjunct
-    {4, {Is(kPa), Is(kVirama), Is(kNa), Any()}, {Unit(u"]"), Text("&#3405;"), Unit(u"\\")}, 3},
+    {4, {Is(kPa), Is(kVirama), Is(kNa), Any()}, {Unit(u"]", 0), Text("&#3405;", 1), Unit(u"\\", 2)}, 3},
     // consonant, vowel sign AI
-    {5, {Is(kE), Is(kE), Any(), Any()}, {UnitAt(2), Unit(u"ss")}, 3},
+    {5, {Is(kE), Is(kE), Any(), Any()}, {UnitAt(2, 2), Unit(u"ss", 2)}, 3},
     // a visible virama: virama, zero width non-joiner
-    {6, {Is(kVirama), In(kVisibleViramaBefore), Any(), Any()}, {Text(kViramaZwnj), UnitAt(1)}, 2},
-    {7, {Is(kVirama), Is(kBreak), In(kVisibleViramaBefore), Any()}, {Text(kViramaZwnj), Unit(u"-")}, 2},
-    {8, {Is(kVirama), In(kPreBaseVowels), Any(), Any()}, {Text(kViramaZwnj)}, 1},
-    {9, {Is(kVirama), Is(kBreak), In(kPreBaseVowels), Any()}, {Text(kViramaZwnj), Unit(u"-")}, 2},
+    {6, {Is(kVirama), In(kVisibleViramaBefore), Any(), Any()}, {Text(kViramaZwnj, 0), UnitAt(1, 1)}, 2},
+    {7, {Is(kVirama), Is(kBreak), In(kVisibleViramaBefore), Any()}, {Text(kViramaZwnj, 0), Unit(u"-", 1)}, 2},
+    {8, {Is(kVirama), In(kPreBaseVowels), Any(), Any()}, {Text(kViramaZwnj, 0)}, 1},
+    {9, {Is(kVirama), Is(kBreak), In(kPreBaseVowels), Any()}, {Text(kViramaZwnj, 0), Unit(u"-", 1)}, 2},
     // two-part vowel signs around their consonant: O, OO, AU
-    {10, {Is(kE), Any(), Is(kAa), Any()}, {UnitAt(1), Unit(u"sm")}, 3},
-    {11, {Is(kEe), Any(), Is(kAa), Any()}, {UnitAt(1), Unit(u"tm")}, 3},
-    {12, {Is(kE), Any(), Is(kAuMark), Any()}, {UnitAt(1), Unit(u"su")}, 3},
-    {13, {Is(kEe), Any(), Is(kAuMark), Any()}, {UnitAt(1), Unit(u"tu")}, 3},
+    {10, {Is(kE), Any(), Is(kAa), Any()}, {UnitAt(1, 1), Unit(u"sm", 1)}, 3},
+    {11, {Is(kEe), Any(), Is(kAa), Any()}, {UnitAt(1, 1), Unit(u"tm", 1)}, 3},
+    {12, {Is(kE), Any(), Is(kAuMark), Any()}, {UnitAt(1, 1), Unit(u"su", 1)}, 3},
+    {13, {Is(kEe), Any(), Is(kAuMark), Any()}, {UnitAt(1, 1), Unit(u"tu", 1)}, 3},
     // consonant, RA or YA sign, then the E or EE sign
-    {14, {Is(kE), Is(kRaSign), Any(), Any()}, {UnitAt(2), Unit(u"{"), Unit(u"s")}, 3},
-    {15, {Is(kEe), Is(kRaSign), Any(), Any()}, {UnitAt(2), Unit(u"{"), Unit(u"t")}, 3},
-    {16, {Is(kE), Any(), Is(kYaSign), Any()}, {UnitAt(1), Unit(u"y"), Unit(u"s")}, 3},
-    {17, {Is(kEe), Any(), Is(kYaSign), Any()}, {UnitAt(1), Unit(u"y"), Unit(u"t")}, 3},
+    {14, {Is(kE), Is(kRaSign), Any(), Any()}, {UnitAt(2, 2), Unit(u"{", 2), Unit(u"s", 2)}, 3},
+    {15, {Is(kEe), Is(kRaSign), Any(), Any()}, {UnitAt(2, 2), Unit(u"{", 2), Unit(u"t", 2)}, 3},
+    {16, {Is(kE), Any(), Is(kYaSign), Any()}, {UnitAt(1, 1), Unit(u"y", 2), Unit(u"s", 1)}, 3},
+    {17, {Is(kEe), Any(), Is(kYaSign), Any()}, {UnitAt(1, 1), Unit(u"y", 2), Unit(u"t", 1)}, 3},
     // independent vowels with their second part
-    {18, {Is(kI), Is(kAuMark), Any(), Any()}, {Unit(u"Cu")}, 2},
-    {19, {Is(kU), Is(kAuMark), Any(), Any()}, {Unit(u"Du")}, 2},
-    {20, {Is(kO), Is(kAuMark), Any(), Any()}, {Unit(u"Hu")}, 2},
-    {21, {Is(kO), Is(kAa), Any(), Any()}, {Unit(u"Hm")}, 2},
-    {22, {Is(kE), Is(kVowelE), Any(), Any()}, {Unit(u"sF")}, 2},
+    {18, {Is(kI), Is(kAuMark), Any(), Any()}, {Unit(u"Cu", 0)}, 2},
+    {19, {Is(kU), Is(kAuMark), Any(), Any()}, {Unit(u"Du", 0)}, 2},
+    {20, {Is(kO), Is(kAuMark), Any(), Any()}, {Unit(u"Hu", 0)}, 2},
+    {21, {Is(kO), Is(kAa), Any(), Any()}, {Unit(u"Hm", 0)}, 2},
+    {22, {Is(kE), Is(kVowelE), Any(), Any()}, {Unit(u"sF", 0)}, 2},
     // consonant, VA sign, then EE or E
-    {23, {Is(kEe), Any(), Is(kVaSign), Any()}, {UnitAt(1), Text("&#3405;&#3381;"), Text("&#3399;")}, 3},
-    {24, {Is(kE), Any(), Is(kVaSign), Any()}, {UnitAt(1), Text("&#3405;&#3381;"), Text("&#3398;")}, 3},
+    {23, {Is(kEe), Any(), Is(kVaSign), Any()}, {UnitAt(1, 1), Text("&#3405;&#3381;", 2), Text("&#3399;", 1)}, 3},
+    {24, {Is(kE), Any(), Is(kVaSign), Any()}, {UnitAt(1, 1), Text("&#3405;&#3381;", 2), Text("&#3398;", 1)}, 3},
     // chillu RA before SA-RRA-RRA with vowel sign EE
-    {25, {Is(kChilluRa), Is(kEe), Is(kSaRraRra), Any()}, {Text(kChilluRaText), Text(kSaRraRraText), Text("&#3399;")}, 3},
-    {26, {Is(kChilluRa), Is(kBreak), Is(kEe), Is(kSaRraRra)}, {Text(kChilluRaText), Text(kSaRraRraText), Text("&#3399;")}, 4},
+    {25, {Is(kChilluRa), Is(kEe), Is(kSaRraRra), Any()},
+     {Text(kChilluRaText, 0), Text(kSaRraRraText, 2), Text("&#3399;", 2)}, 3},
+    {26, {Is(kChilluRa), Is(kBreak), Is(kEe), Is(kSaRraRra)},
+     {Text(kChilluRaText, 0), Text(kSaRraRraText, 3), Text("&#3399;", 3)}, 4},
     // any other pre-base sign goes after the character that follows it
-    {27, {In(u"{ts"), Any(), Any(), Any()}, {UnitAt(1), UnitAt(0)}, 2},
+    {27, {In(u"{ts"), Any(), Any(), Any()}, {UnitAt(1, 1), UnitAt(0, 1)}, 2},
     // RRA-RRA ligature with the YA sign
-    {28, {Is(kRraRra), Is(kYaSign), Any(), Any()}, {Unit(u"\u00E4"), Text("&#3391;&#3375;")}, 2},
+    {28, {Is(kRraRra), Is(kYaSign), Any(), Any()}, {Unit(u"\u00E4", 0), Text("&#3391;&#3375;", 1)}, 2},
     // everything else maps by itself
-    {29, {Any(), Any(), Any(), Any()}, {UnitAt(0)}, 1},
+    {29, {Any(), Any(), Any(), Any()}, {UnitAt(0, 0)}, 1},
 };
 
 }  // namespace

@@ -33,6 +33,10 @@ struct OutputPiece {
   std::uint8_t offset = 0;
   std::u16string_view unit;
   std::string_view text;
+  // The position, counted from the rule's first, whose character format the
+  // piece takes: its own for a letter, its consonant's for a sign that the
+  // rule moves behind the consonant.
+  std::uint8_t from = 0;
 };
 
 struct UnicodeRule {

@@ -1,0 +1,146 @@
+#pragma once
+// The walk that turns ML-TT text into Unicode: at a position in an "ML-" font
+// the first matching ordering rule applies, and each unit it emits goes
+// through the entity table; text in any other font is copied, its line ends
+// becoming breaks. The walk hands what it finds to a sink, with the position
+// whose character format each piece takes, so that one walk serves every
+// Unicode output:
+//
+//   sink.References(std::string_view references, std::size_t position)
+//       character references ("&#3349;"), from the table or a rule
+//   sink.Unchanged(std::u16string_view text, std::size_t position)
+//       text that reaches the output as it is: copied from another font, or
+//       an ML-TT unit the table does not know
+//   sink.Break(BreakKind kind, std::size_t position)
+//       a paragraph end (carriage return) or a line break (line feed)
+//   sink.MlttPosition(bool ml)
+//       whether the pieces that follow come from ML-TT text
+
+#include <array>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "richtext/Document.h"
+#include "transcode/Progress.h"
+#include "unicode/UnicodeRules.h"
+
+namespace maravelundi {
+
+enum class BreakKind { kParagraph, kLine };
+
+namespace walk {
+
+// The rules that can match at a character, in rule order, so that a position
+// tries only the few rules whose first cell admits its character.
+class RuleIndex {
+ public:
+  RuleIndex();
+  const std::vector<const UnicodeRule*>& Candidates(char16_t ch) const {
+    return ch < byFirst_.size() ? byFirst_[ch] : others_;
+  }
+  // True when only the last rule, one character mapped by itself, can apply.
+  bool OnlyByItself(char16_t ch) const { return ch >= byFirst_.size() || byFirst_[ch].size() == 1; }
+
+ private:
+  std::array<std::vector<const UnicodeRule*>, 256> byFirst_;
+  std::vector<const UnicodeRule*> others_;
+};
+
+const RuleIndex& Rules();
+bool RuleMatches(const UnicodeRule& rule, std::u16string_view text, std::size_t i);
+// The table's value for a single code below 256, if it has one.
+const std::optional<std::string_view>& SingleEntity(char16_t code);
+std::optional<std::string_view> EntityValue(std::u16string_view unit);
+
+// The text of one unit: its references, a paragraph end for a carriage
+// return, nothing for a line feed, itself for a unit the table lacks.
+template <typename Sink>
+void EmitUnit(Sink& sink, std::u16string_view unit, std::size_t position) {
+  if (unit.size() == 1 && unit[0] < 256) {
+    if (const auto& value = SingleEntity(unit[0])) {
+      sink.References(*value, position);
+      return;
+    }
+  }
+  if (const auto value = EntityValue(unit)) {
+    sink.References(*value, position);
+  } else if (unit == u"\r") {
+    sink.Break(BreakKind::kParagraph, position);
+  } else if (unit != u"\n" && !unit.empty()) {
+    sink.Unchanged(unit, position);
+  }
+}
+
+template <typename Sink>
+void EmitPieces(const UnicodeRule& rule, std::u16string_view text, std::size_t i, Sink& sink) {
+  for (const OutputPiece& piece : rule.output) {
+    // A piece's format comes from a position of the text, the last one at most.
+    const std::size_t position = std::min(i + piece.from, text.size() - 1);
+    switch (piece.kind) {
+      case OutputPiece::Kind::kNone: break;
+      case OutputPiece::Kind::kUnitAt: {
+        const std::size_t at = i + piece.offset;
+        EmitUnit(sink, at < text.size() ? text.substr(at, 1) : std::u16string_view(), position);
+        break;
+      }
+      case OutputPiece::Kind::kUnit: EmitUnit(sink, piece.unit, position); break;
+      case OutputPiece::Kind::kText: sink.References(piece.text, position); break;
+    }
+  }
+}
+
+// Applies the first matching rule at i and returns the positions it used.
+template <typename Sink>
+std::size_t ApplyMlttRules(const RuleIndex& rules, std::u16string_view text, std::size_t i, Sink& sink) {
+  // Most positions hold a letter that no rule but the last starts with.
+  if (rules.OnlyByItself(text[i])) {
+    EmitUnit(sink, text.substr(i, 1), i);
+    return 1;
+  }
+  for (const UnicodeRule* rule : rules.Candidates(text[i])) {
+    if (RuleMatches(*rule, text, i)) {
+      EmitPieces(*rule, text, i, sink);
+      return rule->consumed;
+    }
+  }
+  return 1;  // unreachable: the last rule matches anything
+}
+
+}  // namespace walk
+
+template <typename Sink>
+void WalkUnicode(const Document& mltt, Sink& sink, ProgressSink* progress = nullptr) {
+  const std::u16string_view text = mltt.Text();
+  std::vector<bool> isMltt(mltt.FormatCount());
+  for (std::size_t f = 0; f < isMltt.size(); ++f) {
+    isMltt[f] = mltt.Format(static_cast<FormatId>(f)).fontName.starts_with("ML-");
+  }
+  const walk::RuleIndex& rules = walk::Rules();
+  std::size_t nextReport = kProgressStride;
+  std::size_t i = 0;
+  for (std::size_t r = 0; r < mltt.Runs().size(); ++r) {
+    const std::size_t end = mltt.RunEnd(r);
+    // Only the font of the position a rule starts at counts: the positions a
+    // rule uses up are taken whatever their font, in this run or the next.
+    const bool ml = isMltt[mltt.Runs()[r].format];
+    if (i < end) sink.MlttPosition(ml);
+    while (i < end) {
+      if (i >= nextReport) {
+        ReportProgress(progress, i, text.size());
+        nextReport = i + kProgressStride;
+      }
+      if (ml) {
+        i += walk::ApplyMlttRules(rules, text, i, sink);
+      } else {
+        if (text[i] == u'\n') sink.Break(BreakKind::kLine, i);
+        else if (text[i] == u'\r') sink.Break(BreakKind::kParagraph, i);
+        else sink.Unchanged(text.substr(i, 1), i);
+        ++i;
+      }
+    }
+  }
+  ReportProgress(progress, text.size(), text.size());
+}
+
+}  // namespace maravelundi
