@@ -4,7 +4,9 @@
 #include <stdexcept>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <limits>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -17,7 +19,8 @@ namespace maravelundi {
 namespace {
 
 // What a control word does to the reader. Words not listed are formatting the
-// document model does not carry (yet) and are ignored; among them `\loch`,
+// document model does not carry and are ignored (`\pard` among them: it
+// leaves character formatting as it was); among them also `\loch`,
 // `\hich`, `\dbch` and `\afN`: the font a writer names with `\fN` is the font
 // of the characters that follow, whichever of those it sets (Word puts the
 // Japanese font under `\dbch\f17`, LibreOffice repeats the Latin one as
@@ -37,6 +40,14 @@ enum class WordAction : std::uint8_t {
   FontCodePage,   // \cpgN of a font table entry, which outranks its \fcharset
   DocCodePage,    // \ansicpgN, or `value` for \mac, \pc, \pca
   Plain,          // \plain: character formatting back to the defaults
+  Bold,           // \b, \b0
+  Italic,         // \i, \i0
+  Underline,      // \ul and each kind of underline; a parameter of 0 ends it
+  NoUnderline,    // \ulnone
+  FontSize,       // \fsN, in half-points
+  Colour,         // \cfN: an index into the colour table
+  ColourTable,    // \colortbl
+  ColourPart,     // \redN, \greenN, \blueN of a colour table entry: `value` 0, 1, 2
   UnicodeSkip,    // \ucN
   Unicode,        // \uN
   UnicodePair,    // \upr: an ANSI and a Unicode version of the same content
@@ -57,6 +68,8 @@ struct WordRow {
 // and headers, footers and footnotes, whose text does not belong in the
 // body's reading order. `\nonesttables` holds a flattened copy of nested
 // tables for readers that do not know `\nestcell`, so it is skipped too.
+// Every kind of underline (dotted, double, wave, words only, ...) counts as
+// underline; `\ulc` is not among them, it colours an underline.
 constexpr std::array kWords = {
     WordRow{"aftncn", WordAction::Skip},           WordRow{"aftnsep", WordAction::Skip},
     WordRow{"aftnsepc", WordAction::Skip},         WordRow{"annotation", WordAction::Skip},
@@ -64,10 +77,12 @@ constexpr std::array kWords = {
     WordRow{"atndate", WordAction::Skip},          WordRow{"atnicn", WordAction::Skip},
     WordRow{"atnid", WordAction::Skip},            WordRow{"atnparent", WordAction::Skip},
     WordRow{"atnref", WordAction::Skip},           WordRow{"atntime", WordAction::Skip},
-    WordRow{"author", WordAction::Skip},           WordRow{"bkmkend", WordAction::Skip},
-    WordRow{"bkmkstart", WordAction::Skip},        WordRow{"bullet", WordAction::Char, 0x2022},
+    WordRow{"author", WordAction::Skip},           WordRow{"b", WordAction::Bold},
+    WordRow{"bkmkend", WordAction::Skip},          WordRow{"bkmkstart", WordAction::Skip},
+    WordRow{"blue", WordAction::ColourPart, 2},    WordRow{"bullet", WordAction::Char, 0x2022},
     WordRow{"buptim", WordAction::Skip},           WordRow{"category", WordAction::Skip},
-    WordRow{"cell", WordAction::Cell},             WordRow{"colortbl", WordAction::Skip},
+    WordRow{"cell", WordAction::Cell},             WordRow{"cf", WordAction::Colour},
+    WordRow{"colortbl", WordAction::ColourTable},
     WordRow{"comment", WordAction::Skip},          WordRow{"company", WordAction::Skip},
     WordRow{"cpg", WordAction::FontCodePage},      WordRow{"creatim", WordAction::Skip},
     WordRow{"datafield", WordAction::Skip},
@@ -80,10 +95,13 @@ constexpr std::array kWords = {
     WordRow{"fontfile", WordAction::Skip},         WordRow{"fonttbl", WordAction::FontTable},
     WordRow{"footer", WordAction::Skip},           WordRow{"footerf", WordAction::Skip},
     WordRow{"footerl", WordAction::Skip},          WordRow{"footerr", WordAction::Skip},
-    WordRow{"footnote", WordAction::Skip},         WordRow{"ftncn", WordAction::Skip},
+    WordRow{"footnote", WordAction::Skip},         WordRow{"fs", WordAction::FontSize},
+    WordRow{"ftncn", WordAction::Skip},
     WordRow{"ftnsep", WordAction::Skip},           WordRow{"ftnsepc", WordAction::Skip},
+    WordRow{"green", WordAction::ColourPart, 1},
     WordRow{"header", WordAction::Skip},           WordRow{"headerf", WordAction::Skip},
     WordRow{"headerl", WordAction::Skip},          WordRow{"headerr", WordAction::Skip},
+    WordRow{"i", WordAction::Italic},
     WordRow{"info", WordAction::Skip},             WordRow{"keywords", WordAction::Skip},
     WordRow{"ldblquote", WordAction::Char, 0x201C},
     WordRow{"line", WordAction::Line},             WordRow{"listoverridetable", WordAction::Skip},
@@ -100,7 +118,7 @@ constexpr std::array kWords = {
     WordRow{"plain", WordAction::Plain},           WordRow{"pn", WordAction::Skip},
     WordRow{"pntxta", WordAction::Skip},           WordRow{"pntxtb", WordAction::Skip},
     WordRow{"printim", WordAction::Skip},          WordRow{"qmspace", WordAction::Char, 0x2005},
-    WordRow{"rdblquote", WordAction::Char, 0x201D},
+    WordRow{"rdblquote", WordAction::Char, 0x201D}, WordRow{"red", WordAction::ColourPart, 0},
     WordRow{"revtbl", WordAction::Skip},           WordRow{"revtim", WordAction::Skip},
     WordRow{"row", WordAction::Row},               WordRow{"rquote", WordAction::Char, 0x2019},
     WordRow{"rsidtbl", WordAction::Skip},          WordRow{"rtlmark", WordAction::Char, 0x200F},
@@ -109,7 +127,17 @@ constexpr std::array kWords = {
     WordRow{"tc", WordAction::Skip},               WordRow{"template", WordAction::Skip},
     WordRow{"title", WordAction::Skip},            WordRow{"txe", WordAction::Skip},
     WordRow{"u", WordAction::Unicode},             WordRow{"uc", WordAction::UnicodeSkip},
-    WordRow{"ud", WordAction::UnicodeBranch},      WordRow{"upr", WordAction::UnicodePair},
+    WordRow{"ud", WordAction::UnicodeBranch},
+    WordRow{"ul", WordAction::Underline},          WordRow{"uld", WordAction::Underline},
+    WordRow{"uldash", WordAction::Underline},      WordRow{"uldashd", WordAction::Underline},
+    WordRow{"uldashdd", WordAction::Underline},    WordRow{"uldb", WordAction::Underline},
+    WordRow{"ulhwave", WordAction::Underline},     WordRow{"ulldash", WordAction::Underline},
+    WordRow{"ulnone", WordAction::NoUnderline},    WordRow{"ulth", WordAction::Underline},
+    WordRow{"ulthd", WordAction::Underline},       WordRow{"ulthdash", WordAction::Underline},
+    WordRow{"ulthdashd", WordAction::Underline},   WordRow{"ulthdashdd", WordAction::Underline},
+    WordRow{"ulthldash", WordAction::Underline},   WordRow{"ululdbwave", WordAction::Underline},
+    WordRow{"ulw", WordAction::Underline},         WordRow{"ulwave", WordAction::Underline},
+    WordRow{"upr", WordAction::UnicodePair},
     WordRow{"xe", WordAction::Skip},               WordRow{"zwbo", WordAction::Char, 0x200B},
     WordRow{"zwj", WordAction::Char, 0x200D},      WordRow{"zwnbo", WordAction::Char, 0xFEFF},
     WordRow{"zwnj", WordAction::Char, 0x200C},
@@ -119,7 +147,7 @@ static_assert(std::is_sorted(kWords.begin(), kWords.end(),
 static_assert(kWords.size() < 256, "the index below keeps rows in a byte");
 
 // Rows by first letter, so that the many formatting words a document holds
-// and the reader ignores cost a comparison or two each.
+// and the reader ignores cost a few comparisons each.
 struct WordIndex {
   std::array<std::uint8_t, 27> firstRow{};  // rows for letter i: [firstRow[i], firstRow[i + 1])
 
@@ -136,10 +164,10 @@ constexpr WordIndex kWordIndex;
 const WordRow* FindWord(std::string_view name) {
   if (name.empty() || name[0] < 'a' || name[0] > 'z') return nullptr;
   const int letter = name[0] - 'a';
-  for (std::size_t row = kWordIndex.firstRow[letter]; row < kWordIndex.firstRow[letter + 1]; ++row) {
-    if (kWords[row].name == name) return &kWords[row];
-  }
-  return nullptr;
+  const auto first = kWords.begin() + kWordIndex.firstRow[letter];
+  const auto last = kWords.begin() + kWordIndex.firstRow[letter + 1];
+  const auto row = std::lower_bound(first, last, name, [](const WordRow& r, std::string_view n) { return r.name < n; });
+  return row != last && row->name == name ? &*row : nullptr;
 }
 
 // Font numbers are kept in 32 bits; this one stands for "the \deff font",
@@ -155,16 +183,52 @@ std::int32_t FontNumber(const RtfToken& token) {
 // than held as a million group states.
 constexpr std::size_t kMaxDepth = 1'000'000;
 
-// The formatting a group carries for the characters in it. A new attribute of
-// CharFormat becomes a field here, set by its control word and resolved in
-// FormatOf.
+// RTF's size when a document names none: 12 points.
+constexpr std::uint16_t kDefaultHalfPoints = 24;
+
+// The formatting a group carries for the characters in it, as the markup
+// states it: fonts and colours by their table numbers, which only the end of
+// the document turns into names and values (TakeDocument). A new attribute of
+// CharFormat becomes a field here, set by its control word and resolved
+// there. Each distinct state is one format of the document.
 struct CharState {
   std::int32_t font = kDefaultFont;
+  std::int32_t colour = 0;  // \cfN; 0, an empty entry or one past the table: automatic
+  std::uint16_t halfPoints = kDefaultHalfPoints;
+  bool bold = false;
+  bool italic = false;
+  bool underline = false;
 
   bool operator==(const CharState&) const = default;
 };
 
-enum class Destination : std::uint8_t { Body, FontTable, Skip };
+// Only for the states that open runs: once per run, never per character.
+struct CharStateHash {
+  std::size_t operator()(const CharState& s) const {
+    constexpr std::uint64_t kMix = 0x9E3779B97F4A7C15u;
+    const std::uint32_t flags = (s.bold ? 1u : 0u) | (s.italic ? 2u : 0u) | (s.underline ? 4u : 0u);
+    std::uint64_t key = static_cast<std::uint32_t>(s.font);
+    key = key * kMix ^ static_cast<std::uint32_t>(s.colour);
+    key = key * kMix ^ (static_cast<std::uint32_t>(s.halfPoints) << 3 | flags);
+    return std::hash<std::uint64_t>{}(key * kMix);
+  }
+};
+
+std::int32_t ClampedParameter(const RtfToken& token, std::int64_t low, std::int64_t high) {
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(token.parameter, low, high));
+}
+
+// \b, \i, \ul and their like: on without a parameter, off with 0.
+bool Toggle(const RtfToken& token) { return !token.hasParameter || token.parameter != 0; }
+
+// A size of nothing (or less) is no size a document can show; it reads as
+// the default, as a missing parameter does.
+std::uint16_t HalfPoints(const RtfToken& token) {
+  if (!token.hasParameter || token.parameter <= 0) return kDefaultHalfPoints;
+  return static_cast<std::uint16_t>(std::min<std::int64_t>(token.parameter, 0xFFFF));
+}
+
+enum class Destination : std::uint8_t { Body, FontTable, ColourTable, Skip };
 
 // Everything a `}` restores.
 struct GroupState {
@@ -209,12 +273,16 @@ class RtfInterpreter {
   void AppendBodyBytes(std::string_view bytes);
   void AppendEntryByte(char byte);
   void FlushBytes();
-  void OpenRun(std::int32_t font);
+  void OpenRun(const CharState& chars);
   int CodePageOf(std::int32_t font);
 
   void StartFontEntry(std::int32_t number);
   void CommitFontEntry();
   const FontEntry* FindFont(std::int32_t font) const;
+  void StartColourTable();
+  void SetColourPart(std::uint16_t part, const RtfToken& token);
+  void CommitColourEntry(bool evenIfEmpty);
+  std::optional<Rgb> ColourOf(std::int32_t index) const;
 
   Document TakeDocument();
   RtfReading Fail(std::string message, std::size_t offset);
@@ -228,35 +296,46 @@ class RtfInterpreter {
   bool outermostClosed_ = false;    // a '}' closed the document's group; nothing reopened it
   std::int64_t fallbackLeft_ = 0;   // characters of a \uN fallback still to drop
 
-  // The body: text and runs of font numbers. Names are looked up only at the
-  // end, so that a font table after the text still names its fonts; runs
-  // index `runFonts_`, one slot per font number used.
+  // The body: text and runs of character states. Font names and colours are
+  // looked up only at the end, so that a font or colour table after the text
+  // still applies; runs index `runStates_`, one slot per state used.
   std::u16string text_;
   std::vector<FormatRun> runs_;
-  std::vector<std::int32_t> runFonts_;
-  std::unordered_map<std::int32_t, FormatId> slotByFont_;
-  std::int32_t runFont_ = 0;
+  std::vector<CharState> runStates_;
+  std::unordered_map<CharState, FormatId, CharStateHash> slotByState_;
+  CharState runState_;
 
   // Bytes of a font with a code page, held until something else comes, so
   // that the two bytes of a double-byte character decode together. They
-  // belong to the body in font `pendingFont_`, or to the font entry.
+  // belong to the body in state `pendingState_`, or to the font entry.
   std::string pendingBytes_;
   int pendingCodePage_ = 0;
-  std::int32_t pendingFont_ = 0;
+  CharState pendingState_;
   bool pendingInEntry_ = false;
   CodePageDecoder decoder_;
 
   std::unordered_map<std::int32_t, FontEntry> fonts_;
   std::int32_t defaultFont_ = 0;  // \deff0 when the header does not say
   int documentCodePage_ = 0;      // \ansicpgN, when it is one decoded
-  bool codePageKnown_ = false;    // the cache below is valid
-  std::int32_t codePageFont_ = 0;
-  int codePage_ = 0;
+  // Code pages of font numbers 0-255 as found, -1 where not yet looked up;
+  // forgotten whenever the font table or the document's code page changes.
+  std::array<std::int32_t, 256> codePageByFont_ = MakeForgotten();
+  static std::array<std::int32_t, 256> MakeForgotten() {
+    std::array<std::int32_t, 256> forgotten;
+    forgotten.fill(-1);
+    return forgotten;
+  }
+  void ForgetCodePages();
 
   bool entryOpen_ = false;
   std::int32_t entryNumber_ = 0;
   int entryCodePage_ = 0;
   std::u16string entryName_;
+
+  // The first colour table stands, as the first definition of a font does.
+  std::vector<std::optional<Rgb>> colours_;
+  bool colourTableSeen_ = false;
+  std::optional<Rgb> colourEntry_;  // set once the entry names a component
 };
 
 RtfReading RtfInterpreter::Run() {
@@ -342,6 +421,7 @@ void RtfInterpreter::OnGroupClose() {
   }
   // An entry without its ';' ends with its group (or with the table).
   if (Group().destination == Destination::FontTable) CommitFontEntry();
+  if (Group().destination == Destination::ColourTable) CommitColourEntry(false);
   groups_.pop_back();
 }
 
@@ -356,6 +436,10 @@ void RtfInterpreter::OnControlWord(const RtfToken& token) {
   const WordRow* row = FindWord(token.text);
   if (row == nullptr) return;
   if (group.destination == Destination::Skip && row->action != WordAction::UnicodeBranch) return;
+  if (group.destination == Destination::ColourTable) {
+    if (row->action == WordAction::ColourPart) SetColourPart(row->value, token);
+    return;
+  }
   switch (row->action) {
     case WordAction::Char:
       Emit(static_cast<char16_t>(row->value));
@@ -384,7 +468,7 @@ void RtfInterpreter::OnControlWord(const RtfToken& token) {
       break;
     case WordAction::DefaultFont:
       defaultFont_ = FontNumber(token);
-      codePageKnown_ = false;
+      ForgetCodePages();
       break;
     case WordAction::Charset:
       if (group.destination == Destination::FontTable && entryOpen_) entryCodePage_ = CodePageOfCharset(token.parameter);
@@ -399,12 +483,35 @@ void RtfInterpreter::OnControlWord(const RtfToken& token) {
     case WordAction::DocCodePage: {
       const std::int64_t page = row->value != 0 ? row->value : token.parameter;
       documentCodePage_ = IsDecodedCodePage(page) ? static_cast<int>(page) : 0;
-      codePageKnown_ = false;
+      ForgetCodePages();
       break;
     }
     case WordAction::Plain:
       group.chars = CharState{};
       break;
+    case WordAction::Bold:
+      group.chars.bold = Toggle(token);
+      break;
+    case WordAction::Italic:
+      group.chars.italic = Toggle(token);
+      break;
+    case WordAction::Underline:
+      group.chars.underline = Toggle(token);
+      break;
+    case WordAction::NoUnderline:
+      group.chars.underline = false;
+      break;
+    case WordAction::FontSize:
+      group.chars.halfPoints = HalfPoints(token);
+      break;
+    case WordAction::Colour:
+      group.chars.colour = ClampedParameter(token, -1, std::numeric_limits<std::int32_t>::max());
+      break;
+    case WordAction::ColourTable:
+      StartColourTable();
+      break;
+    case WordAction::ColourPart:
+      break;  // only inside the colour table, above
     case WordAction::UnicodeSkip:
       group.unicodeSkip = static_cast<std::int32_t>(std::clamp<std::int64_t>(token.parameter, 0, 1 << 16));
       break;
@@ -493,6 +600,13 @@ void RtfInterpreter::OnText(std::string_view text) {
     AppendBodyBytes(text);
     return;
   }
+  if (destination == Destination::ColourTable) {
+    // Entries end with ';'; the table carries no other text.
+    for (const char byte : text) {
+      if (byte == ';') CommitColourEntry(true);
+    }
+    return;
+  }
   for (const char byte : text) {
     // In the font table only a plain ';' ends a name; `\'3b` is part of it.
     if (byte == ';') {
@@ -511,6 +625,7 @@ void RtfInterpreter::OnBytes(std::string_view bytes) {
     case Destination::FontTable:
       for (const char byte : bytes) AppendEntryByte(byte);
       break;
+    case Destination::ColourTable:
     case Destination::Skip:
       break;
   }
@@ -520,13 +635,14 @@ void RtfInterpreter::Emit(char16_t ch) {
   switch (Group().destination) {
     case Destination::Body:
       FlushBytes();
-      OpenRun(Group().chars.font);
+      OpenRun(Group().chars);
       text_.push_back(ch);
       break;
     case Destination::FontTable:
       FlushBytes();
       if (entryOpen_) entryName_.push_back(ch);
       break;
+    case Destination::ColourTable:
     case Destination::Skip:
       break;
   }
@@ -534,17 +650,19 @@ void RtfInterpreter::Emit(char16_t ch) {
 
 void RtfInterpreter::AppendBodyBytes(std::string_view bytes) {
   if (bytes.empty()) return;
-  const std::int32_t font = Group().chars.font;
-  const int codePage = CodePageOf(font);
+  const CharState& chars = Group().chars;
+  const int codePage = CodePageOf(chars.font);
   if (codePage == 0) {
     FlushBytes();
-    OpenRun(font);
+    OpenRun(chars);
     for (const char byte : bytes) text_.push_back(GlyphChar(static_cast<std::uint8_t>(byte)));
     return;
   }
-  if (pendingInEntry_ || pendingFont_ != font || pendingCodePage_ != codePage) FlushBytes();
+  // A change of any attribute, not only of font, ends a double-byte pair:
+  // its two halves would otherwise belong to different runs.
+  if (pendingInEntry_ || pendingState_ != chars || pendingCodePage_ != codePage) FlushBytes();
   pendingInEntry_ = false;
-  pendingFont_ = font;
+  pendingState_ = chars;
   pendingCodePage_ = codePage;
   pendingBytes_.append(bytes);
 }
@@ -570,19 +688,21 @@ void RtfInterpreter::FlushBytes() {
   if (pendingInEntry_) {
     decoder_.Append(pendingCodePage_, pendingBytes_, entryName_);
   } else {
-    OpenRun(pendingFont_);
+    OpenRun(pendingState_);
     decoder_.Append(pendingCodePage_, pendingBytes_, text_);
   }
   pendingBytes_.clear();
 }
 
-void RtfInterpreter::OpenRun(std::int32_t font) {
-  if (!runs_.empty() && runFont_ == font) return;
-  auto [slot, added] = slotByFont_.try_emplace(font, static_cast<FormatId>(runFonts_.size()));
-  if (added) runFonts_.push_back(font);
+void RtfInterpreter::OpenRun(const CharState& chars) {
+  // The common case, text going on in the state it began in, costs one
+  // comparison; the table is consulted only when the state changes.
+  if (!runs_.empty() && runState_ == chars) return;
+  auto [slot, added] = slotByState_.try_emplace(chars, static_cast<FormatId>(runStates_.size()));
+  if (added) runStates_.push_back(chars);
   if (text_.size() > kMaxDocumentSize) throw std::length_error("document too large");
   runs_.push_back({static_cast<TextIndex>(text_.size()), slot->second});
-  runFont_ = font;
+  runState_ = chars;
 }
 
 const FontEntry* RtfInterpreter::FindFont(std::int32_t font) const {
@@ -593,16 +713,20 @@ const FontEntry* RtfInterpreter::FindFont(std::int32_t font) const {
 }
 
 int RtfInterpreter::CodePageOf(std::int32_t font) {
-  if (codePageKnown_ && codePageFont_ == font) return codePage_;
+  // Rachana text changes font every few characters, so each font number's
+  // code page is remembered rather than looked up in the table each time.
+  const bool cached = font >= 0 && static_cast<std::size_t>(font) < codePageByFont_.size();
+  if (cached && codePageByFont_[font] >= 0) return codePageByFont_[font];
   // Text in no known font (no table yet, or none at all) is in the
   // document's code page; a font without a character set keeps the glyph
   // convention, as every legacy font must.
   const FontEntry* entry = FindFont(font);
-  codePage_ = entry != nullptr ? entry->codePage : documentCodePage_;
-  codePageFont_ = font;
-  codePageKnown_ = true;
-  return codePage_;
+  const int codePage = entry != nullptr ? entry->codePage : documentCodePage_;
+  if (cached) codePageByFont_[font] = codePage;
+  return codePage;
 }
+
+void RtfInterpreter::ForgetCodePages() { codePageByFont_.fill(-1); }
 
 void RtfInterpreter::StartFontEntry(std::int32_t number) {
   FlushBytes();
@@ -620,20 +744,56 @@ void RtfInterpreter::CommitFontEntry() {
   // The first definition of a number stands; the name is kept exactly as
   // spelled, spaces included, since the font names select glyph tables.
   fonts_.try_emplace(entryNumber_, FontEntry{ToUtf8(entryName_), entryCodePage_});
-  codePageKnown_ = false;
+  ForgetCodePages();
   entryOpen_ = false;
   entryName_.clear();
+}
+
+void RtfInterpreter::StartColourTable() {
+  if (colourTableSeen_) {
+    Group().destination = Destination::Skip;
+    return;
+  }
+  colourTableSeen_ = true;
+  colourEntry_.reset();
+  Group().destination = Destination::ColourTable;
+}
+
+void RtfInterpreter::SetColourPart(std::uint16_t part, const RtfToken& token) {
+  if (!colourEntry_) colourEntry_ = Rgb{};
+  const auto value = static_cast<std::uint8_t>(std::clamp<std::int64_t>(token.parameter, 0, 255));
+  if (part == 0) colourEntry_->red = value;
+  if (part == 1) colourEntry_->green = value;
+  if (part == 2) colourEntry_->blue = value;
+}
+
+void RtfInterpreter::CommitColourEntry(bool evenIfEmpty) {
+  // An entry without components, the usual first one, is the automatic
+  // colour; one cut off by the table's end counts only if it named any.
+  if (!evenIfEmpty && !colourEntry_) return;
+  colours_.push_back(colourEntry_);
+  colourEntry_.reset();
+}
+
+std::optional<Rgb> RtfInterpreter::ColourOf(std::int32_t index) const {
+  if (index < 0 || static_cast<std::size_t>(index) >= colours_.size()) return std::nullopt;
+  return colours_[static_cast<std::size_t>(index)];
 }
 
 Document RtfInterpreter::TakeDocument() {
   FlushBytes();
   // A document without a font table gets the empty font name.
   std::vector<CharFormat> formats;
-  formats.reserve(runFonts_.size());
-  for (const std::int32_t font : runFonts_) {
-    const FontEntry* entry = FindFont(font);
+  formats.reserve(runStates_.size());
+  for (const CharState& chars : runStates_) {
+    const FontEntry* entry = FindFont(chars.font);
     CharFormat format;
     if (entry != nullptr) format.fontName = entry->name;
+    format.bold = chars.bold;
+    format.italic = chars.italic;
+    format.underline = chars.underline;
+    format.halfPoints = chars.halfPoints;
+    format.colour = ColourOf(chars.colour);
     formats.push_back(std::move(format));
   }
   return Document::FromParts(std::move(text_), runs_, formats);

@@ -1,7 +1,7 @@
 #pragma once
 // Reads a Rich Text document into the document model: the text with each
-// character's font. Bytes of legacy 8-bit fonts become glyph characters
-// (see GlyphString.h).
+// character's format (font, bold, italic, underline, size, colour). Bytes of
+// legacy 8-bit fonts become glyph characters (see GlyphString.h).
 
 #include <cstddef>
 #include <optional>

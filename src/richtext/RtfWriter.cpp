@@ -74,53 +74,126 @@ void AppendBody(std::string& out, std::u16string_view text, std::size_t begin, s
   }
 }
 
+// Table numbers of each format's font and colour. Both tables list what the
+// runs use in order of first use: fonts from \f0, the default; colours from
+// \cf1, since entry 0 is left empty for the automatic colour.
+struct Tables {
+  std::vector<std::string_view> fonts;
+  std::vector<Rgb> colours;
+  std::vector<std::size_t> fontByFormat;
+  std::vector<std::size_t> colourByFormat;
+};
+
+Tables NumberTables(const Document& document, bool withColours) {
+  Tables tables;
+  tables.fontByFormat.assign(document.FormatCount(), 0);
+  tables.colourByFormat.assign(document.FormatCount(), 0);
+  std::unordered_map<std::string_view, std::size_t> fontByName;
+  std::unordered_map<std::uint32_t, std::size_t> colourByValue;
+  for (const FormatRun& run : document.Runs()) {
+    const CharFormat& format = document.Format(run.format);
+    const auto [font, added] = fontByName.try_emplace(format.fontName, tables.fonts.size());
+    if (added) tables.fonts.push_back(format.fontName);
+    tables.fontByFormat[run.format] = font->second;
+    if (!withColours || !format.colour) continue;
+    const Rgb rgb = *format.colour;
+    const std::uint32_t key = std::uint32_t{rgb.red} << 16 | std::uint32_t{rgb.green} << 8 | rgb.blue;
+    const auto [colour, newColour] = colourByValue.try_emplace(key, tables.colours.size() + 1);
+    if (newColour) tables.colours.push_back(rgb);
+    tables.colourByFormat[run.format] = colour->second;
+  }
+  return tables;
+}
+
+void AppendColourTable(std::string& out, const std::vector<Rgb>& colours) {
+  if (colours.empty()) return;
+  out += "{\\colortbl;";
+  for (const Rgb& rgb : colours) {
+    out += "\\red" + std::to_string(rgb.red) + "\\green" + std::to_string(rgb.green) + "\\blue" +
+           std::to_string(rgb.blue) + ";";
+  }
+  out += "}";
+}
+
+// The words that take a reader from one run's attributes to the next one's;
+// the font is written anyway. Only what changes is written, so a document
+// whose runs differ by font alone reads as it would without formatting.
+void AppendFormatChange(std::string& out, const CharFormat& from, std::size_t fromColour, const CharFormat& to,
+                        std::size_t toColour) {
+  if (from.bold != to.bold) out += to.bold ? "\\b" : "\\b0";
+  if (from.italic != to.italic) out += to.italic ? "\\i" : "\\i0";
+  if (from.underline != to.underline) out += to.underline ? "\\ul" : "\\ulnone";
+  if (from.halfPoints != to.halfPoints) out += "\\fs" + std::to_string(to.halfPoints);
+  if (fromColour != toColour) out += "\\cf" + std::to_string(toColour);
+}
+
 }  // namespace
 
 void WriteRtf(const Document& document, ByteSink& sink, ProgressSink* progress) {
-  // Fonts are numbered in order of first use; \f0 is the default.
-  std::unordered_map<std::string_view, std::size_t> numberByName;
-  std::vector<std::string_view> names;
-  std::vector<std::size_t> numberByFormat(document.FormatCount(), 0);
-  for (const FormatRun& run : document.Runs()) {
-    const std::string& name = document.Format(run.format).fontName;
-    const auto [it, added] = numberByName.try_emplace(name, names.size());
-    if (added) names.push_back(name);
-    numberByFormat[run.format] = it->second;
-  }
+  WriteRtf(document, sink, RtfWriteOptions{}, progress);
+}
+
+void WriteRtf(const Document& document, ByteSink& sink, const RtfWriteOptions& options, ProgressSink* progress) {
+  const Tables tables = NumberTables(document, options.formatting);
 
   constexpr std::size_t kPieceSize = 1 << 16;
   std::string out;
   out.reserve(kPieceSize + 1024);
   out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl";
-  for (std::size_t i = 0; i < names.size(); ++i) {
+  for (std::size_t i = 0; i < tables.fonts.size(); ++i) {
     out += "{\\f" + std::to_string(i) + "\\fnil ";
-    AppendFontName(out, names[i]);
+    AppendFontName(out, tables.fonts[i]);
     out += ";}";
   }
-  out += "}\n";
+  out += "}";
+  AppendColourTable(out, tables.colours);
+  out += "\n";
 
+  // Neighbouring runs that the markup would not tell apart are written as
+  // one, so that a CR LF pair across them stays a \par.
+  const auto& runs = document.Runs();
+  const auto sameMarkup = [&](FormatId a, FormatId b) {
+    return options.formatting ? document.Format(a) == document.Format(b)
+                              : tables.fontByFormat[a] == tables.fontByFormat[b];
+  };
+  const CharFormat plain;
+  const CharFormat* written = &plain;  // the attributes the reader holds so far
+  std::size_t writtenColour = 0;
   const std::u16string& text = document.Text();
   std::size_t nextReport = kProgressStride;
-  for (std::size_t r = 0; r < document.Runs().size(); ++r) {
-    out += "\\f" + std::to_string(numberByFormat[document.Runs()[r].format]) + " ";
-    AppendBody(out, text, document.Runs()[r].begin, document.RunEnd(r));
+  for (std::size_t r = 0; r < runs.size();) {
+    const FormatId format = runs[r].format;
+    std::size_t last = r;
+    while (last + 1 < runs.size() && sameMarkup(format, runs[last + 1].format)) ++last;
+    out += "\\f" + std::to_string(tables.fontByFormat[format]);
+    if (options.formatting) {
+      AppendFormatChange(out, *written, writtenColour, document.Format(format), tables.colourByFormat[format]);
+      written = &document.Format(format);
+      writtenColour = tables.colourByFormat[format];
+    }
+    out += ' ';
+    const std::size_t end = document.RunEnd(last);
+    AppendBody(out, text, runs[r].begin, end);
     if (out.size() >= kPieceSize) {
       sink.Write(out);
       out.clear();
     }
-    if (document.RunEnd(r) >= nextReport) {
-      ReportProgress(progress, document.RunEnd(r), text.size());
-      nextReport = document.RunEnd(r) + kProgressStride;
+    if (end >= nextReport) {
+      ReportProgress(progress, end, text.size());
+      nextReport = end + kProgressStride;
     }
+    r = last + 1;
   }
   out += "}\n";
   sink.Write(out);
   ReportProgress(progress, text.size(), text.size());
 }
 
-std::string WriteRtf(const Document& document) {
+std::string WriteRtf(const Document& document) { return WriteRtf(document, RtfWriteOptions{}); }
+
+std::string WriteRtf(const Document& document, const RtfWriteOptions& options) {
   StringSink sink;
-  WriteRtf(document, sink);
+  WriteRtf(document, sink, options);
   return std::move(sink.Bytes());
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
 
 #include "richtext/GlyphString.h"
@@ -21,13 +22,22 @@ Document MakeDocument(const std::vector<Piece>& pieces) {
   return doc;
 }
 
-// Writes, reads back and compares; the markup goes into the failure message.
-void ExpectRoundTrip(const Document& doc, const std::string& label) {
-  const std::string markup = WriteRtf(doc);
+// The same characters, each in a format with its font and nothing else.
+Document FontsOnly(const Document& doc) {
+  std::vector<CharFormat> formats(doc.FormatCount());
+  for (std::size_t f = 0; f < formats.size(); ++f) formats[f].fontName = doc.Format(static_cast<FormatId>(f)).fontName;
+  return Document::FromParts(doc.Text(), doc.Runs(), formats);
+}
+
+// Writes, reads back and compares: the whole formats when the markup carries
+// them, else the fonts. The markup goes into the failure message.
+void ExpectRoundTrip(const Document& doc, const std::string& label, RtfWriteOptions options = {}) {
+  const std::string markup = WriteRtf(doc, options);
   const RtfReading reading = ReadRtf(markup);
   ASSERT_TRUE(reading.Ok()) << label << ": " << reading.error->message << " at " << reading.error->offset
                             << "\n" << markup;
-  EXPECT_TRUE(reading.document == doc) << label << "\n" << markup;
+  const Document expected = options.formatting ? doc : FontsOnly(doc);
+  EXPECT_TRUE(reading.document == expected) << label << "\n" << markup;
 }
 
 TEST(RtfWriterTest, WritesTheExpectedMarkup) {
@@ -76,13 +86,28 @@ TEST(RtfWriterTest, RoundTrips) {
   for (const auto& c : cases) ExpectRoundTrip(MakeDocument(c.pieces), c.name);
 }
 
-// Random documents through the writer and back. The seed is fixed and
-// printed, so a failure can be replayed.
+// Random documents through the writer and back, with and without formatting.
+// The seed is fixed and printed, so a failure can be replayed.
 TEST(RtfWriterTest, RandomDocumentsRoundTrip) {
   constexpr std::uint32_t kSeed = 20240611;
   std::mt19937 random(kSeed);
   const std::vector<std::string> fonts = {"rc1", "ra1 ", " rkr2", "a;b", "\u0D15 font", "{x}\\y", "", "ML-TT\u201C"};
   auto below = [&](std::uint32_t n) { return std::uniform_int_distribution<std::uint32_t>(0, n - 1)(random); };
+  // Half the runs plain, so that neighbours often share a font and differ in
+  // the rest; colours from a few, black and automatic among them.
+  const std::vector<std::optional<Rgb>> colours = {std::nullopt, Rgb{}, Rgb{255, 0, 0}, Rgb{1, 2, 3}, Rgb{0, 0, 255}};
+  auto RandomFormat = [&](const std::string& font) {
+    CharFormat format;
+    format.fontName = font;
+    if (below(2) == 0) return format;
+    format.bold = below(2) == 1;
+    format.italic = below(2) == 1;
+    format.underline = below(2) == 1;
+    const std::uint32_t size = below(4);
+    format.halfPoints = static_cast<std::uint16_t>(size == 0 ? 24 : size == 1 ? 1 + below(0xFFFF) : 16 + 2 * below(20));
+    format.colour = colours[below(static_cast<std::uint32_t>(colours.size()))];
+    return format;
+  };
 
   for (int round = 0; round < 400; ++round) {
     Document doc;
@@ -111,9 +136,13 @@ TEST(RtfWriterTest, RandomDocumentsRoundTrip) {
           text.push_back(static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
         }
       }
-      doc.Append(text, doc.InternFont(fonts[below(static_cast<std::uint32_t>(fonts.size()))]));
+      doc.Append(text, doc.Intern(RandomFormat(fonts[below(static_cast<std::uint32_t>(fonts.size()))])));
     }
-    ExpectRoundTrip(doc, "seed " + std::to_string(kSeed) + ", round " + std::to_string(round));
+    const std::string label = "seed " + std::to_string(kSeed) + ", round " + std::to_string(round);
+    ExpectRoundTrip(doc, label);
+    ExpectRoundTrip(doc, label + ", formatted", RtfWriteOptions{.formatting = true});
+    // Without formatting the markup depends on the fonts alone.
+    EXPECT_EQ(WriteRtf(doc), WriteRtf(FontsOnly(doc))) << label;
     if (HasFailure()) return;
   }
 }
