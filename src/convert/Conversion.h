@@ -9,23 +9,32 @@
 #include "richtext/Document.h"
 #include "transcode/Progress.h"
 #include "transcode/Transcoder.h"
+#include "unicode/UnicodeDocument.h"
 
 namespace maravelundi {
 
 enum class OutputKind {
-  kUnicode,  // the HTML document of Malayalam Unicode
+  kUnicode,  // the HTML document of Malayalam Unicode as character references
   kIsm,      // ML-TT Rich Text with break marks between unbound glyphs
   kMltt,     // ML-TT Rich Text straight from stage one
+  kRtf,      // Unicode Rich Text, formatting kept
+  kHtml5,    // a UTF-8 HTML5 document, formatting kept
+  kText,     // UTF-8 plain text, one line per paragraph
 };
 
-// Writes the bytes of the output file to `sink`. Output files are written as
-// one print line, so every output ends with an extra CR LF.
-void ConvertDocument(const Document& source, Generation generation, OutputKind output, ByteSink& sink,
-                     ProgressSink* progress = nullptr);
-std::string ConvertDocument(const Document& source, Generation generation, OutputKind output,
-                            ProgressSink* progress = nullptr);
+struct ConversionOptions {
+  std::string unicodeFont = std::string(kDefaultUnicodeFont);  // for Malayalam in the rtf and html5 outputs
+  std::string title = "Maravelundi";                           // of the html5 document
+};
 
-// The extension of an output file: ".html" or ".rtf".
+// Writes the bytes of the output file to `sink`. The unicode, ism and mltt
+// files are written as one print line, so they end with an extra CR LF.
+void ConvertDocument(const Document& source, Generation generation, OutputKind output, ByteSink& sink,
+                     ProgressSink* progress = nullptr, const ConversionOptions& options = {});
+std::string ConvertDocument(const Document& source, Generation generation, OutputKind output,
+                            ProgressSink* progress = nullptr, const ConversionOptions& options = {});
+
+// The extension of an output file: ".html", ".rtf" or ".txt".
 std::string_view OutputExtension(OutputKind output);
 
 }  // namespace maravelundi

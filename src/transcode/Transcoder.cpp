@@ -52,12 +52,21 @@ bool NameEquals(std::u16string_view name, std::string_view ascii) {
 }  // namespace
 
 const FontTable* TableForFont(Generation generation, std::string_view fontName) {
-  const auto& rows = generation == Generation::kVersion2 ? kVersion2Fonts : kVersion7Fonts;
   const std::u16string lowered = LowerCaseName(fontName);
-  for (const FontRow& row : rows) {
-    if (NameEquals(lowered, row.names[0]) || NameEquals(lowered, row.names[1])) return &row.table();
+  const auto find = [&](const std::array<FontRow, 6>& rows) -> const FontTable* {
+    for (const FontRow& row : rows) {
+      if (NameEquals(lowered, row.names[0]) || NameEquals(lowered, row.names[1])) return &row.table();
+    }
+    return nullptr;
+  };
+  switch (generation) {
+    case Generation::kVersion2: return find(kVersion2Fonts);
+    case Generation::kVersion7: return find(kVersion7Fonts);
+    case Generation::kAuto: break;
   }
-  return nullptr;
+  // The two generations' names are distinct, so the order does not matter.
+  if (const FontTable* table = find(kVersion2Fonts)) return table;
+  return find(kVersion7Fonts);
 }
 
 Document Transcode(const Document& source, Generation generation, ProgressSink* progress) {

@@ -12,12 +12,14 @@
 
 namespace maravelundi {
 
-enum class Generation { kVersion2, kVersion7 };
+// kAuto reads each font name as the generation it belongs to, so that a
+// document typed in both converts whole.
+enum class Generation { kVersion2, kVersion7, kAuto };
 
 inline constexpr std::string_view kMlttFontName = "ML-TTRevathi";
 
-// The glyph table that serves a font of this generation, or nullptr when the
-// font is none of the generation's six. The whole name, lower-cased, must
+// The glyph table that serves a font of this generation (of either, for
+// kAuto), or nullptr when the font is none of the generation's six. The whole name, lower-cased, must
 // equal one of the two names of a font ("ra1"/"rkr1" ... for version 2,
 // "rc1"/"rl1" ... for version 7): no trimming, no prefixes.
 const FontTable* TableForFont(Generation generation, std::string_view fontName);

@@ -57,17 +57,23 @@ std::optional<std::string_view> EntityValue(std::u16string_view unit);
 // return, nothing for a line feed, itself for a unit the table lacks.
 template <typename Sink>
 void EmitUnit(Sink& sink, std::u16string_view unit, std::size_t position) {
-  if (unit.size() == 1 && unit[0] < 256) {
-    if (const auto& value = SingleEntity(unit[0])) {
-      sink.References(*value, position);
-      return;
+  if (unit.size() == 1) {
+    // Single codes first, without a search: the table's two-code keys do
+    // not apply.
+    const char16_t ch = unit[0];
+    if (ch < 256) {
+      if (const auto& value = SingleEntity(ch)) {
+        sink.References(*value, position);
+        return;
+      }
     }
+    if (ch == u'\r') sink.Break(BreakKind::kParagraph, position);
+    else if (ch != u'\n') sink.Unchanged(unit, position);
+    return;
   }
   if (const auto value = EntityValue(unit)) {
     sink.References(*value, position);
-  } else if (unit == u"\r") {
-    sink.Break(BreakKind::kParagraph, position);
-  } else if (unit != u"\n" && !unit.empty()) {
+  } else if (!unit.empty()) {
     sink.Unchanged(unit, position);
   }
 }

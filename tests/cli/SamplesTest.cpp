@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
 #include <string>
 
 #include "cli/CliRunner.h"
@@ -53,14 +55,52 @@ struct Sample {
   const char* fonts;
 };
 
+const Sample kSamples[] = {
+    {"sample-v7", "7"}, {"sample-v2", "2"}, {"sample-mltt", "7"}, {"sample-mixed", "auto"}};
+
 TEST(Samples, ConvertToTheirUnicodeText) {
   ScratchFolder scratch;
-  for (const Sample& sample : {Sample{"sample-v7", "7"}, Sample{"sample-v2", "2"}}) {
+  for (const Sample& sample : kSamples) {
     const std::string base = std::string(MARAVELUNDI_SOURCE_DIR "/samples/") + sample.name;
     const auto result = RunCli(scratch, std::string("--fonts ") + sample.fonts + " '" + base + ".rtf'");
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(ReadableText(result.out), ReadFile(base + ".txt")) << sample.name;
-    EXPECT_EQ(result.out, ReadFile(base + ".html")) << sample.name;
+  }
+}
+
+// Every output of every sample against its reviewed golden file. With
+// MARAVELUNDI_REGENERATE_GOLDEN set, the files are written anew for review.
+TEST(Samples, MatchTheirGoldenOutputs) {
+  ScratchFolder scratch;
+  const bool regenerate = std::getenv("MARAVELUNDI_REGENERATE_GOLDEN") != nullptr;
+  for (const Sample& sample : kSamples) {
+    for (const char* to : {"unicode", "ism", "mltt", "rtf", "html5", "text"}) {
+      const std::string input = std::string(MARAVELUNDI_SOURCE_DIR "/samples/") + sample.name + ".rtf";
+      const std::string golden = std::string(MARAVELUNDI_SOURCE_DIR "/tests/cli/golden/") + sample.name + "." + to;
+      const auto result = RunCli(scratch, std::string("--fonts ") + sample.fonts + " --to " + to + " '" + input + "'");
+      ASSERT_EQ(result.exitCode, 0) << result.err;
+      if (regenerate) std::ofstream(golden, std::ios::binary) << result.out;
+      EXPECT_EQ(result.out, ReadFile(golden)) << sample.name << " --to " << to;
+    }
+  }
+}
+
+TEST(Samples, UnicodeOutputIsTheBundledHtml) {
+  ScratchFolder scratch;
+  for (const char* name : {"sample-v7", "sample-v2"}) {
+    const std::string base = std::string(MARAVELUNDI_SOURCE_DIR "/samples/") + name;
+    EXPECT_EQ(ReadFile(base + ".html"), ReadFile(std::string(MARAVELUNDI_SOURCE_DIR "/tests/cli/golden/") + name +
+                                                 ".unicode"));
+  }
+}
+
+TEST(Samples, AutomaticGenerationMatchesTheNamedOne) {
+  ScratchFolder scratch;
+  for (const Sample& sample : {kSamples[0], kSamples[1]}) {
+    const std::string input = std::string(MARAVELUNDI_SOURCE_DIR "/samples/") + sample.name + ".rtf";
+    EXPECT_EQ(RunCli(scratch, "--fonts auto '" + input + "'").out,
+              RunCli(scratch, std::string("--fonts ") + sample.fonts + " '" + input + "'").out)
+        << sample.name;
   }
 }
 

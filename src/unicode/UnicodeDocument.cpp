@@ -1,0 +1,97 @@
+#include "unicode/UnicodeDocument.h"
+
+#include <unordered_map>
+#include <vector>
+
+#include "unicode/UnicodeWalk.h"
+
+namespace maravelundi {
+namespace {
+
+// The format of a position. Pieces come in text order, give or take the few
+// positions a rule looks ahead, so the cursor moves a step or two at a time.
+class FormatCursor {
+ public:
+  explicit FormatCursor(const Document& document) : document_(document) {}
+
+  FormatId At(std::size_t position) {
+    const auto& runs = document_.Runs();
+    while (run_ + 1 < runs.size() && runs[run_ + 1].begin <= position) ++run_;
+    while (run_ > 0 && runs[run_].begin > position) --run_;
+    return runs[run_].format;
+  }
+
+ private:
+  const Document& document_;
+  std::size_t run_ = 0;
+};
+
+class UnicodeDocumentSink {
+ public:
+  UnicodeDocumentSink(const Document& mltt, std::string_view unicodeFont)
+      : mltt_(mltt), unicodeFont_(unicodeFont), cursor_(mltt) {
+    text_.reserve(mltt.Size());
+  }
+
+  void MlttPosition(bool ml) { ml_ = ml; }
+
+  void References(std::string_view references, std::size_t position) {
+    Open(position, true);
+    // "&#3349;&#3405;": decimal code points, all of them in the BMP.
+    for (std::size_t i = 0; i + 2 < references.size();) {
+      char32_t cp = 0;
+      std::size_t k = i + 2;
+      for (; k < references.size() && references[k] != ';'; ++k) cp = cp * 10 + static_cast<char32_t>(references[k] - '0');
+      text_.push_back(static_cast<char16_t>(cp));
+      i = k + 1;
+    }
+  }
+
+  void Unchanged(std::u16string_view text, std::size_t position) {
+    Open(position, ml_);
+    text_.append(text);
+  }
+
+  void Break(BreakKind, std::size_t position) {
+    Open(position, ml_);
+    text_.append(u"\r\n");
+  }
+
+  Document Take() { return Document::FromParts(std::move(text_), runs_, formats_); }
+
+ private:
+  // Starts a run in the format of `position`, in the Unicode font when the
+  // piece is Malayalam.
+  void Open(std::size_t position, bool malayalam) {
+    const FormatId source = cursor_.At(position);
+    const std::uint64_t key = (std::uint64_t{source} << 1) | (malayalam ? 1 : 0);
+    auto [slot, added] = slots_.try_emplace(key, static_cast<FormatId>(formats_.size()));
+    if (added) {
+      CharFormat format = mltt_.Format(source);
+      if (malayalam) format.fontName = unicodeFont_;
+      formats_.push_back(std::move(format));
+    }
+    if (runs_.empty() || runs_.back().format != slot->second) {
+      runs_.push_back({static_cast<TextIndex>(text_.size()), slot->second});
+    }
+  }
+
+  const Document& mltt_;
+  std::string unicodeFont_;
+  FormatCursor cursor_;
+  bool ml_ = false;
+  std::u16string text_;
+  std::vector<FormatRun> runs_;
+  std::vector<CharFormat> formats_;
+  std::unordered_map<std::uint64_t, FormatId> slots_;
+};
+
+}  // namespace
+
+Document BuildUnicodeDocument(const Document& mltt, std::string_view unicodeFont, ProgressSink* progress) {
+  UnicodeDocumentSink sink(mltt, unicodeFont);
+  WalkUnicode(mltt, sink, progress);
+  return sink.Take();
+}
+
+}  // namespace maravelundi
