@@ -25,7 +25,8 @@ std::string Describe(const std::filesystem::path& path, std::string_view what, i
 
 // A name beside the target that no other writer is using.
 std::filesystem::path TemporaryNameFor(const std::filesystem::path& target) {
-  static std::mt19937_64 generator{std::random_device{}()};
+  // One generator a thread: conversions of a batch write their files at once.
+  thread_local std::mt19937_64 generator{std::random_device{}()};
   char suffix[32];
   std::snprintf(suffix, sizeof suffix, ".%016llx.tmp", static_cast<unsigned long long>(generator()));
   std::filesystem::path temporary = target;
