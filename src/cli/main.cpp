@@ -1,24 +1,31 @@
 // maravelundi-cli: converts a Rich Text document typed in Rachana fonts to
-// Unicode HTML, to ISM Rich Text or to plain ML-TT Rich Text.
+// Unicode (HTML with character references, Rich Text, HTML5, plain text), to
+// ISM Rich Text or to plain ML-TT Rich Text.
 //
-//   maravelundi-cli [--fonts 2|7] [--to unicode|ism|mltt] [-o OUTPUT] INPUT
+//   maravelundi-cli [--fonts 2|7|auto] [--to unicode|ism|mltt|rtf|html5|text]
+//                   [--unicode-font NAME] [-o OUTPUT] INPUT
+//   maravelundi-cli [options] [-j N] [--force] -d OUTDIR INPUT...
 //
 // Exit status: 0 done; 1 the input could not be read or is not RTF, or the
 // output could not be written (an existing output file is then left as it
-// was); 2 a usage error.
+// was), or in a batch any document failed; 2 a usage error.
+
+#include <unistd.h>
 
 #include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <iterator>
+#include <filesystem>
 #include <map>
 #include <string>
+#include <vector>
 
 #include <CLI/CLI.hpp>
 
+#include "cli/BatchConversion.h"
 #include "convert/Conversion.h"
 #include "richtext/FileIo.h"
-#include "richtext/RtfReader.h"
 
 namespace mv = maravelundi;
 
@@ -29,15 +36,30 @@ constexpr int kExitUsage = 2;
 constexpr const char* kProgram = "maravelundi-cli";
 
 struct Options {
-  std::string fonts = "7";
+  std::string fonts = "auto";
   std::string to = "unicode";
+  std::string unicodeFont = std::string(mv::kDefaultUnicodeFont);
   std::string output = "-";
-  std::string input;
+  std::vector<std::string> inputs;
+  std::string outputFolder;  // set for a batch
+  unsigned jobs = 0;
+  bool force = false;
 };
+
+const std::map<std::string, mv::Generation> kGenerations = {
+    {"2", mv::Generation::kVersion2}, {"7", mv::Generation::kVersion7}, {"auto", mv::Generation::kAuto}};
+const std::map<std::string, mv::OutputKind> kOutputs = {
+    {"unicode", mv::OutputKind::kUnicode}, {"ism", mv::OutputKind::kIsm},     {"mltt", mv::OutputKind::kMltt},
+    {"rtf", mv::OutputKind::kRtf},         {"html5", mv::OutputKind::kHtml5}, {"text", mv::OutputKind::kText}};
 
 int Fail(const std::string& message) {
   std::cerr << kProgram << ": " << message << '\n';
   return kExitFailure;
+}
+
+int UsageError(const std::string& message) {
+  std::cerr << kProgram << ": " << message << "\nRun with --help for more information.\n";
+  return kExitUsage;
 }
 
 bool ReadInput(const std::string& input, std::string& bytes, std::string& error) {
@@ -64,36 +86,68 @@ class StandardOutput : public mv::ByteSink {
 
 // Converts into the output; a file output is written under a temporary name
 // and only replaces an existing file once it is complete.
-bool ConvertInto(const std::string& output, const mv::Document& document, mv::Generation generation,
-                 mv::OutputKind kind, std::string& error) {
+bool ConvertInto(const std::string& output, const mv::Document& document, const mv::cli::ConversionSettings& settings,
+                 const std::string& title, std::string& error) {
   if (output == "-") {
+    mv::ConversionOptions conversion;
+    conversion.unicodeFont = settings.unicodeFont;
+    conversion.title = title;
     StandardOutput out;
-    mv::ConvertDocument(document, generation, kind, out);
+    mv::ConvertDocument(document, settings.generation, settings.output, out, nullptr, conversion);
     if (!out.Finish()) error = "standard output: cannot write";
     return error.empty();
   }
   mv::AtomicFile file(output);
-  mv::ConvertDocument(document, generation, kind, file);
-  const mv::IoResult written = file.Commit();
-  if (!written.Ok()) error = *written.error;
-  return written.Ok();
+  return mv::cli::WriteConversion(document, settings, title, file, error);
+}
+
+mv::cli::ConversionSettings SettingsOf(const Options& options) {
+  return {kGenerations.at(options.fonts), kOutputs.at(options.to), options.unicodeFont};
+}
+
+int RunOne(const Options& options) {
+  const std::string& input = options.inputs.front();
+  const std::string title = input == "-" ? mv::ConversionOptions{}.title : std::filesystem::path(input).stem().string();
+  std::string bytes, error;
+  if (!ReadInput(input, bytes, error)) return Fail(error);
+  const auto document = mv::cli::ParseDocument(bytes, input == "-" ? "standard input" : input, error);
+  if (!document) return Fail(error);
+  if (!ConvertInto(options.output, *document, SettingsOf(options), title, error)) return Fail(error);
+  return 0;
+}
+
+// "converted 3 of 10" on one line that each document rewrites.
+void ShowProgress(std::size_t done, std::size_t failed, std::size_t total) {
+  std::cerr << "\rconverted " << done << " of " << total;
+  if (failed > 0) std::cerr << ", " << failed << " failed";
+  std::cerr << std::flush;
+}
+
+int RunBatch(const Options& options) {
+  mv::cli::BatchOptions batch;
+  batch.settings = SettingsOf(options);
+  batch.inputs.assign(options.inputs.begin(), options.inputs.end());
+  batch.outputFolder = options.outputFolder;
+  batch.jobs = options.jobs;
+  batch.force = options.force;
+  const bool terminal = ::isatty(STDERR_FILENO) == 1;
+  if (terminal) batch.progress = ShowProgress;
+  const mv::cli::BatchSummary summary = mv::cli::ConvertBatch(batch);
+  if (terminal) std::cerr << "\r\x1b[K";  // the summary takes the progress line's place
+  if (summary.folderError) return Fail(*summary.folderError);
+  mv::cli::PrintSummary(summary, std::cerr);
+  return summary.Ok() ? 0 : kExitFailure;
 }
 
 int Run(const Options& options) {
-  const auto generation = options.fonts == "2" ? mv::Generation::kVersion2 : mv::Generation::kVersion7;
-  static const std::map<std::string, mv::OutputKind> kOutputs = {
-      {"unicode", mv::OutputKind::kUnicode}, {"ism", mv::OutputKind::kIsm}, {"mltt", mv::OutputKind::kMltt}};
-  const mv::OutputKind output = kOutputs.at(options.to);
-
-  std::string bytes, error;
-  if (!ReadInput(options.input, bytes, error)) return Fail(error);
-  const mv::RtfReading reading = mv::ReadRtf(bytes);
-  if (!reading.Ok()) {
-    const std::string name = options.input == "-" ? "standard input" : options.input;
-    return Fail(name + ": " + reading.error->message + " (at byte " + std::to_string(reading.error->offset) + ")");
+  if (options.outputFolder.empty()) {
+    if (options.inputs.size() != 1) return UsageError("one INPUT at a time without -d OUTDIR");
+    return RunOne(options);
   }
-  if (!ConvertInto(options.output, reading.document, generation, output, error)) return Fail(error);
-  return 0;
+  for (const std::string& input : options.inputs) {
+    if (input == "-") return UsageError("- (standard input) cannot be an INPUT with -d OUTDIR");
+  }
+  return RunBatch(options);
 }
 
 }  // namespace
@@ -102,19 +156,34 @@ int main(int argc, char** argv) {
   // A write past the file size limit then fails with an error we report,
   // instead of the signal ending the program with a half-written file.
   std::signal(SIGXFSZ, SIG_IGN);
-  CLI::App app{"Converts a Rich Text document typed in the Rachana fonts to Unicode HTML (unicode),\n"
-               "to ML-TT Rich Text with break marks (ism), or to ML-TT Rich Text (mltt).",
+  CLI::App app{"Converts a Rich Text document typed in the Rachana fonts to Unicode: HTML with character\n"
+               "references (unicode), Rich Text (rtf), HTML5 (html5) or plain text (text); or to ML-TT Rich\n"
+               "Text with break marks (ism) or without (mltt).",
                kProgram};
   Options options;
   app.set_version_flag("--version", std::string(kProgram) + " " + MARAVELUNDI_VERSION);
-  app.add_option("--fonts", options.fonts, "Rachana generation of the document's fonts: 2 (ra, rkr) or 7 (rc, rl)")
-      ->check(CLI::IsMember({"2", "7"}))
+  app.add_option("--fonts", options.fonts,
+                 "Rachana generation of the document's fonts: 2 (ra, rkr), 7 (rc, rl), or auto, each font by its name")
+      ->check(CLI::IsMember({"2", "7", "auto"}))
       ->capture_default_str();
-  app.add_option("--to", options.to, "Output: unicode, ism or mltt")
-      ->check(CLI::IsMember({"unicode", "ism", "mltt"}))
+  app.add_option("--to", options.to, "Output: unicode, ism, mltt, rtf, html5 or text")
+      ->check(CLI::IsMember({"unicode", "ism", "mltt", "rtf", "html5", "text"}))
       ->capture_default_str();
-  app.add_option("-o,--output", options.output, "Output file; - for standard output")->capture_default_str();
-  app.add_option("INPUT", options.input, "Rich Text document to convert; - for standard input")->required();
+  app.add_option("--unicode-font", options.unicodeFont, "Unicode Malayalam font of the rtf and html5 outputs")
+      ->capture_default_str();
+  CLI::Option* output =
+      app.add_option("-o,--output", options.output, "Output file; - for standard output")->capture_default_str();
+  CLI::Option* folder = app.add_option("-d,--output-dir", options.outputFolder,
+                                       "Convert every INPUT into this folder (made if missing), as NAME.html, "
+                                       "NAME.rtf or NAME.txt; a folder INPUT stands for the .rtf files in it");
+  folder->excludes(output);
+  app.add_option("-j,--jobs", options.jobs, "Documents converted at once with -d (default: one per core)")
+      ->check(CLI::Range(1u, 4096u))
+      ->needs(folder);
+  app.add_flag("--force", options.force, "With -d, replace outputs that already exist")->needs(folder);
+  app.add_option("INPUT", options.inputs,
+                 "Rich Text document to convert; - for standard input. With -d, any number of documents and folders")
+      ->required();
 
   try {
     app.parse(argc, argv);

@@ -1,0 +1,181 @@
+#include "cli/BatchConversion.h"
+
+#include <algorithm>
+#include <atomic>
+#include <exception>
+#include <map>
+#include <mutex>
+#include <ostream>
+#include <system_error>
+#include <thread>
+
+#include "richtext/RtfReader.h"
+
+namespace maravelundi::cli {
+namespace fs = std::filesystem;
+
+std::optional<Document> ParseDocument(std::string_view bytes, const std::string& name, std::string& error) {
+  RtfReading reading = ReadRtf(bytes);
+  if (reading.Ok()) return std::move(reading.document);
+  error = name + ": " + reading.error->message + " (at byte " + std::to_string(reading.error->offset) + ")";
+  return std::nullopt;
+}
+
+bool WriteConversion(const Document& document, const ConversionSettings& settings, const std::string& title,
+                     AtomicFile& file, std::string& error) {
+  ConversionOptions options;
+  options.unicodeFont = settings.unicodeFont;
+  options.title = title;
+  ConvertDocument(document, settings.generation, settings.output, file, nullptr, options);
+  const IoResult written = file.Commit();
+  if (!written.Ok()) error = *written.error;
+  return written.Ok();
+}
+
+namespace {
+
+// One document of the run and where its result goes; `reason` is set when it
+// is known to fail before it is even read.
+struct Job {
+  fs::path input;
+  fs::path target;
+  std::optional<std::string> reason;
+};
+
+bool IsRtfName(const fs::path& path) {
+  std::string extension = path.extension().string();
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); });
+  return extension == ".rtf";
+}
+
+// The messages of the file functions begin with the file's name, which the
+// summary line already shows.
+std::string WithoutName(const std::string& message, const fs::path& input) {
+  const std::string prefix = input.string() + ": ";
+  return message.starts_with(prefix) ? message.substr(prefix.size()) : message;
+}
+
+// The documents the inputs stand for. A folder's listing is sorted so that
+// the run, and the first of two documents with the same name, is the same
+// whatever order the file system lists them in.
+std::vector<Job> ExpandInputs(const std::vector<fs::path>& inputs) {
+  std::vector<Job> jobs;
+  for (const fs::path& input : inputs) {
+    std::error_code error;
+    if (!fs::is_directory(input, error)) {
+      jobs.push_back({input, {}, std::nullopt});  // a missing file fails when it is read, with the reason
+      continue;
+    }
+    std::vector<fs::path> inFolder;
+    for (fs::directory_iterator it(input, error), end; !error && it != end; it.increment(error)) {
+      std::error_code ignored;
+      if (it->is_regular_file(ignored) && IsRtfName(it->path())) inFolder.push_back(it->path());
+    }
+    if (error) {
+      jobs.push_back({input, {}, "cannot list the folder: " + error.message()});
+      continue;
+    }
+    std::sort(inFolder.begin(), inFolder.end());
+    for (fs::path& document : inFolder) jobs.push_back({std::move(document), {}, std::nullopt});
+  }
+  return jobs;
+}
+
+// Each output name belongs to the first document that claims it, so a later
+// document of the same name fails instead of replacing that output.
+void PlanTargets(std::vector<Job>& jobs, const fs::path& folder, OutputKind output) {
+  std::map<fs::path, fs::path> claimed;  // output name -> the document it belongs to
+  for (Job& job : jobs) {
+    if (job.reason) continue;
+    fs::path name = job.input.filename();
+    name.replace_extension(OutputExtension(output));
+    job.target = folder / name;
+    const auto [first, isNew] = claimed.emplace(name, job.input);
+    if (!isNew) job.reason = "same name as " + first->second.string() + ", whose result is " + job.target.string();
+  }
+}
+
+// One document of the batch: the reason it failed, or nothing.
+std::optional<std::string> ConvertOne(const Job& job, const BatchOptions& options) {
+  if (job.reason) return job.reason;
+  std::error_code ignored;
+  if (!options.force && fs::exists(fs::symlink_status(job.target, ignored))) {
+    return job.target.string() + " exists; --force replaces it";
+  }
+  std::string bytes, error;
+  const IoResult read = ReadWholeFile(job.input, bytes);
+  if (!read.Ok()) return WithoutName(*read.error, job.input);
+  const std::optional<Document> document = ParseDocument(bytes, job.input.string(), error);
+  if (!document) return WithoutName(error, job.input);
+  bytes = std::string();  // the text is in the document now
+  AtomicFile file(job.target);
+  if (!WriteConversion(*document, options.settings, job.input.stem().string(), file, error)) return error;
+  return std::nullopt;
+}
+
+unsigned WorkerCount(unsigned asked, std::size_t jobs) {
+  const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+  return static_cast<unsigned>(std::min<std::size_t>(asked != 0 ? asked : cores, jobs));
+}
+
+}  // namespace
+
+BatchSummary ConvertBatch(const BatchOptions& options) {
+  BatchSummary summary;
+  std::error_code error;
+  fs::create_directories(options.outputFolder, error);
+  std::error_code ignored;
+  if (!fs::is_directory(options.outputFolder, ignored)) {
+    summary.folderError = options.outputFolder.string() + ": cannot create the folder" +
+                          (error ? ": " + error.message() : std::string(", a file of that name is in the way"));
+    return summary;
+  }
+
+  std::vector<Job> jobs = ExpandInputs(options.inputs);
+  PlanTargets(jobs, options.outputFolder, options.settings.output);
+
+  std::vector<std::optional<std::string>> reasons(jobs.size());
+  std::atomic<std::size_t> next{0};
+  std::mutex reporting;
+  std::size_t done = 0, failed = 0;
+  const auto work = [&] {
+    for (std::size_t i = next++; i < jobs.size(); i = next++) {
+      try {
+        reasons[i] = ConvertOne(jobs[i], options);
+      } catch (const std::exception& e) {
+        // Running out of memory on one large document should not end the run.
+        reasons[i] = std::string("cannot convert: ") + e.what();
+      }
+      const std::lock_guard lock(reporting);
+      ++done;
+      if (reasons[i]) ++failed;
+      if (options.progress) options.progress(done, failed, jobs.size());
+    }
+  };
+  std::vector<std::jthread> workers;
+  for (unsigned w = WorkerCount(options.jobs, jobs.size()); w > 0; --w) {
+    try {
+      workers.emplace_back(work);
+    } catch (const std::system_error&) {
+      break;  // the system gives no more threads; those running take all the documents
+    }
+  }
+  if (workers.empty() && !jobs.empty()) work();
+  workers.clear();  // joins
+
+  for (std::size_t i = 0; i < jobs.size(); ++i) {
+    if (reasons[i]) summary.failures.push_back({jobs[i].input, *reasons[i]});
+    else ++summary.converted;
+  }
+  return summary;
+}
+
+void PrintSummary(const BatchSummary& summary, std::ostream& out) {
+  out << summary.converted << " converted, " << summary.failures.size() << " failed\n";
+  for (const BatchFailure& failure : summary.failures) {
+    out << "  " << failure.input.string() << ": " << failure.reason << '\n';
+  }
+}
+
+}  // namespace maravelundi::cli

@@ -1,0 +1,69 @@
+#pragma once
+// Converting many documents in one run into a folder, over all the cores,
+// and the reading and writing of one document that the single-file mode
+// shares with it.
+
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "convert/Conversion.h"
+#include "richtext/Document.h"
+#include "richtext/FileIo.h"
+
+namespace maravelundi::cli {
+
+// What every document of a run is converted with.
+struct ConversionSettings {
+  Generation generation = Generation::kAuto;
+  OutputKind output = OutputKind::kUnicode;
+  std::string unicodeFont = std::string(kDefaultUnicodeFont);
+};
+
+// The document in `bytes`, or nothing with `error` set to one line naming
+// `name` and the byte where the reading stopped.
+std::optional<Document> ParseDocument(std::string_view bytes, const std::string& name, std::string& error);
+
+// Converts `document` into `file` and commits it; `title` is the html5
+// document's title. False with `error` set when the file cannot be written.
+bool WriteConversion(const Document& document, const ConversionSettings& settings, const std::string& title,
+                     AtomicFile& file, std::string& error);
+
+struct BatchOptions {
+  ConversionSettings settings;
+  // Files, taken in this order, and folders, each standing for the .rtf
+  // files directly in it (the extension in any case; subfolders are not
+  // entered) sorted by name.
+  std::vector<std::filesystem::path> inputs;
+  std::filesystem::path outputFolder;
+  unsigned jobs = 0;   // worker threads; 0 for one per core
+  bool force = false;  // replace outputs that already exist
+  // Told after each document, from one thread at a time: how many are done
+  // (converted or failed), how many of those failed, and how many there are.
+  std::function<void(std::size_t done, std::size_t failed, std::size_t total)> progress;
+};
+
+struct BatchFailure {
+  std::filesystem::path input;
+  std::string reason;  // one line
+};
+
+struct BatchSummary {
+  std::size_t converted = 0;
+  std::vector<BatchFailure> failures;      // in the order the documents were taken
+  std::optional<std::string> folderError;  // the output folder could not be made; nothing was tried
+  bool Ok() const { return !folderError && failures.empty(); }
+};
+
+// Converts every document to outputFolder/NAME.EXT, going on past failures.
+BatchSummary ConvertBatch(const BatchOptions& options);
+
+// "N converted, M failed", then a line per failure.
+void PrintSummary(const BatchSummary& summary, std::ostream& out);
+
+}  // namespace maravelundi::cli
