@@ -4,7 +4,11 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -20,6 +24,7 @@
 #include "richtext/FileIo.h"
 #include "richtext/RtfReader.h"
 #include "richtext/RtfWriter.h"
+#include "transcode/Transcoder.h"
 #include "unicode/UnicodeHtml.h"
 
 namespace maravelundi::app {
@@ -153,6 +158,7 @@ FrmMain::FrmMain(Services services, QWidget* parent)
   setWindowTitle(QStringLiteral("Maravelundi"));
   setFont(ControlFont());
   setFixedSize(Pixels(kClientWidth), Pixels(kClientHeight));
+  setAcceptDrops(true);
   BuildControls();
   qApp->installEventFilter(this);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -299,6 +305,10 @@ void FrmMain::Timer1_Timer() {
 void FrmMain::cmdOpen_Click() {
   const QString path = services_.dialogs.ShowOpenDialog(this);
   if (path.isEmpty()) return;
+  LoadDocument(path);
+}
+
+void FrmMain::LoadDocument(const QString& path) {
   rtb1_ = Document();
   Text1->clear();
   std::string bytes;
@@ -312,8 +322,33 @@ void FrmMain::cmdOpen_Click() {
   } else {
     rtb1_ = std::move(reading.document);
     Text1->setText(path);
+    PreselectGeneration();
   }
   Timer1_Timer();
+}
+
+// A document typed in one generation's fonts only chooses that generation;
+// one in both, or in neither, leaves the choice to the user.
+void FrmMain::PreselectGeneration() {
+  bool version2 = false, version7 = false;
+  for (std::size_t f = 0; f < rtb1_.FormatCount(); ++f) {
+    const std::string& font = rtb1_.Format(static_cast<FormatId>(f)).fontName;
+    version2 = version2 || TableForFont(Generation::kVersion2, font) != nullptr;
+    version7 = version7 || TableForFont(Generation::kVersion7, font) != nullptr;
+  }
+  if (version2 != version7) (version2 ? Option3 : Option4)->setChecked(true);
+}
+
+void FrmMain::dragEnterEvent(QDragEnterEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.size() == 1 && urls.front().isLocalFile() && cmdOpen->isEnabled()) event->acceptProposedAction();
+}
+
+void FrmMain::dropEvent(QDropEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.size() != 1 || !urls.front().isLocalFile() || !cmdOpen->isEnabled()) return;
+  event->acceptProposedAction();
+  LoadDocument(urls.front().toLocalFile());
 }
 
 void FrmMain::CmdConvert_Click() {
@@ -398,6 +433,7 @@ bool FrmMain::WriteAndOpen(OutputKind output, const std::function<void(ByteSink&
     return false;
   }
   const QString writtenPath = QString::fromStdString(path.string());
+  Label1->setToolTip(QStringLiteral("The last conversion wrote %1").arg(writtenPath));
   if (!services_.opener.Open(writtenPath)) {
     // The result is there all the same; say where, so it is not lost.
     services_.messages.ShowError(
@@ -427,6 +463,8 @@ void FrmMain::RestoreAfterConversion() {
   Label1->setText(kReady);
 }
 
+// Saving keeps the whole document, its formatting too, as a rich text
+// control saves what it holds.
 void FrmMain::CmdSave_Click() {
   QString path;
   for (;;) {
@@ -438,7 +476,7 @@ void FrmMain::CmdSave_Click() {
     if (answer == OverwriteAnswer::kYes) break;
     if (answer == OverwriteAnswer::kCancel) return;
   }
-  const IoResult written = WriteFileAtomically(path.toStdString(), WriteRtf(rtb2_));
+  const IoResult written = WriteFileAtomically(path.toStdString(), WriteRtf(rtb2_, RtfWriteOptions{.formatting = true}));
   if (!written.Ok()) {
     services_.messages.ShowError(this, QStringLiteral("The document was not saved: %1").arg(QString::fromStdString(*written.error)));
   }

@@ -42,6 +42,9 @@ class FrmMain : public QWidget {
 
   // The user's commands.
   void cmdOpen_Click();
+  // Opens a document as the Open command does once it has a path: what a
+  // file dropped on the window comes to.
+  void LoadDocument(const QString& path);
   void Command1_Click() { cmdOpen_Click(); }
   void CmdConvert_Click();
   void CmdSave_Click();
@@ -59,6 +62,8 @@ class FrmMain : public QWidget {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   friend class ConversionProgress;
@@ -68,6 +73,7 @@ class FrmMain : public QWidget {
   bool WriteAndOpen(OutputKind output, const std::function<void(ByteSink&)>& write);
   void RestoreAfterConversion();
   void SetStatus(const QString& caption, const QColor& colour);
+  void PreselectGeneration();
   std::tm Now() const;
 
   Services services_;

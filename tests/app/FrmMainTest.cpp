@@ -10,6 +10,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QMimeData>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -415,6 +416,39 @@ TEST_F(FrmMainTest, EscapeDuringStageTwoEndsTheConversionAndTheProgram) {
   EXPECT_TRUE(window_.Ending());
   EXPECT_TRUE(opener_.opened.empty());
   EXPECT_TRUE(QDir(temp_.path()).entryList({"*.html", "*.tmp"}, QDir::Files).isEmpty());
+}
+
+TEST_F(FrmMainTest, OpeningADocumentChoosesItsGeneration) {
+  Open(kSampleV2);
+  EXPECT_TRUE(Control<QRadioButton>("Option3")->isChecked());
+  Open(kSampleV7);
+  EXPECT_TRUE(Control<QRadioButton>("Option4")->isChecked());
+  Control<QRadioButton>("Option3")->setChecked(true);
+  Open(QStringLiteral(MARAVELUNDI_SOURCE_DIR "/samples/sample-mixed.rtf"));  // both: the choice stays
+  EXPECT_TRUE(Control<QRadioButton>("Option3")->isChecked());
+}
+
+TEST_F(FrmMainTest, ADroppedFileIsOpened) {
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(kSampleV7)});
+  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&window_, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&window_, &drop);
+  EXPECT_EQ(Control<QLineEdit>("Text1")->text(), kSampleV7);
+  EXPECT_FALSE(window_.RTB1().Empty());
+  data.setUrls({QUrl::fromLocalFile(kSampleV7), QUrl::fromLocalFile(kSampleV2)});  // one at a time
+  QDragEnterEvent two(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&window_, &two);
+  EXPECT_FALSE(two.isAccepted());
+}
+
+TEST_F(FrmMainTest, TheStatusLineNamesTheLastOutput) {
+  Open(kSampleV7);
+  Control<QPushButton>("CmdConvert")->click();
+  ASSERT_EQ(opener_.opened.size(), 1u);
+  EXPECT_TRUE(Control<QLabel>("Label1")->toolTip().contains(opener_.opened[0]));
 }
 
 TEST(SecondInstance, EndsAtOnceAndSilently) {
