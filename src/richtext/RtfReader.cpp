@@ -303,6 +303,13 @@ class RtfInterpreter {
   std::vector<FormatRun> runs_;
   std::vector<CharState> runStates_;
   std::unordered_map<CharState, FormatId, CharStateHash> slotByState_;
+  // The slots of recent states by font number: Rachana text switches back
+  // and forth between a few fonts every few characters.
+  struct RecentSlot {
+    CharState chars;
+    FormatId slot = kNoFormat;
+  };
+  std::array<RecentSlot, 64> recentSlots_{};
   CharState runState_;
 
   // Bytes of a font with a code page, held until something else comes, so
@@ -698,10 +705,14 @@ void RtfInterpreter::OpenRun(const CharState& chars) {
   // The common case, text going on in the state it began in, costs one
   // comparison; the table is consulted only when the state changes.
   if (!runs_.empty() && runState_ == chars) return;
-  auto [slot, added] = slotByState_.try_emplace(chars, static_cast<FormatId>(runStates_.size()));
-  if (added) runStates_.push_back(chars);
+  RecentSlot& recent = recentSlots_[static_cast<std::uint32_t>(chars.font) % recentSlots_.size()];
+  if (recent.slot == kNoFormat || !(recent.chars == chars)) {
+    auto [slot, added] = slotByState_.try_emplace(chars, static_cast<FormatId>(runStates_.size()));
+    if (added) runStates_.push_back(chars);
+    recent = {chars, slot->second};
+  }
   if (text_.size() > kMaxDocumentSize) throw std::length_error("document too large");
-  runs_.push_back({static_cast<TextIndex>(text_.size()), slot->second});
+  runs_.push_back({static_cast<TextIndex>(text_.size()), recent.slot});
   runState_ = chars;
 }
 
