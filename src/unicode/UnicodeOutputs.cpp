@@ -82,9 +82,10 @@ void WriteHtml5(const Document& unicode, std::string_view title, std::string_vie
       const char16_t ch = text[i];
       if (ch == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') continue;
       if (ch == u'\n') {
-        // A break ends the paragraph; an empty one still counts.
+        // A break ends the paragraph; an empty one still counts, and holds a
+        // line break as editors write it, so that it keeps its height.
         if (tagsOpen) out.AppendAscii(tags.close), tagsOpen = false;
-        out.AppendAscii(inParagraph ? "</p>\n" : "<p></p>\n");
+        out.AppendAscii(inParagraph ? "</p>\n" : "<p><br></p>\n");
         inParagraph = false;
         continue;
       }
