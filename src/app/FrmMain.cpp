@@ -443,17 +443,6 @@ bool FrmMain::WriteAndOpen(OutputKind output, const std::function<void(ByteSink&
 }
 
 void FrmMain::RestoreAfterConversion() {
-  // Frames draw their caption on the border line, as the controls inside them
-  // expect: their positions count from the frame's top edge.
-  for (QGroupBox* frame : {Frame1, Frame2, Frame3, Frame4, Frame5}) {
-    frame->setStyleSheet(QStringLiteral(
-        "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
-        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 6px; padding: 0 2px; }"));
-  }
-  // A caption too long for the line wraps out of sight instead of being cut
-  // in the middle of a word.
-  Label1->setWordWrap(true);
-  Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   SetStatus(Label1->text(), kBlue);
   cmdOpen->setEnabled(true);
   CmdConvert->setEnabled(true);

@@ -56,6 +56,9 @@ constexpr std::optional<std::uint8_t> GlyphCode(char16_t ch) {
 // Bytes of a legacy font, as glyph characters.
 std::u16string GlyphString(std::string_view codes);
 
+// Appends the UTF-8 of one code point.
+void AppendUtf8(std::string& out, char32_t codePoint);
+
 // UTF-8 of a string of 16-bit units; a surrogate without its partner becomes
 // U+FFFD.
 std::string ToUtf8(std::u16string_view text);
