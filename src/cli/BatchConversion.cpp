@@ -21,12 +21,12 @@ std::optional<Document> ParseDocument(std::string_view bytes, const std::string&
   return std::nullopt;
 }
 
-bool WriteConversion(const Document& document, const ConversionSettings& settings, const std::string& title,
+bool WriteConversion(Document&& document, const ConversionSettings& settings, const std::string& title,
                      AtomicFile& file, std::string& error) {
   ConversionOptions options;
   options.unicodeFont = settings.unicodeFont;
   options.title = title;
-  ConvertDocument(document, settings.generation, settings.output, file, nullptr, options);
+  ConvertDocument(std::move(document), settings.generation, settings.output, file, nullptr, options);
   const IoResult written = file.Commit();
   if (!written.Ok()) error = *written.error;
   return written.Ok();
@@ -106,11 +106,11 @@ std::optional<std::string> ConvertOne(const Job& job, const BatchOptions& option
   std::string bytes, error;
   const IoResult read = ReadWholeFile(job.input, bytes);
   if (!read.Ok()) return WithoutName(*read.error, job.input);
-  const std::optional<Document> document = ParseDocument(bytes, job.input.string(), error);
+  std::optional<Document> document = ParseDocument(bytes, job.input.string(), error);
   if (!document) return WithoutName(error, job.input);
-  bytes = std::string();  // the text is in the document now
+  std::string().swap(bytes);  // the text is in the document now; give the memory back
   AtomicFile file(job.target);
-  if (!WriteConversion(*document, options.settings, job.input.stem().string(), file, error)) return error;
+  if (!WriteConversion(std::move(*document), options.settings, job.input.stem().string(), file, error)) return error;
   return std::nullopt;
 }
 

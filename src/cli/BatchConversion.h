@@ -31,7 +31,7 @@ std::optional<Document> ParseDocument(std::string_view bytes, const std::string&
 
 // Converts `document` into `file` and commits it; `title` is the html5
 // document's title. False with `error` set when the file cannot be written.
-bool WriteConversion(const Document& document, const ConversionSettings& settings, const std::string& title,
+bool WriteConversion(Document&& document, const ConversionSettings& settings, const std::string& title,
                      AtomicFile& file, std::string& error);
 
 struct BatchOptions {

@@ -86,19 +86,19 @@ class StandardOutput : public mv::ByteSink {
 
 // Converts into the output; a file output is written under a temporary name
 // and only replaces an existing file once it is complete.
-bool ConvertInto(const std::string& output, const mv::Document& document, const mv::cli::ConversionSettings& settings,
+bool ConvertInto(const std::string& output, mv::Document&& document, const mv::cli::ConversionSettings& settings,
                  const std::string& title, std::string& error) {
   if (output == "-") {
     mv::ConversionOptions conversion;
     conversion.unicodeFont = settings.unicodeFont;
     conversion.title = title;
     StandardOutput out;
-    mv::ConvertDocument(document, settings.generation, settings.output, out, nullptr, conversion);
+    mv::ConvertDocument(std::move(document), settings.generation, settings.output, out, nullptr, conversion);
     if (!out.Finish()) error = "standard output: cannot write";
     return error.empty();
   }
   mv::AtomicFile file(output);
-  return mv::cli::WriteConversion(document, settings, title, file, error);
+  return mv::cli::WriteConversion(std::move(document), settings, title, file, error);
 }
 
 mv::cli::ConversionSettings SettingsOf(const Options& options) {
@@ -110,9 +110,10 @@ int RunOne(const Options& options) {
   const std::string title = input == "-" ? mv::ConversionOptions{}.title : std::filesystem::path(input).stem().string();
   std::string bytes, error;
   if (!ReadInput(input, bytes, error)) return Fail(error);
-  const auto document = mv::cli::ParseDocument(bytes, input == "-" ? "standard input" : input, error);
+  auto document = mv::cli::ParseDocument(bytes, input == "-" ? "standard input" : input, error);
   if (!document) return Fail(error);
-  if (!ConvertInto(options.output, *document, SettingsOf(options), title, error)) return Fail(error);
+  std::string().swap(bytes);  // the text is in the document now; give the memory back
+  if (!ConvertInto(options.output, std::move(*document), SettingsOf(options), title, error)) return Fail(error);
   return 0;
 }
 

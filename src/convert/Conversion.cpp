@@ -7,12 +7,13 @@
 
 namespace maravelundi {
 namespace {
-constexpr std::string_view kPrintLineEnd = "\r\n";
-}
 
-void ConvertDocument(const Document& source, Generation generation, OutputKind output, ByteSink& sink,
-                     ProgressSink* progress, const ConversionOptions& options) {
-  const Document mltt = Transcode(source, generation, progress);
+constexpr std::string_view kPrintLineEnd = "\r\n";
+
+// Stage two, from the ML-TT document, which it may let go of as soon as the
+// next document is built from it.
+void WriteOutput(Document mltt, OutputKind output, ByteSink& sink, ProgressSink* progress,
+                 const ConversionOptions& options) {
   switch (output) {
     case OutputKind::kUnicode: {
       Utf8Builder html(&sink);
@@ -21,7 +22,12 @@ void ConvertDocument(const Document& source, Generation generation, OutputKind o
       html.Finish();
       return;
     }
-    case OutputKind::kIsm: WriteRtf(FinishIsmText(mltt, progress), sink, progress); break;
+    case OutputKind::kIsm: {
+      const Document finished = FinishIsmText(mltt, progress);
+      mltt = Document();
+      WriteRtf(finished, sink, progress);
+      break;
+    }
     case OutputKind::kMltt: WriteRtf(mltt, sink, progress); break;
     case OutputKind::kRtf:
       WriteRtf(BuildUnicodeDocument(mltt, options.unicodeFont, progress), sink, RtfWriteOptions{.formatting = true},
@@ -35,6 +41,20 @@ void ConvertDocument(const Document& source, Generation generation, OutputKind o
       return;
   }
   sink.Write(kPrintLineEnd);
+}
+
+}  // namespace
+
+void ConvertDocument(const Document& source, Generation generation, OutputKind output, ByteSink& sink,
+                     ProgressSink* progress, const ConversionOptions& options) {
+  WriteOutput(Transcode(source, generation, progress), output, sink, progress, options);
+}
+
+void ConvertDocument(Document&& source, Generation generation, OutputKind output, ByteSink& sink,
+                     ProgressSink* progress, const ConversionOptions& options) {
+  Document mltt = Transcode(source, generation, progress);
+  source = Document();  // stage two no longer needs it
+  WriteOutput(std::move(mltt), output, sink, progress, options);
 }
 
 std::string ConvertDocument(const Document& source, Generation generation, OutputKind output,

@@ -31,6 +31,10 @@ struct ConversionOptions {
 // files are written as one print line, so they end with an extra CR LF.
 void ConvertDocument(const Document& source, Generation generation, OutputKind output, ByteSink& sink,
                      ProgressSink* progress = nullptr, const ConversionOptions& options = {});
+// The same, letting go of the source as soon as stage one is done with it,
+// which lowers the peak memory of large conversions.
+void ConvertDocument(Document&& source, Generation generation, OutputKind output, ByteSink& sink,
+                     ProgressSink* progress = nullptr, const ConversionOptions& options = {});
 std::string ConvertDocument(const Document& source, Generation generation, OutputKind output,
                             ProgressSink* progress = nullptr, const ConversionOptions& options = {});
 

@@ -60,7 +60,7 @@ Document FinishIsmText(const Document& mltt, ProgressSink* progress) {
     }
   }
   ReportProgress(progress, n, n);
-  return Document::FromParts(std::move(out), runs, formats);
+  return Document::FromParts(std::move(out), std::move(runs), formats);
 }
 
 }  // namespace maravelundi

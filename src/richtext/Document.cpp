@@ -28,19 +28,23 @@ FormatId Document::FormatAt(std::size_t index) const {
   return after == runs_.begin() ? 0 : std::prev(after)->format;
 }
 
-Document Document::FromParts(std::u16string text, const std::vector<FormatRun>& runs,
+Document Document::FromParts(std::u16string text, std::vector<FormatRun> runs,
                              const std::vector<CharFormat>& formats) {
   Document document;
   document.text_ = std::move(text);
   std::vector<FormatId> interned(formats.size(), kNoFormat);
-  document.runs_.reserve(runs.size());
+  // The runs are renumbered and merged in place: a large document's runs are
+  // never held twice.
+  std::size_t kept = 0;
   for (std::size_t r = 0; r < runs.size(); ++r) {
     const std::size_t end = r + 1 < runs.size() ? runs[r + 1].begin : document.text_.size();
     if (runs[r].begin >= end) continue;
     FormatId& id = interned[runs[r].format];
     if (id == kNoFormat) id = document.Intern(formats[runs[r].format]);
-    if (document.runs_.empty() || document.runs_.back().format != id) document.runs_.push_back({runs[r].begin, id});
+    if (kept == 0 || runs[kept - 1].format != id) runs[kept++] = {runs[r].begin, id};
   }
+  runs.resize(kept);
+  document.runs_ = std::move(runs);
   return document;
 }
 

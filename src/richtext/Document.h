@@ -76,7 +76,7 @@ class Document {
   // `formats`, begin at 0 and ascend. Formats equal by value are merged, and
   // so are neighbouring runs that then agree; empty runs and unused formats
   // are dropped.
-  static Document FromParts(std::u16string text, const std::vector<FormatRun>& runs,
+  static Document FromParts(std::u16string text, std::vector<FormatRun> runs,
                             const std::vector<CharFormat>& formats);
 
   void Append(char16_t ch, FormatId format);

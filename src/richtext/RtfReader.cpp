@@ -807,7 +807,7 @@ Document RtfInterpreter::TakeDocument() {
     format.colour = ColourOf(chars.colour);
     formats.push_back(std::move(format));
   }
-  return Document::FromParts(std::move(text_), runs_, formats);
+  return Document::FromParts(std::move(text_), std::move(runs_), formats);
 }
 
 RtfReading RtfInterpreter::Fail(std::string message, std::size_t offset) {

@@ -103,7 +103,7 @@ Document Transcode(const Document& source, Generation generation, ProgressSink* 
     }
   }
   ReportProgress(progress, total, total);
-  return Document::FromParts(std::move(out), runs, targetFormats);
+  return Document::FromParts(std::move(out), std::move(runs), targetFormats);
 }
 
 Document TranscodeVersion2(const Document& source, ProgressSink* progress) {

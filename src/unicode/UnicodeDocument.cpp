@@ -57,7 +57,7 @@ class UnicodeDocumentSink {
     text_.append(u"\r\n");
   }
 
-  Document Take() { return Document::FromParts(std::move(text_), runs_, formats_); }
+  Document Take() { return Document::FromParts(std::move(text_), std::move(runs_), formats_); }
 
  private:
   // Starts a run in the format of `position`, in the Unicode font when the
