@@ -196,5 +196,11 @@ int main(int argc, char** argv) {
     std::cerr << kProgram << ": " << e.what() << "\nRun with --help for more information.\n";
     return kExitUsage;
   }
-  return Run(options);
+  try {
+    return Run(options);
+  } catch (const std::bad_alloc&) {
+    return Fail("not enough memory for this document");
+  } catch (const std::exception& e) {
+    return Fail(e.what());  // a document past the model's size, say
+  }
 }
