@@ -6,7 +6,7 @@
 #include <string>
 
 #include "GenerateDocument.h"
-#include "richtext/FileIo.h"
+#include "fileio/FileIo.h"
 
 int main(int argc, char** argv) {
   if (argc != 5) {

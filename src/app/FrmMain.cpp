@@ -21,7 +21,7 @@
 #include <chrono>
 
 #include "ism/FinishIsmText.h"
-#include "richtext/FileIo.h"
+#include "fileio/FileIo.h"
 #include "richtext/RtfReader.h"
 #include "richtext/RtfWriter.h"
 #include "transcode/Transcoder.h"

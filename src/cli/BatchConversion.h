@@ -14,7 +14,7 @@
 
 #include "convert/Conversion.h"
 #include "richtext/Document.h"
-#include "richtext/FileIo.h"
+#include "fileio/FileIo.h"
 
 namespace maravelundi::cli {
 

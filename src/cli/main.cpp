@@ -25,7 +25,7 @@
 
 #include "cli/BatchConversion.h"
 #include "convert/Conversion.h"
-#include "richtext/FileIo.h"
+#include "fileio/FileIo.h"
 
 namespace mv = maravelundi;
 

@@ -7,7 +7,7 @@
 
 #include "richtext/ByteSink.h"
 #include "richtext/Document.h"
-#include "transcode/Progress.h"
+#include "richtext/Progress.h"
 #include "transcode/Transcoder.h"
 #include "unicode/UnicodeDocument.h"
 

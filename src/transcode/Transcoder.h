@@ -8,7 +8,7 @@
 
 #include "richtext/Document.h"
 #include "transcode/FontTable.h"
-#include "transcode/Progress.h"
+#include "richtext/Progress.h"
 
 namespace maravelundi {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "richtext/Document.h"
-#include "transcode/Progress.h"
+#include "richtext/Progress.h"
 #include "unicode/Utf8Builder.h"
 
 namespace maravelundi {

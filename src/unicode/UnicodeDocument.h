@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "richtext/Document.h"
-#include "transcode/Progress.h"
+#include "richtext/Progress.h"
 
 namespace maravelundi {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "richtext/Document.h"
-#include "transcode/Progress.h"
+#include "richtext/Progress.h"
 #include "unicode/Utf8Builder.h"
 
 namespace maravelundi {

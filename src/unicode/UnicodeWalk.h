@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "richtext/Document.h"
-#include "transcode/Progress.h"
+#include "richtext/Progress.h"
 #include "unicode/UnicodeRules.h"
 
 namespace maravelundi {

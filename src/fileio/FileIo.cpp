@@ -1,4 +1,4 @@
-#include "richtext/FileIo.h"
+#include "fileio/FileIo.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
