@@ -5,15 +5,19 @@
 
 namespace maravelundi {
 
+std::size_t CharFormatHash::operator()(const CharFormat& format) const noexcept {
+  std::size_t hash = std::hash<std::string>()(format.fontName);
+  const auto mix = [&hash](std::size_t value) { hash ^= value + 0x9E3779B97F4A7C15ull + (hash << 6) + (hash >> 2); };
+  mix(format.bold | format.italic << 1 | format.underline << 2 | std::size_t{format.colour.has_value()} << 3);
+  mix(format.halfPoints);
+  if (format.colour) mix(format.colour->red | format.colour->green << 8 | format.colour->blue << 16);
+  return hash;
+}
+
 FormatId Document::Intern(const CharFormat& format) {
-  auto& sameFont = formatsByFont_[format.fontName];
-  for (FormatId id : sameFont) {
-    if (formats_[id] == format) return id;
-  }
-  formats_.push_back(format);
-  const auto id = static_cast<FormatId>(formats_.size() - 1);
-  sameFont.push_back(id);
-  return id;
+  const auto [entry, added] = idByFormat_.try_emplace(format, static_cast<FormatId>(formats_.size()));
+  if (added) formats_.push_back(format);
+  return entry->second;
 }
 
 FormatId Document::InternFont(std::string_view fontName) {

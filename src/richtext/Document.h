@@ -32,6 +32,10 @@ struct CharFormat {
   bool operator==(const CharFormat&) const = default;
 };
 
+struct CharFormatHash {
+  std::size_t operator()(const CharFormat& format) const noexcept;
+};
+
 using FormatId = std::uint32_t;
 inline constexpr FormatId kNoFormat = static_cast<FormatId>(-1);
 
@@ -92,7 +96,9 @@ class Document {
   std::u16string text_;
   std::vector<FormatRun> runs_;
   std::vector<CharFormat> formats_;
-  std::unordered_map<std::string, std::vector<FormatId>> formatsByFont_;  // ids in first-use order
+  // Every distinct format once, so interning costs one hash whatever the
+  // number of formats (hostile documents hold hundreds of thousands).
+  std::unordered_map<CharFormat, FormatId, CharFormatHash> idByFormat_;
 };
 
 // Walks a document's runs alongside a position that only moves forward:

@@ -1,5 +1,7 @@
 #include "richtext/Document.h"
 
+#include <vector>
+
 #include <gtest/gtest.h>
 
 namespace maravelundi {
@@ -15,6 +17,34 @@ TEST(DocumentTest, InternGivesOneIdPerDistinctFormat) {
   same.fontName = "rc1 ";
   EXPECT_EQ(doc.Intern(same), b);
   EXPECT_EQ(doc.FormatCount(), 2u);
+}
+
+// Formats that differ in one attribute only are distinct, and a document of
+// very many of them in one font interns each once. (Interning used to search
+// every format of the same font: this case took 80 seconds.)
+TEST(DocumentTest, InternKeepsManyFormatsOfOneFontApart) {
+  Document doc;
+  constexpr int kFormats = 160'000;
+  CharFormat format;
+  format.fontName = "rc1";
+  std::vector<FormatId> ids;
+  for (int i = 0; i < kFormats; ++i) {
+    format.halfPoints = static_cast<std::uint16_t>(2 + i % 1000);
+    format.colour = Rgb{static_cast<std::uint8_t>(i / 1000), 0, 0};
+    format.bold = i % 2 == 1;
+    ids.push_back(doc.Intern(format));
+  }
+  EXPECT_EQ(doc.FormatCount(), static_cast<std::size_t>(kFormats));
+  for (int i = 0; i < kFormats; i += 997) {
+    format.halfPoints = static_cast<std::uint16_t>(2 + i % 1000);
+    format.colour = Rgb{static_cast<std::uint8_t>(i / 1000), 0, 0};
+    format.bold = i % 2 == 1;
+    EXPECT_EQ(doc.Intern(format), ids[i]);
+    EXPECT_EQ(doc.Format(ids[i]), format);
+  }
+  CharFormat noColour = doc.Format(ids[0]);
+  noColour.colour.reset();
+  EXPECT_EQ(doc.Intern(noColour), static_cast<FormatId>(kFormats));
 }
 
 TEST(DocumentTest, AppendsInTheSameFormatMergeIntoOneRun) {
