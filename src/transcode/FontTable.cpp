@@ -9,8 +9,6 @@ constexpr char16_t kSpace[] = u" ";
 
 FontTable::FontTable(std::span<const GlyphRow> rows, NoMatch noMatch)
     : rows_(rows), noMatch_(noMatch) {
-  // Keys never repeat within a table; were one to, the first row would win,
-  // as it does in a first-match search of the rows.
   for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
     values_[it->key] = GlyphString(it->codes);
     listed_[it->key] = true;

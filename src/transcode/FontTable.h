@@ -19,6 +19,17 @@ struct GlyphRow {
   std::string_view codes;
 };
 
+// Whether no key is listed twice; checked at compile time for every table.
+template <std::size_t N>
+constexpr bool KeysAreUnique(const GlyphRow (&rows)[N]) {
+  std::array<bool, 256> seen{};
+  for (const GlyphRow& row : rows) {
+    if (seen[row.key]) return false;
+    seen[row.key] = true;
+  }
+  return true;
+}
+
 // What a table gives for an input it has no row for.
 enum class NoMatch {
   kEmpty,  // nothing

@@ -1,8 +1,10 @@
 #pragma once
-// The twelve glyph tables of the Rachana fonts, two generations of six fonts.
-// Each takes the current character as a glyph string and returns its ML-TT
-// glyph string, which may be empty.
+// The twelve glyph tables of the Rachana fonts, two generations of six fonts,
+// described once: which fonts each serves, its rows and its no-match result.
+// Stage one, the tests and the tools all find the tables here.
 
+#include <array>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -10,30 +12,29 @@
 
 namespace maravelundi {
 
-const FontTable& MapV2Font1Table();
-const FontTable& MapV2Font2Table();
-const FontTable& MapV2Font3Table();
-const FontTable& MapV2Font4Table();
-const FontTable& MapV2Font5Table();
-const FontTable& MapV2Font6Table();
-const FontTable& MapV7Font1Table();
-const FontTable& MapV7Font2Table();
-const FontTable& MapV7Font3Table();
-const FontTable& MapV7Font4Table();
-const FontTable& MapV7Font5Table();
-const FontTable& MapV7Font6Table();
+// kAuto reads each font name as the generation it belongs to, so that a
+// document typed in both converts whole.
+enum class Generation { kVersion2, kVersion7, kAuto };
 
-std::u16string MapV2Font1(std::u16string_view glyph);
-std::u16string MapV2Font2(std::u16string_view glyph);
-std::u16string MapV2Font3(std::u16string_view glyph);
-std::u16string MapV2Font4(std::u16string_view glyph);
-std::u16string MapV2Font5(std::u16string_view glyph);
-std::u16string MapV2Font6(std::u16string_view glyph);
-std::u16string MapV7Font1(std::u16string_view glyph);
-std::u16string MapV7Font2(std::u16string_view glyph);
-std::u16string MapV7Font3(std::u16string_view glyph);
-std::u16string MapV7Font4(std::u16string_view glyph);
-std::u16string MapV7Font5(std::u16string_view glyph);
-std::u16string MapV7Font6(std::u16string_view glyph);
+struct GlyphTableDescriptor {
+  std::string_view name;              // "MapV2Font1" ... "MapV7Font6"
+  Generation generation;              // kVersion2 or kVersion7
+  std::array<std::string_view, 2> fontNames;  // lower case: "ra1" and "rkr1", ...
+  std::span<const GlyphRow> rows;
+  NoMatch noMatch;
+};
+
+// Version 2's six tables, then version 7's, each generation in font order.
+extern const std::array<GlyphTableDescriptor, 12> kGlyphTables;
+
+// The lookup table built from a descriptor of kGlyphTables, once.
+const FontTable& GlyphTable(const GlyphTableDescriptor& descriptor);
+
+// The descriptor of a table by its name, or nullptr.
+const GlyphTableDescriptor* FindGlyphTable(std::string_view name);
+
+// A table's result for a glyph string: only a single listed glyph character
+// matches a row; anything else gets the table's no-match result.
+std::u16string MapGlyph(const GlyphTableDescriptor& descriptor, std::u16string_view glyph);
 
 }  // namespace maravelundi

@@ -1,6 +1,5 @@
 #include "transcode/Transcoder.h"
 
-#include <array>
 #include <stdexcept>
 #include <vector>
 #include <string>
@@ -10,23 +9,6 @@
 
 namespace maravelundi {
 namespace {
-
-struct FontRow {
-  std::string_view names[2];
-  const FontTable& (*table)();
-};
-
-constexpr std::array<FontRow, 6> kVersion2Fonts = {{
-    {{"ra1", "rkr1"}, MapV2Font1Table}, {{"ra2", "rkr2"}, MapV2Font2Table},
-    {{"ra3", "rkr3"}, MapV2Font3Table}, {{"ra4", "rkr4"}, MapV2Font4Table},
-    {{"ra5", "rkr5"}, MapV2Font5Table}, {{"ra6", "rkr6"}, MapV2Font6Table},
-}};
-
-constexpr std::array<FontRow, 6> kVersion7Fonts = {{
-    {{"rc1", "rl1"}, MapV7Font1Table}, {{"rc2", "rl2"}, MapV7Font2Table},
-    {{"rc3", "rl3"}, MapV7Font3Table}, {{"rc4", "rl4"}, MapV7Font4Table},
-    {{"rc5", "rl5"}, MapV7Font5Table}, {{"rc6", "rl6"}, MapV7Font6Table},
-}};
 
 // Lower-cases a font name as the platform's string lower-casing does for the
 // characters that can end up as a Rachana name: ASCII letters, and the Kelvin
@@ -53,20 +35,13 @@ bool NameEquals(std::u16string_view name, std::string_view ascii) {
 
 const FontTable* TableForFont(Generation generation, std::string_view fontName) {
   const std::u16string lowered = LowerCaseName(fontName);
-  const auto find = [&](const std::array<FontRow, 6>& rows) -> const FontTable* {
-    for (const FontRow& row : rows) {
-      if (NameEquals(lowered, row.names[0]) || NameEquals(lowered, row.names[1])) return &row.table();
-    }
-    return nullptr;
-  };
-  switch (generation) {
-    case Generation::kVersion2: return find(kVersion2Fonts);
-    case Generation::kVersion7: return find(kVersion7Fonts);
-    case Generation::kAuto: break;
+  // The two generations' names are distinct, so with kAuto the first table
+  // that names the font is the only one.
+  for (const GlyphTableDescriptor& table : kGlyphTables) {
+    if (generation != Generation::kAuto && table.generation != generation) continue;
+    if (NameEquals(lowered, table.fontNames[0]) || NameEquals(lowered, table.fontNames[1])) return &GlyphTable(table);
   }
-  // The two generations' names are distinct, so the order does not matter.
-  if (const FontTable* table = find(kVersion2Fonts)) return table;
-  return find(kVersion7Fonts);
+  return nullptr;
 }
 
 Document Transcode(const Document& source, Generation generation, ProgressSink* progress) {

@@ -7,20 +7,17 @@
 #include <string_view>
 
 #include "richtext/Document.h"
-#include "transcode/FontTable.h"
 #include "richtext/Progress.h"
+#include "transcode/FontTable.h"
+#include "transcode/GlyphTables.h"
 
 namespace maravelundi {
-
-// kAuto reads each font name as the generation it belongs to, so that a
-// document typed in both converts whole.
-enum class Generation { kVersion2, kVersion7, kAuto };
 
 inline constexpr std::string_view kMlttFontName = "ML-TTRevathi";
 
 // The glyph table that serves a font of this generation (of either, for
-// kAuto), or nullptr when the font is none of the generation's six. The whole name, lower-cased, must
-// equal one of the two names of a font ("ra1"/"rkr1" ... for version 2,
+// kAuto), or nullptr when the font is none of the generation's six. The
+// whole name, lower-cased, must equal one of the two names of a font ("ra1"/"rkr1" ... for version 2,
 // "rc1"/"rl1" ... for version 7): no trimming, no prefixes.
 const FontTable* TableForFont(Generation generation, std::string_view fontName);
 

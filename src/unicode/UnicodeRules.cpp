@@ -1,5 +1,7 @@
 #include "unicode/UnicodeRules.h"
 
+#include <iterator>
+
 namespace maravelundi {
 namespace {
 
@@ -92,6 +94,25 @@ constexpr UnicodeRule kRules[] = {
     // everything else maps by itself
     {29, {Any(), Any(), Any(), Any()}, {UnitAt(0, 0)}, 1},
 };
+
+// The rules are numbered 1 to 29 in the order they are tried, and the last
+// one matches anything, so every position is consumed by some rule.
+constexpr bool NumberedInOrder() {
+  for (std::size_t i = 0; i < std::size(kRules); ++i) {
+    if (kRules[i].number != static_cast<int>(i + 1) || kRules[i].consumed == 0) return false;
+  }
+  return true;
+}
+constexpr bool LastRuleCatchesAll() {
+  const UnicodeRule& last = kRules[std::size(kRules) - 1];
+  for (const PatternCell& cell : last.pattern) {
+    if (cell.kind != PatternCell::Kind::kAny) return false;
+  }
+  return last.consumed == 1;
+}
+static_assert(std::size(kRules) == 29);
+static_assert(NumberedInOrder());
+static_assert(LastRuleCatchesAll());
 
 }  // namespace
 

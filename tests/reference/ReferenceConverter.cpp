@@ -14,22 +14,21 @@ namespace {
 // ---------------------------------------------------------------------------
 // Stage one
 
-using TableFunction = std::u16string (*)(std::u16string_view);
 
 struct DispatchRow {
   const char* firstName;
   const char* secondName;
-  TableFunction table;
+  const char* table;  // the glyph table by name
 };
 
 constexpr DispatchRow kVersion2Rows[6] = {
-    {"ra1", "rkr1", &MapV2Font1}, {"ra2", "rkr2", &MapV2Font2}, {"ra3", "rkr3", &MapV2Font3},
-    {"ra4", "rkr4", &MapV2Font4}, {"ra5", "rkr5", &MapV2Font5}, {"ra6", "rkr6", &MapV2Font6},
+    {"ra1", "rkr1", "MapV2Font1"}, {"ra2", "rkr2", "MapV2Font2"}, {"ra3", "rkr3", "MapV2Font3"},
+    {"ra4", "rkr4", "MapV2Font4"}, {"ra5", "rkr5", "MapV2Font5"}, {"ra6", "rkr6", "MapV2Font6"},
 };
 
 constexpr DispatchRow kVersion7Rows[6] = {
-    {"rc1", "rl1", &MapV7Font1}, {"rc2", "rl2", &MapV7Font2}, {"rc3", "rl3", &MapV7Font3},
-    {"rc4", "rl4", &MapV7Font4}, {"rc5", "rl5", &MapV7Font5}, {"rc6", "rl6", &MapV7Font6},
+    {"rc1", "rl1", "MapV7Font1"}, {"rc2", "rl2", "MapV7Font2"}, {"rc3", "rl3", "MapV7Font3"},
+    {"rc4", "rl4", "MapV7Font4"}, {"rc5", "rl5", "MapV7Font5"}, {"rc6", "rl6", "MapV7Font6"},
 };
 
 const std::string kMlttFont = "ML-TTRevathi";
@@ -66,7 +65,7 @@ Document TranscodeWalk(const Document& source, const DispatchRow (&rows)[6]) {
     bool matched = false;
     for (const DispatchRow& row : rows) {
       if (lower == row.firstName || lower == row.secondName) {
-        rtb2.SetSelText(row.table(current));
+        rtb2.SetSelText(MapGlyph(*FindGlyphTable(row.table), current));
         matched = true;
         break;
       }

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <set>
+#include <stdexcept>
 #include <sstream>
 
 #include "TestDocuments.h"
@@ -20,34 +21,42 @@ using testing::Hex;
 
 struct TableFacts {
   const char* name;
-  const FontTable& (*table)();
-  std::u16string (*lookup)(std::u16string_view);
   std::size_t rows;
   std::size_t identityRows;
   NoMatch noMatch;
 };
 
 const TableFacts kTables[] = {
-    {"MapV2Font1", MapV2Font1Table, MapV2Font1, 139, 71, NoMatch::kEmpty},
-    {"MapV2Font2", MapV2Font2Table, MapV2Font2, 184, 3, NoMatch::kEmpty},
-    {"MapV2Font3", MapV2Font3Table, MapV2Font3, 182, 3, NoMatch::kEmpty},
-    {"MapV2Font4", MapV2Font4Table, MapV2Font4, 181, 3, NoMatch::kEmpty},
-    {"MapV2Font5", MapV2Font5Table, MapV2Font5, 182, 3, NoMatch::kEmpty},
-    {"MapV2Font6", MapV2Font6Table, MapV2Font6, 87, 3, NoMatch::kEmpty},
-    {"MapV7Font1", MapV7Font1Table, MapV7Font1, 137, 67, NoMatch::kInput},
-    {"MapV7Font2", MapV7Font2Table, MapV7Font2, 171, 5, NoMatch::kSpace},
-    {"MapV7Font3", MapV7Font3Table, MapV7Font3, 181, 5, NoMatch::kSpace},
-    {"MapV7Font4", MapV7Font4Table, MapV7Font4, 181, 4, NoMatch::kSpace},
-    {"MapV7Font5", MapV7Font5Table, MapV7Font5, 175, 5, NoMatch::kSpace},
-    {"MapV7Font6", MapV7Font6Table, MapV7Font6, 131, 5, NoMatch::kSpace},
+    {"MapV2Font1", 139, 71, NoMatch::kEmpty},
+    {"MapV2Font2", 184, 3, NoMatch::kEmpty},
+    {"MapV2Font3", 182, 3, NoMatch::kEmpty},
+    {"MapV2Font4", 181, 3, NoMatch::kEmpty},
+    {"MapV2Font5", 182, 3, NoMatch::kEmpty},
+    {"MapV2Font6", 87, 3, NoMatch::kEmpty},
+    {"MapV7Font1", 137, 67, NoMatch::kInput},
+    {"MapV7Font2", 171, 5, NoMatch::kSpace},
+    {"MapV7Font3", 181, 5, NoMatch::kSpace},
+    {"MapV7Font4", 181, 4, NoMatch::kSpace},
+    {"MapV7Font5", 175, 5, NoMatch::kSpace},
+    {"MapV7Font6", 131, 5, NoMatch::kSpace},
 };
+
+const FontTable& TableOf(const TableFacts& facts) {
+  const GlyphTableDescriptor* descriptor = FindGlyphTable(facts.name);
+  if (descriptor == nullptr) throw std::logic_error(std::string("no table ") + facts.name);
+  return GlyphTable(*descriptor);
+}
+
+std::u16string Lookup(const TableFacts& facts, std::u16string_view glyph) {
+  return MapGlyph(*FindGlyphTable(facts.name), glyph);
+}
 
 bool IsVersion2(const TableFacts& facts) { return std::string_view(facts.name).starts_with("MapV2"); }
 
 TEST(GlyphTables, SizesKeysAndIdentityRows) {
   for (const TableFacts& facts : kTables) {
     SCOPED_TRACE(facts.name);
-    const FontTable& table = facts.table();
+    const FontTable& table = TableOf(facts);
     EXPECT_EQ(table.RowCount(), facts.rows);
     EXPECT_EQ(table.NoMatchResult(), facts.noMatch);
     std::set<int> keys;
@@ -64,13 +73,13 @@ TEST(GlyphTables, SizesKeysAndIdentityRows) {
 TEST(GlyphTables, NoMatchResultsAndControlCodes) {
   for (const TableFacts& facts : kTables) {
     SCOPED_TRACE(facts.name);
-    for (const char* code : {"20", "0A", "0D"}) EXPECT_EQ(facts.lookup(Codes(code)), Codes(code)) << code;
+    for (const char* code : {"20", "0A", "0D"}) EXPECT_EQ(Lookup(facts, Codes(code)), Codes(code)) << code;
     // Tab and the break mark have no row in any table.
     for (const char* code : {"09", "2D"}) {
       const std::u16string input = Codes(code);
       const std::u16string expected = facts.noMatch == NoMatch::kEmpty ? u""
                                       : facts.noMatch == NoMatch::kSpace ? u" " : input;
-      EXPECT_EQ(facts.lookup(input), expected) << code;
+      EXPECT_EQ(Lookup(facts, input), expected) << code;
     }
     // Inputs that are not one listed code: empty, two codes, a character no
     // code stands for, and the raw U+0093 (code 0x93 arrives as U+201C).
@@ -78,7 +87,7 @@ TEST(GlyphTables, NoMatchResultsAndControlCodes) {
                                         std::u16string(u"\u0093")}) {
       const std::u16string expected = facts.noMatch == NoMatch::kEmpty ? u""
                                       : facts.noMatch == NoMatch::kSpace ? u" " : input;
-      EXPECT_EQ(facts.lookup(input), expected) << Hex(input);
+      EXPECT_EQ(Lookup(facts, input), expected) << Hex(input);
     }
   }
 }
@@ -92,7 +101,7 @@ TEST(GlyphTables, ValuesKeepTheirShape) {
     // Font 1 holds the signs themselves as single codes, so only the other
     // fonts' values are built around a base.
     const bool builtOnBases = !std::string_view(facts.name).ends_with("Font1");
-    for (const GlyphRow& row : facts.table().Rows()) {
+    for (const GlyphRow& row : TableOf(facts).Rows()) {
       const std::string_view v = row.codes;
       for (std::size_t k = 0; k < v.size(); ++k) {
         const auto c = static_cast<std::uint8_t>(v[k]);
@@ -121,37 +130,38 @@ TEST(GlyphTables, ValuesKeepTheirShape) {
 // including the ones that break their neighbours' pattern.
 TEST(GlyphTables, SpotRows) {
   struct Row {
-    std::u16string (*lookup)(std::u16string_view);
+    const char* table;
     const char* key;
     const char* value;
   };
   const Row rows[] = {
-      {MapV2Font1, "41", "41"}, {MapV2Font1, "61", "61"}, {MapV2Font1, "60", ""},
-      {MapV2Font1, "6C", "64"}, {MapV2Font1, "6D", "76"}, {MapV2Font1, "7A", "79 70"},
-      {MapV2Font1, "93", "93"}, {MapV2Font1, "92", "91"}, {MapV2Font1, "C6", "62 76 2D A1"},
-      {MapV2Font1, "F8", "29"}, {MapV2Font1, "23", ""},
-      {MapV2Font2, "39", "49 76 2D 5C"}, {MapV2Font2, "3A", "49 76 5C 70"}, {MapV2Font2, "28", "7B A1"},
-      {MapV2Font2, "69", "4B 76 7B B2"}, {MapV2Font2, "82", "2C"}, {MapV2Font2, "FB", "A4 72"},
-      {MapV2Font3, "21", "55 76 61"}, {MapV2Font3, "CD", "5C 70"}, {MapV2Font3, "F8", "B3 64 70"},
-      {MapV2Font3, "2F", ""},
-      {MapV2Font4, "6D", "5F 50 70"}, {MapV2Font4, "6E", "5F 50 71"}, {MapV2Font4, "3F", "5D 76 7B 6B"},
-      {MapV2Font4, "C8", ""}, {MapV2Font4, "FB", "5E 76 6B 71"},
-      {MapV2Font5, "D1", "6B 76 76 7B 53 71"}, {MapV2Font5, "92", "2D 65 76 58 72"},
-      {MapV2Font5, "45", "68 76 66 70"}, {MapV2Font5, "C8", "6B 76 7B 49 70"}, {MapV2Font5, "64", "C8 71"},
-      {MapV2Font6, "A1", ""}, {MapV2Font6, "7B", ""}, {MapV2Font6, "F9", "39"}, {MapV2Font6, "92", "7B CC"},
-      {MapV7Font1, "94", "27 27"}, {MapV7Font1, "F4", "FE"}, {MapV7Font1, "7E", "7E"},
-      {MapV7Font1, "CC", "76 2D 66"}, {MapV7Font1, "CD", "66 2D 6E"}, {MapV7Font1, "22", "27"},
-      {MapV7Font1, "60", "22"}, {MapV7Font1, "FB", "76"},
-      {MapV7Font2, "39", "49 76 5C"}, {MapV7Font2, "22", "27 27"}, {MapV7Font2, "91", "20"},
-      {MapV7Font2, "3C", "49 76 61"}, {MapV7Font2, "2F", "FE"},
-      {MapV7Font3, "36", "57 76 54"}, {MapV7Font3, "94", "27 27"}, {MapV7Font3, "CD", "20"},
-      {MapV7Font4, "61", ""}, {MapV7Font4, "6D", "5F 50 70"}, {MapV7Font4, "93", "5D 71"},
-      {MapV7Font5, "D1", "6B 76 76 7B 53 71"}, {MapV7Font5, "45", "68 76 66 70"}, {MapV7Font5, "BB", "20"},
-      {MapV7Font6, "D1", "5D 76 58"}, {MapV7Font6, "FC", "5C 70"}, {MapV7Font6, "6A", "20"},
-      {MapV7Font6, "60", "22"},
+      {"MapV2Font1", "41", "41"}, {"MapV2Font1", "61", "61"}, {"MapV2Font1", "60", ""},
+      {"MapV2Font1", "6C", "64"}, {"MapV2Font1", "6D", "76"}, {"MapV2Font1", "7A", "79 70"},
+      {"MapV2Font1", "93", "93"}, {"MapV2Font1", "92", "91"}, {"MapV2Font1", "C6", "62 76 2D A1"},
+      {"MapV2Font1", "F8", "29"}, {"MapV2Font1", "23", ""},
+      {"MapV2Font2", "39", "49 76 2D 5C"}, {"MapV2Font2", "3A", "49 76 5C 70"}, {"MapV2Font2", "28", "7B A1"},
+      {"MapV2Font2", "69", "4B 76 7B B2"}, {"MapV2Font2", "82", "2C"}, {"MapV2Font2", "FB", "A4 72"},
+      {"MapV2Font3", "21", "55 76 61"}, {"MapV2Font3", "CD", "5C 70"}, {"MapV2Font3", "F8", "B3 64 70"},
+      {"MapV2Font3", "2F", ""},
+      {"MapV2Font4", "6D", "5F 50 70"}, {"MapV2Font4", "6E", "5F 50 71"}, {"MapV2Font4", "3F", "5D 76 7B 6B"},
+      {"MapV2Font4", "C8", ""}, {"MapV2Font4", "FB", "5E 76 6B 71"},
+      {"MapV2Font5", "D1", "6B 76 76 7B 53 71"}, {"MapV2Font5", "92", "2D 65 76 58 72"},
+      {"MapV2Font5", "45", "68 76 66 70"}, {"MapV2Font5", "C8", "6B 76 7B 49 70"}, {"MapV2Font5", "64", "C8 71"},
+      {"MapV2Font6", "A1", ""}, {"MapV2Font6", "7B", ""}, {"MapV2Font6", "F9", "39"}, {"MapV2Font6", "92", "7B CC"},
+      {"MapV7Font1", "94", "27 27"}, {"MapV7Font1", "F4", "FE"}, {"MapV7Font1", "7E", "7E"},
+      {"MapV7Font1", "CC", "76 2D 66"}, {"MapV7Font1", "CD", "66 2D 6E"}, {"MapV7Font1", "22", "27"},
+      {"MapV7Font1", "60", "22"}, {"MapV7Font1", "FB", "76"},
+      {"MapV7Font2", "39", "49 76 5C"}, {"MapV7Font2", "22", "27 27"}, {"MapV7Font2", "91", "20"},
+      {"MapV7Font2", "3C", "49 76 61"}, {"MapV7Font2", "2F", "FE"},
+      {"MapV7Font3", "36", "57 76 54"}, {"MapV7Font3", "94", "27 27"}, {"MapV7Font3", "CD", "20"},
+      {"MapV7Font4", "61", ""}, {"MapV7Font4", "6D", "5F 50 70"}, {"MapV7Font4", "93", "5D 71"},
+      {"MapV7Font5", "D1", "6B 76 76 7B 53 71"}, {"MapV7Font5", "45", "68 76 66 70"}, {"MapV7Font5", "BB", "20"},
+      {"MapV7Font6", "D1", "5D 76 58"}, {"MapV7Font6", "FC", "5C 70"}, {"MapV7Font6", "6A", "20"},
+      {"MapV7Font6", "60", "22"},
   };
   for (const Row& row : rows) {
-    EXPECT_EQ(Hex(row.lookup(Codes(row.key))), Hex(Codes(row.value))) << "key " << row.key;
+    EXPECT_EQ(Hex(MapGlyph(*FindGlyphTable(row.table), Codes(row.key))), Hex(Codes(row.value)))
+        << row.table << " key " << row.key;
   }
 }
 
@@ -163,7 +173,7 @@ std::string DumpTables() {
       const std::u16string input(1, GlyphChar(static_cast<std::uint8_t>(code)));
       char key[8];
       std::snprintf(key, sizeof key, "%02X", code);
-      out << facts.name << ' ' << key << " -> " << Hex(facts.lookup(input)) << '\n';
+      out << facts.name << ' ' << key << " -> " << Hex(Lookup(facts, input)) << '\n';
     }
   }
   return out.str();

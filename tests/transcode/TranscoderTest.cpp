@@ -69,9 +69,9 @@ TEST(Transcoder, DispatchesEveryFontNameToItsTable) {
     EXPECT_EQ(TableForFont(Generation::kVersion2, "rc" + digit), nullptr);
     EXPECT_EQ(TableForFont(Generation::kVersion7, "ra" + digit), nullptr);
   }
-  EXPECT_EQ(TableForFont(Generation::kVersion2, "ra1"), &MapV2Font1Table());
-  EXPECT_EQ(TableForFont(Generation::kVersion2, "rkr6"), &MapV2Font6Table());
-  EXPECT_EQ(TableForFont(Generation::kVersion7, "rl5"), &MapV7Font5Table());
+  EXPECT_EQ(TableForFont(Generation::kVersion2, "ra1"), &GlyphTable(*FindGlyphTable("MapV2Font1")));
+  EXPECT_EQ(TableForFont(Generation::kVersion2, "rkr6"), &GlyphTable(*FindGlyphTable("MapV2Font6")));
+  EXPECT_EQ(TableForFont(Generation::kVersion7, "rl5"), &GlyphTable(*FindGlyphTable("MapV7Font5")));
   EXPECT_EQ(TableForFont(Generation::kVersion7, "rc7"), nullptr);
   EXPECT_EQ(TableForFont(Generation::kVersion7, ""), nullptr);
 }
