@@ -285,7 +285,7 @@ class RtfInterpreter {
   std::optional<Rgb> ColourOf(std::int32_t index) const;
 
   Document TakeDocument();
-  RtfReading Fail(std::string message, std::size_t offset);
+  RtfReading Fail(ParseErrorCode code, std::string message, std::size_t offset);
 
   GroupState& Group() { return groups_.back(); }
 
@@ -350,22 +350,23 @@ RtfReading RtfInterpreter::Run() {
     const RtfToken token = tokens_.Next();
     if (token.kind == RtfTokenKind::End) break;
     if (token.kind == RtfTokenKind::GroupOpen && groups_.size() >= kMaxDepth) {
-      return Fail("groups nested more than " + std::to_string(kMaxDepth) + " deep", token.offset);
+      return Fail(ParseErrorCode::NestingTooDeep, "groups nested more than " + std::to_string(kMaxDepth) + " deep",
+                  token.offset);
     }
     OnToken(token);
   }
   if (const auto cut = tokens_.CutBinary()) {
-    return Fail("unexpected end of file: the \\bin data at byte " + std::to_string(*cut) +
+    return Fail(ParseErrorCode::TruncatedBinary, "unexpected end of file: the \\bin data at byte " + std::to_string(*cut) +
                     " runs past the end",
                 *cut);
   }
   const std::size_t open = groups_.size() - (outermostClosed_ ? 1 : 0);
   if (open > 0) {
-    return Fail("unexpected end of file: " + std::to_string(open) +
+    return Fail(ParseErrorCode::UnclosedGroups, "unexpected end of file: " + std::to_string(open) +
                     (open == 1 ? " group still open" : " groups still open"),
                 bytes_.size());
   }
-  return RtfReading{TakeDocument(), std::nullopt};
+  return RtfReading{TakeDocument(), std::nullopt, {}};
 }
 
 void RtfInterpreter::OnToken(const RtfToken& token) {
@@ -810,24 +811,26 @@ Document RtfInterpreter::TakeDocument() {
   return Document::FromParts(std::move(text_), std::move(runs_), formats);
 }
 
-RtfReading RtfInterpreter::Fail(std::string message, std::size_t offset) {
-  return RtfReading{TakeDocument(), ParseError{std::move(message), offset}};
+RtfReading RtfInterpreter::Fail(ParseErrorCode code, std::string message, std::size_t offset) {
+  return RtfReading{TakeDocument(), ParseError{code, std::move(message), offset}, {}};
 }
 
 }  // namespace
 
 RtfReading ReadRtf(std::string_view bytes) {
-  if (bytes.empty()) return RtfReading{Document{}, ParseError{"the file is empty", 0}};
+  if (bytes.empty()) return RtfReading{Document{}, ParseError{ParseErrorCode::Empty, "the file is empty", 0}, {}};
   // Some writers put a line end between the brace and \rtf.
   const std::size_t keyword = bytes.find_first_not_of(" \t\r\n", 1);
   if (bytes[0] != '{' || keyword == std::string_view::npos || !bytes.substr(keyword).starts_with("\\rtf")) {
-    return RtfReading{Document{}, ParseError{"not an RTF document (it does not begin with {\\rtf)", 0}};
+    return RtfReading{Document{}, ParseError{ParseErrorCode::NotRtf, "not an RTF document (it does not begin with {\\rtf)", 0}, {}};
   }
   try {
     return RtfInterpreter(bytes, keyword).Run();
   } catch (const std::length_error&) {
-    return RtfReading{Document{}, ParseError{"the document is too large (more than 4294967295 characters)",
-                                             bytes.size()}};
+    return RtfReading{Document{},
+                      ParseError{ParseErrorCode::TooLarge,
+                                 "the document is too large (more than 4294967295 characters)", bytes.size()},
+                      {}};
   }
 }
 
