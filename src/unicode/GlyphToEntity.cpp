@@ -84,10 +84,11 @@ struct EntityIndex {
   }
 };
 
-const EntityIndex& Index() {
-  static const EntityIndex index;
-  return index;
-}
+// Built before main from the constant rows above; nothing looks a unit up
+// during static initialisation.
+const EntityIndex kIndex;
+
+const EntityIndex& Index() { return kIndex; }
 
 }  // namespace
 
@@ -102,10 +103,21 @@ std::optional<std::string_view> EntityRowValue(std::u16string_view key) {
   return std::nullopt;
 }
 
+UnitEntity EntityOfUnit(std::u16string_view unit) {
+  if (const auto value = EntityRowValue(unit)) return {UnitEntity::Kind::kReferences, *value};
+  if (unit == u"\r") return {UnitEntity::Kind::kParagraphEnd, {}};
+  if (unit == u"\n" || unit.empty()) return {UnitEntity::Kind::kNothing, {}};
+  return {UnitEntity::Kind::kUnchanged, {}};
+}
+
 std::u16string GlyphToEntity(std::u16string_view key) {
-  if (const auto value = EntityRowValue(key)) return std::u16string(value->begin(), value->end());
-  if (key == u"\r") return u"<p>\r\n";
-  if (key == u"\n") return u"";
+  const UnitEntity entity = EntityOfUnit(key);
+  switch (entity.kind) {
+    case UnitEntity::Kind::kReferences: return std::u16string(entity.references.begin(), entity.references.end());
+    case UnitEntity::Kind::kParagraphEnd: return u"<p>\r\n";
+    case UnitEntity::Kind::kNothing: return u"";
+    case UnitEntity::Kind::kUnchanged: break;
+  }
   return std::u16string(key);
 }
 

@@ -12,6 +12,17 @@ namespace maravelundi {
 // The table's value for a unit, if the unit is one of its 141 keys.
 std::optional<std::string_view> EntityRowValue(std::u16string_view key);
 
+// What one unit stands for in Unicode. Every writer looks units up here:
+// the table's references for a key; a paragraph end for a carriage return;
+// nothing for a line feed (its carriage return already ended the
+// paragraph); the unit itself, unchanged, for anything else.
+struct UnitEntity {
+  enum class Kind { kReferences, kParagraphEnd, kNothing, kUnchanged };
+  Kind kind;
+  std::string_view references;  // for kReferences; empty for the break mark
+};
+UnitEntity EntityOfUnit(std::u16string_view unit);
+
 // The Unicode text of a unit: the table's value; for a carriage return "<p>"
 // and CR LF; nothing for a line feed; any other unit unchanged (unescaped).
 std::u16string GlyphToEntity(std::u16string_view key);

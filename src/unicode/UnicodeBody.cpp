@@ -42,13 +42,6 @@ bool CellMatches(const PatternCell& cell, std::u16string_view text, std::size_t 
   return false;
 }
 
-// The table's values for single codes, looked up once.
-const std::array<std::optional<std::string_view>, 256> kSingleEntities = [] {
-  std::array<std::optional<std::string_view>, 256> single;
-  for (char16_t code = 0; code < 256; ++code) single[code] = EntityRowValue(std::u16string_view(&code, 1));
-  return single;
-}();
-
 }  // namespace
 
 // The first cell is known to match: the index chose the rule by it.
@@ -58,10 +51,6 @@ bool RuleMatches(const UnicodeRule& rule, std::u16string_view text, std::size_t 
   }
   return true;
 }
-
-const std::optional<std::string_view>& SingleEntity(char16_t code) { return kSingleEntities[code]; }
-
-std::optional<std::string_view> EntityValue(std::u16string_view unit) { return EntityRowValue(unit); }
 
 }  // namespace walk
 

@@ -23,6 +23,7 @@
 
 #include "richtext/Document.h"
 #include "richtext/Progress.h"
+#include "unicode/GlyphToEntity.h"
 #include "unicode/UnicodeRules.h"
 
 namespace maravelundi {
@@ -49,32 +50,17 @@ class RuleIndex {
 
 const RuleIndex& Rules();
 bool RuleMatches(const UnicodeRule& rule, std::u16string_view text, std::size_t i);
-// The table's value for a single code below 256, if it has one.
-const std::optional<std::string_view>& SingleEntity(char16_t code);
-std::optional<std::string_view> EntityValue(std::u16string_view unit);
 
 // The text of one unit: its references, a paragraph end for a carriage
 // return, nothing for a line feed, itself for a unit the table lacks.
 template <typename Sink>
 void EmitUnit(Sink& sink, std::u16string_view unit, std::size_t position) {
-  if (unit.size() == 1) {
-    // Single codes first, without a search: the table's two-code keys do
-    // not apply.
-    const char16_t ch = unit[0];
-    if (ch < 256) {
-      if (const auto& value = SingleEntity(ch)) {
-        sink.References(*value, position);
-        return;
-      }
-    }
-    if (ch == u'\r') sink.Break(BreakKind::kParagraph, position);
-    else if (ch != u'\n') sink.Unchanged(unit, position);
-    return;
-  }
-  if (const auto value = EntityValue(unit)) {
-    sink.References(*value, position);
-  } else if (!unit.empty()) {
-    sink.Unchanged(unit, position);
+  const UnitEntity entity = EntityOfUnit(unit);
+  switch (entity.kind) {
+    case UnitEntity::Kind::kReferences: sink.References(entity.references, position); break;
+    case UnitEntity::Kind::kParagraphEnd: sink.Break(BreakKind::kParagraph, position); break;
+    case UnitEntity::Kind::kUnchanged: sink.Unchanged(unit, position); break;
+    case UnitEntity::Kind::kNothing: break;
   }
 }
 
