@@ -7,6 +7,10 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 SAMPLE ?= samples/sample-v7.rtf
 SAMPLE_OUT ?= $(BUILD_DIR)/sample-v7.html
+# Compiler warnings fail the build where CI is set (CI runs set CI=true), and
+# whenever WERROR=ON is given.
+WERROR ?= $(if $(CI),ON,OFF)
+CMAKE_FLAGS = -DMARAVELUNDI_WARNINGS_AS_ERRORS=$(WERROR)
 
 .PHONY: all deps configure build test run gui sanitize fuzz bench clean
 
@@ -15,10 +19,8 @@ all: build
 deps:
 	@./tools/install-deps.sh
 
-$(BUILD_DIR)/CMakeCache.txt:
-	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
-
-configure: deps $(BUILD_DIR)/CMakeCache.txt
+configure: deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS) >/dev/null
 
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
@@ -41,14 +43,14 @@ bench: build
 # The whole test suite once more, built with AddressSanitizer and
 # UndefinedBehaviorSanitizer.
 sanitize: deps
-	cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMARAVELUNDI_SANITIZE=address,undefined
+	cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMARAVELUNDI_SANITIZE=address,undefined $(CMAKE_FLAGS)
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	cd $(SANITIZE_DIR) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
 # Each libFuzzer target (clang, with both sanitizers) for FUZZ_SECONDS.
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DMARAVELUNDI_FUZZ=ON -DMARAVELUNDI_BUILD_TESTS=OFF -DMARAVELUNDI_BUILD_GUI=OFF
+	  -DMARAVELUNDI_FUZZ=ON -DMARAVELUNDI_BUILD_TESTS=OFF -DMARAVELUNDI_BUILD_GUI=OFF $(CMAKE_FLAGS)
 	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_readrtf fuzz_convert fuzz_roundtrip
 	./tools/run-fuzzers.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
