@@ -10,9 +10,10 @@ namespace {
 
 constexpr std::string_view kPrintLineEnd = "\r\n";
 
-// Stage two, from the ML-TT document, which it may let go of as soon as the
-// next document is built from it.
-void WriteOutput(Document mltt, OutputKind output, ByteSink& sink, ProgressSink* progress,
+// Stage two, from the ML-TT document, which it leaves holding the document the
+// output was made from. The ISM pass replaces it with the finished document
+// as soon as that is built, so the two never outlive each other for long.
+void WriteOutput(Document& mltt, OutputKind output, ByteSink& sink, ProgressSink* progress,
                  const ConversionOptions& options) {
   switch (output) {
     case OutputKind::kUnicode: {
@@ -22,12 +23,10 @@ void WriteOutput(Document mltt, OutputKind output, ByteSink& sink, ProgressSink*
       html.Finish();
       return;
     }
-    case OutputKind::kIsm: {
-      const Document finished = FinishIsmText(mltt, progress);
-      mltt = Document();
-      WriteRtf(finished, sink, progress);
+    case OutputKind::kIsm:
+      mltt = FinishIsmText(mltt, progress);
+      WriteRtf(mltt, sink, progress);
       break;
-    }
     case OutputKind::kMltt: WriteRtf(mltt, sink, progress); break;
     case OutputKind::kRtf:
       WriteRtf(BuildUnicodeDocument(mltt, options.unicodeFont, progress), sink, RtfWriteOptions{.formatting = true},
@@ -43,18 +42,30 @@ void WriteOutput(Document mltt, OutputKind output, ByteSink& sink, ProgressSink*
   sink.Write(kPrintLineEnd);
 }
 
+// Both stages, announced to `progress` before each begins. `releasedSource`,
+// when given, is the source, let go of once stage one is done with it.
+void Convert(const Document& source, Document* releasedSource, Generation generation, OutputKind output,
+             ByteSink& sink, ProgressSink* progress, const ConversionOptions& options, Document& mltt) {
+  mltt = Document();
+  ReportStage(progress, ConversionStage::kTranscode);
+  mltt = Transcode(source, generation, progress);
+  if (releasedSource != nullptr) *releasedSource = Document();
+  ReportStage(progress, ConversionStage::kOutput);
+  WriteOutput(mltt, output, sink, progress, options);
+}
+
 }  // namespace
 
 void ConvertDocument(const Document& source, Generation generation, OutputKind output, ByteSink& sink,
-                     ProgressSink* progress, const ConversionOptions& options) {
-  WriteOutput(Transcode(source, generation, progress), output, sink, progress, options);
+                     ProgressSink* progress, const ConversionOptions& options, Document* mltt) {
+  Document local;
+  Convert(source, nullptr, generation, output, sink, progress, options, mltt != nullptr ? *mltt : local);
 }
 
 void ConvertDocument(Document&& source, Generation generation, OutputKind output, ByteSink& sink,
-                     ProgressSink* progress, const ConversionOptions& options) {
-  Document mltt = Transcode(source, generation, progress);
-  source = Document();  // stage two no longer needs it
-  WriteOutput(std::move(mltt), output, sink, progress, options);
+                     ProgressSink* progress, const ConversionOptions& options, Document* mltt) {
+  Document local;
+  Convert(source, &source, generation, output, sink, progress, options, mltt != nullptr ? *mltt : local);
 }
 
 std::string ConvertDocument(const Document& source, Generation generation, OutputKind output,

@@ -29,12 +29,20 @@ struct ConversionOptions {
 
 // Writes the bytes of the output file to `sink`. The unicode, ism and mltt
 // files are written as one print line, so they end with an extra CR LF.
+//
+// With `mltt`, hands back the ML-TT document that the output was made from:
+// stage one's document, or for ism the finished one, whose Rich Text and a
+// CR LF are the ism file. A window keeps it to show and save. It is emptied
+// before stage one, so an earlier result never sits in memory beside the new
+// one; it must not be the source.
 void ConvertDocument(const Document& source, Generation generation, OutputKind output, ByteSink& sink,
-                     ProgressSink* progress = nullptr, const ConversionOptions& options = {});
+                     ProgressSink* progress = nullptr, const ConversionOptions& options = {},
+                     Document* mltt = nullptr);
 // The same, letting go of the source as soon as stage one is done with it,
 // which lowers the peak memory of large conversions.
 void ConvertDocument(Document&& source, Generation generation, OutputKind output, ByteSink& sink,
-                     ProgressSink* progress = nullptr, const ConversionOptions& options = {});
+                     ProgressSink* progress = nullptr, const ConversionOptions& options = {},
+                     Document* mltt = nullptr);
 std::string ConvertDocument(const Document& source, Generation generation, OutputKind output,
                             ProgressSink* progress = nullptr, const ConversionOptions& options = {});
 
