@@ -1,18 +1,7 @@
 #include "richtext/GlyphString.h"
 
-#include <array>
-
 namespace maravelundi {
 namespace {
-
-// Windows-1252 for 0x80-0x9F; the undefined five map to themselves.
-constexpr std::array<char16_t, 32> kCp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
 
 bool IsHighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
 bool IsLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
@@ -35,11 +24,6 @@ void AppendUtf8(std::string& out, char32_t cp) {
     out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
     out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
   }
-}
-
-char16_t GlyphChar(std::uint8_t code) {
-  if (code >= 0x80 && code <= 0x9F) return kCp1252High[code - 0x80];
-  return code;
 }
 
 std::u16string GlyphString(std::string_view codes) {

@@ -5,52 +5,31 @@
 // bytes that Windows-1252 leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) keep
 // their own value. Every glyph table compares such characters exactly.
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "richtext/Windows1252.h"
 
 namespace maravelundi {
 
 // The character that stands for byte `code` of a legacy font.
-char16_t GlyphChar(std::uint8_t code);
+constexpr char16_t GlyphChar(std::uint8_t code) {
+  const std::size_t high = std::size_t{code} - kWindows1252First;  // wraps round below 0x80
+  return high < kWindows1252High.size() ? kWindows1252High[high] : char16_t{code};
+}
 
 // The byte a character stands for, if it is one of the 256 glyph characters.
 // Inline: every character of a conversion goes through it.
 constexpr std::optional<std::uint8_t> GlyphCode(char16_t ch) {
-  if (ch < 0x80 || (ch >= 0xA0 && ch <= 0xFF)) return static_cast<std::uint8_t>(ch);
-  switch (ch) {
-    case 0x0081: case 0x008D: case 0x008F: case 0x0090: case 0x009D: return static_cast<std::uint8_t>(ch);
-    case 0x20AC: return 0x80;
-    case 0x201A: return 0x82;
-    case 0x0192: return 0x83;
-    case 0x201E: return 0x84;
-    case 0x2026: return 0x85;
-    case 0x2020: return 0x86;
-    case 0x2021: return 0x87;
-    case 0x02C6: return 0x88;
-    case 0x2030: return 0x89;
-    case 0x0160: return 0x8A;
-    case 0x2039: return 0x8B;
-    case 0x0152: return 0x8C;
-    case 0x017D: return 0x8E;
-    case 0x2018: return 0x91;
-    case 0x2019: return 0x92;
-    case 0x201C: return 0x93;
-    case 0x201D: return 0x94;
-    case 0x2022: return 0x95;
-    case 0x2013: return 0x96;
-    case 0x2014: return 0x97;
-    case 0x02DC: return 0x98;
-    case 0x2122: return 0x99;
-    case 0x0161: return 0x9A;
-    case 0x203A: return 0x9B;
-    case 0x0153: return 0x9C;
-    case 0x017E: return 0x9E;
-    case 0x0178: return 0x9F;
-    default: return std::nullopt;
-  }
+  if (ch < kWindows1252First || (ch >= 0xA0 && ch <= 0xFF)) return static_cast<std::uint8_t>(ch);
+  const auto row = std::lower_bound(kWindows1252ByCharacter.begin(), kWindows1252ByCharacter.end(), ch,
+                                    [](const Windows1252Inverse& r, char16_t c) { return r.character < c; });
+  if (row == kWindows1252ByCharacter.end() || row->character != ch) return std::nullopt;
+  return row->byte;
 }
 
 // Bytes of a legacy font, as glyph characters.
