@@ -20,12 +20,11 @@
 #include <array>
 #include <chrono>
 
-#include "ism/FinishIsmText.h"
+#include "app/DeferredOutputFile.h"
 #include "fileio/FileIo.h"
 #include "richtext/RtfReader.h"
 #include "richtext/RtfWriter.h"
 #include "transcode/Transcoder.h"
-#include "unicode/UnicodeHtml.h"
 
 namespace maravelundi::app {
 
@@ -116,11 +115,27 @@ struct ConversionEnded {};
 }  // namespace
 
 // Moves the progress bar and lets the window repaint and take keys during a
-// conversion, at most every few tens of milliseconds so that it never
-// dominates the conversion's own time.
+// conversion, at most every yield interval so that it never dominates the
+// conversion's own time. The whole window is disabled for stage one and
+// enabled again for stage two, or however stage one ends, with the focus back
+// where it was.
 class ConversionProgress : public ProgressSink {
  public:
-  explicit ConversionProgress(FrmMain& window) : window_(window) { sinceYield_.start(); }
+  ConversionProgress(FrmMain& window, std::chrono::milliseconds yieldInterval)
+      : window_(window), yieldInterval_(yieldInterval) {
+    sinceYield_.start();
+  }
+  ~ConversionProgress() override { EnableWindow(); }
+  ConversionProgress(const ConversionProgress&) = delete;
+  ConversionProgress& operator=(const ConversionProgress&) = delete;
+
+  void EnterStage(ConversionStage stage) override {
+    if (stage == ConversionStage::kTranscode) {
+      DisableWindow();
+    } else {
+      EnableWindow();
+    }
+  }
 
   void Advance(std::size_t done, std::size_t total) override {
     if (total != total_) {
@@ -128,7 +143,7 @@ class ConversionProgress : public ProgressSink {
       window_.PB->setRange(0, static_cast<int>(std::min<std::size_t>(total, INT32_MAX)));
     }
     window_.PB->setValue(static_cast<int>(std::min<std::size_t>(done, INT32_MAX)));
-    if (sinceYield_.elapsed() >= kYieldEveryMs) {
+    if (sinceYield_.elapsed() >= yieldInterval_.count()) {
       QApplication::processEvents();
       sinceYield_.restart();
     }
@@ -136,10 +151,26 @@ class ConversionProgress : public ProgressSink {
   }
 
  private:
-  static constexpr int kYieldEveryMs = 30;
+  void DisableWindow() {
+    if (disabled_) return;
+    focus_ = window_.focusWidget();
+    window_.setEnabled(false);
+    disabled_ = true;
+  }
+
+  void EnableWindow() {
+    if (!disabled_) return;
+    disabled_ = false;
+    window_.setEnabled(true);
+    if (focus_) focus_->setFocus();
+  }
+
   FrmMain& window_;
+  const std::chrono::milliseconds yieldInterval_;
   QElapsedTimer sinceYield_;
   std::size_t total_ = static_cast<std::size_t>(-1);
+  bool disabled_ = false;
+  QPointer<QWidget> focus_;
 };
 
 FrmMain::FrmMain(Services services, QWidget* parent)
@@ -388,43 +419,20 @@ void FrmMain::CmdConvert_Click() {
   RestoreAfterConversion();
 }
 
+// Stage one fills RTB2 with the ML-TT document, which the ISM output replaces
+// with its finished form; Save keeps whichever RTB2 holds.
 void FrmMain::RunConversion(Generation generation, OutputKind output) {
-  ConversionProgress progress(*this);
-  {
-    // The whole window is disabled for stage one, and enabled again however
-    // the stage ends, with the focus back where it was.
-    struct Enable {
-      QWidget* window;
-      QPointer<QWidget> focus;
-      ~Enable() {
-        window->setEnabled(true);
-        if (focus) focus->setFocus();
-      }
-    } enableAgain{this, focusWidget()};
-    setEnabled(false);
-    rtb2_ = Transcode(rtb1_, generation, &progress);
-  }
-  if (output == OutputKind::kUnicode) {
-    WriteAndOpen(output, [&](ByteSink& sink) {
-      Utf8Builder html(&sink);
-      AppendUnicodeHtml(rtb2_, html, &progress);
-      html.AppendAscii("\r\n");
-      html.Finish();
-    });
-  } else {
-    rtb2_ = FinishIsmText(rtb2_, &progress);
-    WriteAndOpen(output, [&](ByteSink& sink) {
-      WriteRtf(rtb2_, sink, &progress);
-      sink.Write("\r\n");
-    });
-  }
+  ConversionProgress progress(*this, services_.yieldInterval);
+  WriteAndOpen(output, [&](ByteSink& sink) {
+    ConvertDocument(rtb1_, generation, output, sink, &progress, ConversionOptions{}, &rtb2_);
+  });
 }
 
 bool FrmMain::WriteAndOpen(OutputKind output, const std::function<void(ByteSink&)>& write) {
-  const std::filesystem::path folder = TemporaryFolder(services_.environment());
-  const std::filesystem::path path = TemporaryOutputPath(
-      folder, Now(), OutputExtension(output), [](const std::filesystem::path& p) { return std::filesystem::exists(p); });
-  AtomicFile file(path);
+  DeferredOutputFile file([&] {
+    return TemporaryOutputPath(TemporaryFolder(services_.environment()), Now(), OutputExtension(output),
+                               [](const std::filesystem::path& p) { return std::filesystem::exists(p); });
+  });
   write(file);
   const IoResult written = file.Commit();
   if (!written.Ok()) {
@@ -432,7 +440,7 @@ bool FrmMain::WriteAndOpen(OutputKind output, const std::function<void(ByteSink&
         this, QStringLiteral("The converted document could not be written: %1").arg(QString::fromStdString(*written.error)));
     return false;
   }
-  const QString writtenPath = QString::fromStdString(path.string());
+  const QString writtenPath = QString::fromStdString(file.Path().string());
   Label1->setToolTip(QStringLiteral("The last conversion wrote %1").arg(writtenPath));
   if (!services_.opener.Open(writtenPath)) {
     // The result is there all the same; say where, so it is not lost.

@@ -4,6 +4,7 @@
 // model: RTB1 the source, RTB2 the ML-TT result of the last conversion.
 
 #include <QWidget>
+#include <chrono>
 #include <ctime>
 #include <functional>
 
@@ -28,6 +29,10 @@ struct Services {
   DocumentOpener& opener;
   std::function<EnvironmentEntries()> environment = ProcessEnvironment;
   std::function<std::tm()> localTime;  // defaults to the clock
+  // How long a conversion runs at most between two turns of the event loop,
+  // which repaint the window and deliver the user's keys. Zero turns it at
+  // every progress report.
+  std::chrono::milliseconds yieldInterval = std::chrono::milliseconds(30);
 };
 
 class FrmMain : public QWidget {

@@ -4,7 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QEventLoop>
+#include <QFileSystemWatcher>
 #include <QGroupBox>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -15,13 +19,18 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTest>
+#include <chrono>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "FakePlatform.h"
 #include "app/FrmMain.h"
 #include "convert/Conversion.h"
+#include "ism/FinishIsmText.h"
 #include "richtext/RtfReader.h"
+#include "richtext/RtfWriter.h"
+#include "transcode/Transcoder.h"
 
 namespace maravelundi::app {
 namespace {
@@ -44,6 +53,30 @@ void WriteFile(const QString& path, const std::string& bytes) {
 const QString kSampleV7 = QStringLiteral(MARAVELUNDI_SOURCE_DIR "/samples/sample-v7.rtf");
 const QString kSampleV2 = QStringLiteral(MARAVELUNDI_SOURCE_DIR "/samples/sample-v2.rtf");
 
+// Lets events through until `done` holds, sleeping while none arrive: each
+// event (a button's delayed click, a file appearing in a watched folder, a
+// process ending) may be the one awaited, so the wait ends with it however
+// loaded the machine. The limit only keeps a broken build from hanging the
+// suite. A nested event loop would not do: once a test has ended the
+// program, every later loop returns at once.
+bool WaitUntil(const std::function<bool()>& done) {
+  constexpr int kBrokenBuildLimitMs = 120000;
+  bool limitPassed = false;
+  QTimer limit;
+  limit.setSingleShot(true);
+  QObject::connect(&limit, &QTimer::timeout, [&] { limitPassed = true; });
+  limit.start(kBrokenBuildLimitMs);
+  while (!done() && !limitPassed) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  return done();
+}
+
+// A key as the platform delivers it: queued, and seen only when the
+// conversion next lets events through.
+void PostKey(QWidget* target, Qt::Key key) {
+  QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier));
+  QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyRelease, key, Qt::NoModifier));
+}
+
 class FrmMainTest : public ::testing::Test {
  protected:
   FrmMainTest()
@@ -53,7 +86,10 @@ class FrmMainTest : public ::testing::Test {
                    std::tm time{};
                    time.tm_mday = 26, time.tm_hour = 8, time.tm_min = 27, time.tm_sec = 20;
                    return time;
-                 }}) {}
+                 },
+                 // Events are let through at every progress report, so a key
+                 // posted at one report lands at that very report.
+                 std::chrono::milliseconds(0)}) {}
 
   template <typename T>
   T* Control(const char* name) {
@@ -240,10 +276,18 @@ TEST_F(FrmMainTest, EachBranchWritesOpensAndRestores) {
     EXPECT_EQ(colourWhileOpening, QColor(Qt::red));
     EXPECT_TRUE(buttonsDisabled);
 
-    std::string source;
     ASSERT_TRUE(std::ifstream(c.sample.toStdString(), std::ios::binary)) << c.sample.toStdString();
-    source = ReadFile(c.sample);
-    EXPECT_EQ(ReadFile(path), ConvertDocument(ReadRtf(source).document, c.stageOne, c.stageTwo));
+    const Document source = ReadRtf(ReadFile(c.sample)).document;
+    EXPECT_EQ(ReadFile(path), ConvertDocument(source, c.stageOne, c.stageTwo));
+    // RTB2 keeps stage one's document, finished for ISM, whose Rich Text and
+    // a line end are then exactly the ISM file.
+    const Document mltt = Transcode(source, c.stageOne);
+    if (c.stageTwo == OutputKind::kIsm) {
+      EXPECT_TRUE(window_.RTB2() == FinishIsmText(mltt));
+      EXPECT_EQ(ReadFile(path), WriteRtf(window_.RTB2()) + "\r\n");
+    } else {
+      EXPECT_TRUE(window_.RTB2() == mltt);
+    }
 
     EXPECT_EQ(Control<QLabel>("Label1")->text(), "Converts RichText file typed in Rachana Font to Unicode.");
     EXPECT_EQ(TextColour("Label1"), QColor(Qt::blue));
@@ -345,36 +389,35 @@ TEST_F(FrmMainTest, ClearEmptiesBothDocuments) {
   EXPECT_TRUE(window_.RTB2().Empty());
 }
 
-// A button's access key clicks it after a short press animation, so each
-// press is given time to land.
+// A button's access key clicks it at the end of a short press animation, so
+// each press is followed by waiting for the button's click.
 TEST_F(FrmMainTest, AccessKeysReachHiddenButtons) {
   window_.show();
   window_.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+  ASSERT_TRUE(WaitUntil([&] { return window_.isActiveWindow(); }));
   Open(kSampleV7);
   Control<QPushButton>("CmdConvert")->click();
   ASSERT_FALSE(window_.RTB2().Empty());
-  QTest::keyClick(&window_, Qt::Key_L, Qt::AltModifier);  // C&lear, outside the client area
-  EXPECT_TRUE(QTest::qWaitFor([&] { return window_.RTB1().Empty() && window_.RTB2().Empty(); }, 2000));
+  const auto pressThenWait = [&](Qt::Key key, const std::function<bool()>& done) {
+    QTest::keyClick(&window_, key, Qt::AltModifier);
+    EXPECT_TRUE(WaitUntil(done)) << QKeySequence(key).toString().toStdString();
+  };
+  pressThenWait(Qt::Key_L, [&] { return window_.RTB1().Empty() && window_.RTB2().Empty(); });  // C&lear, hidden
   dialogs_.saveAnswers = {QString()};
-  QTest::keyClick(&window_, Qt::Key_S, Qt::AltModifier);  // &Save, outside the client area
-  EXPECT_TRUE(QTest::qWaitFor([&] { return dialogs_.saveCalls == 1; }, 2000));
-  QTest::keyClick(&window_, Qt::Key_I, Qt::AltModifier);  // &ISM
-  EXPECT_TRUE(QTest::qWaitFor([&] { return Control<QRadioButton>("Option2")->isChecked(); }, 2000));
-  QTest::keyClick(&window_, Qt::Key_2, Qt::AltModifier);  // &2 (RA, RKR)
-  EXPECT_TRUE(QTest::qWaitFor([&] { return Control<QRadioButton>("Option3")->isChecked(); }, 2000));
+  pressThenWait(Qt::Key_S, [&] { return dialogs_.saveCalls == 1; });  // &Save, hidden
+  pressThenWait(Qt::Key_I, [&] { return Control<QRadioButton>("Option2")->isChecked(); });  // &ISM
+  pressThenWait(Qt::Key_2, [&] { return Control<QRadioButton>("Option3")->isChecked(); });  // &2 (RA, RKR)
   // &Open shares its key with the hidden C&opy: the key moves the focus
   // between the two, and Enter presses the one that has it.
   QTest::keyClick(&window_, Qt::Key_O, Qt::AltModifier);
   EXPECT_EQ(QApplication::focusWidget()->objectName(), "cmdOpen");
   dialogs_.openAnswers = {QString()};
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return dialogs_.openCalls == 2; }, 2000));
+  EXPECT_TRUE(WaitUntil([&] { return dialogs_.openCalls == 2; }));
 }
 
 TEST_F(FrmMainTest, EscapeEndsTheProgramFromAnyControl) {
   window_.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window_));
   Control<QLineEdit>("Text1")->setFocus();
   QTest::keyClick(Control<QLineEdit>("Text1"), Qt::Key_Escape);
   EXPECT_TRUE(window_.Ending());
@@ -402,20 +445,59 @@ TEST_F(FrmMainTest, ProgressMovesDuringALongConversion) {
   EXPECT_GE(moves, 20);  // stage one and the Unicode walk each report every 64K characters
 }
 
-TEST_F(FrmMainTest, EscapeDuringStageTwoEndsTheConversionAndTheProgram) {
+// The window is disabled for stage one and enabled again for stage two, with
+// the focus back where it was.
+TEST_F(FrmMainTest, TheWindowIsDisabledForStageOneOnly) {
   window_.show();
-  Open(WriteLongDocument(temp_, 400000));
-  // Presses Esc every time the conversion lets events through; while stage
-  // one has the window disabled the presses go unseen.
-  QTimer escape;
-  QObject::connect(&escape, &QTimer::timeout, [&] { QTest::keyClick(Control<QWidget>("Option1"), Qt::Key_Escape); });
-  Control<QRadioButton>("Option1")->setFocus();
-  QTimer::singleShot(0, [&] { escape.start(1); });
+  Open(kSampleV7);
+  Control<QRadioButton>("Option2")->setChecked(true);  // ISM: two passes in stage two
+  Control<QRadioButton>("Option2")->setFocus();
+  std::vector<bool> enabledAtReports;  // one entry per stretch of equal states
+  QObject::connect(Control<QProgressBar>("PB"), &QProgressBar::valueChanged, [&] {
+    if (enabledAtReports.empty() || enabledAtReports.back() != window_.isEnabled()) {
+      enabledAtReports.push_back(window_.isEnabled());
+    }
+  });
   Control<QPushButton>("CmdConvert")->click();
-  escape.stop();
+  EXPECT_EQ(enabledAtReports, (std::vector<bool>{false, true}));
+  EXPECT_TRUE(window_.isEnabled());
+  EXPECT_EQ(window_.focusWidget(), Control<QWidget>("Option2"));
+  EXPECT_EQ(opener_.opened.size(), 1u);
+}
+
+// Converts the sample with Esc pressed at the first progress report of one
+// stage, which the window's state tells apart: disabled for stage one,
+// enabled for stage two.
+class EscapeDuringAConversion : public FrmMainTest {
+ protected:
+  void ConvertPressingEscapeWhile(bool windowEnabled) {
+    window_.show();
+    Open(kSampleV7);
+    Control<QRadioButton>("Option1")->setFocus();
+    bool pressed = false;
+    QObject::connect(Control<QProgressBar>("PB"), &QProgressBar::valueChanged, [&] {
+      if (pressed || window_.isEnabled() != windowEnabled) return;
+      pressed = true;
+      PostKey(Control<QWidget>("Option1"), Qt::Key_Escape);
+    });
+    Control<QPushButton>("CmdConvert")->click();
+    ASSERT_TRUE(pressed);
+  }
+};
+
+TEST_F(EscapeDuringAConversion, StageTwoEndsTheConversionAndTheProgram) {
+  ConvertPressingEscapeWhile(true);
   EXPECT_TRUE(window_.Ending());
+  EXPECT_FALSE(window_.isVisible());
   EXPECT_TRUE(opener_.opened.empty());
-  EXPECT_TRUE(QDir(temp_.path()).entryList({"*.html", "*.tmp"}, QDir::Files).isEmpty());
+  EXPECT_TRUE(QDir(temp_.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());  // not even a partial file
+}
+
+TEST_F(EscapeDuringAConversion, StageOneDoesNotSeeIt) {
+  ConvertPressingEscapeWhile(false);
+  EXPECT_FALSE(window_.Ending());
+  EXPECT_TRUE(window_.isVisible());
+  EXPECT_EQ(opener_.opened.size(), 1u);
 }
 
 TEST_F(FrmMainTest, OpeningADocumentChoosesItsGeneration) {
@@ -460,17 +542,22 @@ TEST(SecondInstance, EndsAtOnceAndSilently) {
   QProcess first, second;
   first.setProcessEnvironment(environment);
   second.setProcessEnvironment(environment);
+  // The first instance has started once its lock file appears; the watcher
+  // turns that into an event.
+  const QFileSystemWatcher runtimeFolder({runtime.path()});
   first.start(QStringLiteral(MARAVELUNDI_GUI), {});
-  ASSERT_TRUE(first.waitForStarted(5000));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(runtime.filePath("maravelundi.lock")); }, 5000));
+  ASSERT_TRUE(WaitUntil([&] {
+    return QFile::exists(runtime.filePath("maravelundi.lock")) || first.state() == QProcess::NotRunning;
+  }));
+  ASSERT_EQ(first.state(), QProcess::Running);
   second.start(QStringLiteral(MARAVELUNDI_GUI), {});
-  EXPECT_TRUE(second.waitForFinished(5000));
+  EXPECT_TRUE(WaitUntil([&] { return second.state() == QProcess::NotRunning; }));
   EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(second.exitCode(), 0);
   EXPECT_TRUE(second.readAllStandardOutput().isEmpty());
   EXPECT_EQ(first.state(), QProcess::Running);
   first.kill();
-  first.waitForFinished(5000);
+  EXPECT_TRUE(WaitUntil([&] { return first.state() == QProcess::NotRunning; }));
 }
 
 }  // namespace
