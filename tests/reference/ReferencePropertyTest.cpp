@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <initializer_list>
 #include <utility>
 #include <cstdint>
@@ -212,7 +211,6 @@ std::string CompareDocuments(const Document& fast, const Document& expected) {
 // failures so a broken pass does not flood the log.
 template <typename Case>
 void ForAllSeeds(const char* property, std::uint64_t seed, int cases, Case check) {
-  const auto start = std::chrono::steady_clock::now();
   std::cout << "[ property ] " << property << ": seed " << seed << ", " << cases << " cases" << std::endl;
   int failures = 0;
   for (int c = 0; c < cases && failures < 3; ++c) {
@@ -223,9 +221,6 @@ void ForAllSeeds(const char* property, std::uint64_t seed, int cases, Case check
       ADD_FAILURE() << property << " fails for case seed " << caseSeed << ":\n" << failure;
     }
   }
-  const auto ms =
-      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
-  std::cout << "[ property ] " << property << ": " << ms << " ms" << std::endl;
 }
 
 // ---------------------------------------------------------------------------

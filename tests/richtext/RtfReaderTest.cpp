@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <iostream>
 #include <random>
 
 #include "richtext/GlyphString.h"
@@ -334,26 +332,19 @@ TEST(RtfReaderTest, HugeControlWordDoesNotBecomeText) {
   EXPECT_EQ(Describe(reading.document), "[]ab");
 }
 
-// Large hostile shapes, each generated here: the reader stays linear in
-// time and keeps what they hold.
+// Large hostile shapes, each generated here: the reader keeps what they hold.
+// Their speed is the benchmarks' business; a reader gone quadratic on the
+// paragraph or the pairs would not finish at all.
 TEST(RtfReaderTest, LargeInputsReadWhole) {
-  const auto timed = [](const std::string& markup, double limit) {
-    const auto start = std::chrono::steady_clock::now();
+  const auto read = [](const std::string& markup) {
     RtfReading reading = ReadRtf(markup);
-    const auto elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-#ifdef NDEBUG
-    EXPECT_LT(elapsed, limit) << markup.size() << " bytes took " << elapsed << " s";
-#else
-    static_cast<void>(limit);  // unoptimised and sanitiser builds are many times slower
-    static_cast<void>(elapsed);
-#endif
     EXPECT_TRUE(reading.Ok());
     return reading;
   };
   {
     constexpr std::size_t kParagraph = 50'000'000;
     const RtfReading reading =
-        timed("{\\rtf1{\\fonttbl{\\f0 rc1;}}\\f0 " + std::string(kParagraph, '\xa7') + "\\par}", 3.0);
+        read("{\\rtf1{\\fonttbl{\\f0 rc1;}}\\f0 " + std::string(kParagraph, '\xa7') + "\\par}");
     EXPECT_EQ(reading.document.Size(), kParagraph + 2);
     EXPECT_EQ(reading.document.Runs().size(), 1u);
     EXPECT_EQ(reading.document.Text()[kParagraph - 1], u'\u00A7');
@@ -364,7 +355,7 @@ TEST(RtfReaderTest, LargeInputsReadWhole) {
     for (int i = 0; i < kFonts; ++i) markup += "{\\f" + std::to_string(i) + "\\fcharset204 F" + std::to_string(i) + ";}";
     markup += "}";
     for (int i = 0; i < kFonts; ++i) markup += "{\\f" + std::to_string(i) + " \\'cf}";
-    const RtfReading reading = timed(markup + "}", 0.5);
+    const RtfReading reading = read(markup + "}");
     EXPECT_EQ(reading.document.Text(), std::u16string(kFonts, u'\u041F'));
     EXPECT_EQ(reading.document.FormatCount(), std::size_t{kFonts});
     EXPECT_EQ(reading.document.FontAt(kFonts - 1), "F" + std::to_string(kFonts - 1));
@@ -373,7 +364,7 @@ TEST(RtfReaderTest, LargeInputsReadWhole) {
     constexpr std::size_t kPairs = 1'000'000;
     std::string markup = "{\\rtf1{\\fonttbl{\\f0\\fcharset128 F;}}\\f0 ";
     for (std::size_t i = 0; i < kPairs; ++i) markup += "\\'82\\'a0";
-    const RtfReading reading = timed(markup + "}", 1.0);
+    const RtfReading reading = read(markup + "}");
     EXPECT_EQ(reading.document.Text(), std::u16string(kPairs, u'\u3042'));
   }
 }
@@ -413,9 +404,9 @@ TEST(RtfReaderTest, RandomMarkupNeverBreaksTheReader) {
 }
 
 // Ten megabytes of a typical body, fonts switching every few words and a bold
-// word in each piece: the reader must stay linear and keep the runs it builds
-// (four a piece: rc1, Arial, bold Arial, Arial).
-TEST(RtfReaderTest, ReadsTenMegabytesQuickly) {
+// word in each piece: the reader keeps the runs it builds (four a piece: rc1,
+// Arial, bold Arial, Arial). How fast it reads them the benchmarks measure.
+TEST(RtfReaderTest, ReadsTenMegabytesOfATypicalBody) {
   std::string markup = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 rc1;}{\\f1 Arial;}}\n";
   const std::string piece = "\\f0 \\'a7\\'93abc def ghi\\par\n\\f1 \\u3349?klm {\\b nop}\\tab qrs ";
   std::size_t pieces = 0;
@@ -424,18 +415,11 @@ TEST(RtfReaderTest, ReadsTenMegabytesQuickly) {
     ++pieces;
   }
   markup += "}";
-  const auto start = std::chrono::steady_clock::now();
   const RtfReading reading = ReadRtf(markup);
-  const auto elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   ASSERT_TRUE(reading.Ok());
   EXPECT_EQ(reading.document.Size(), pieces * 28);
   EXPECT_EQ(reading.document.Runs().size(), pieces * 4);
   EXPECT_EQ(reading.document.FormatCount(), 3u);
-#ifdef NDEBUG  // unoptimised and sanitiser builds are many times slower
-  EXPECT_LT(elapsed, 3.0) << "10 MB took " << elapsed << " s";
-#else
-  std::cout << "10 MB took " << elapsed << " s (not checked: unoptimised build)\n";
-#endif
 }
 
 }  // namespace
