@@ -10,6 +10,7 @@ std::size_t CharFormatHash::operator()(const CharFormat& format) const noexcept 
   const auto mix = [&hash](std::size_t value) { hash ^= value + 0x9E3779B97F4A7C15ull + (hash << 6) + (hash >> 2); };
   mix(format.bold | format.italic << 1 | format.underline << 2 | std::size_t{format.colour.has_value()} << 3);
   mix(format.halfPoints);
+  mix(format.sourceTag);
   if (format.colour) mix(format.colour->red | format.colour->green << 8 | format.colour->blue << 16);
   return hash;
 }

@@ -28,6 +28,11 @@ struct CharFormat {
   bool underline = false;
   std::uint16_t halfPoints = 24;  // size in half-points, as RTF's \fs gives it
   std::optional<Rgb> colour;      // none: the reader's automatic colour
+  // An opaque number by which a reader of a structured document (a DOCX or
+  // ODT paragraph) traces each converted piece back to the source run it
+  // takes its properties from. The passes carry it like any attribute; Rich
+  // Text neither reads nor writes it.
+  std::uint32_t sourceTag = 0;
 
   bool operator==(const CharFormat&) const = default;
 };

@@ -17,12 +17,14 @@ void AppendHexByte(std::string& out, std::uint8_t byte) {
   out.push_back(kDigits[byte & 0x0F]);
 }
 
-// \uN takes a signed 16-bit N; the '?' after it is the one-character fallback
-// that \uc1 tells readers to drop.
+// \uN takes a signed 16-bit N; the \'3f ('?') after it is the one-character
+// fallback that \uc1 tells readers to drop. Written as a hex byte, not as a
+// literal '?', because some readers count a literal fallback wrongly and drop
+// the character after it instead.
 void AppendUnicode(std::string& out, char16_t ch) {
   out += "\\u";
   out += std::to_string(static_cast<std::int16_t>(ch));
-  out.push_back('?');
+  out += "\\'3f";
 }
 
 // One character as a glyph byte where it is one: printable ASCII as itself,

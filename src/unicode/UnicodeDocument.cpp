@@ -3,6 +3,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "unicode/MalayalamComposition.h"
 #include "unicode/UnicodeWalk.h"
 
 namespace maravelundi {
@@ -36,13 +37,21 @@ class UnicodeDocumentSink {
   void MlttPosition(bool ml) { ml_ = ml; }
 
   void References(std::string_view references, std::size_t position) {
+    if (references.empty()) return;  // the break mark
     Open(position, true);
-    // "&#3349;&#3405;": decimal code points, all of them in the BMP.
-    for (std::size_t i = 0; i + 2 < references.size();) {
-      char32_t cp = 0;
+    // "&#3349;&#3405;": decimal code points, all of them in the BMP; the
+    // hyphen and the grave accent are written as themselves.
+    for (std::size_t i = 0; i < references.size();) {
+      if (references.compare(i, 2, "&#") != 0) {
+        AppendMalayalam(static_cast<char16_t>(static_cast<unsigned char>(references[i++])));
+        continue;
+      }
+      char16_t cp = 0;
       std::size_t k = i + 2;
-      for (; k < references.size() && references[k] != ';'; ++k) cp = cp * 10 + static_cast<char32_t>(references[k] - '0');
-      text_.push_back(static_cast<char16_t>(cp));
+      for (; k < references.size() && references[k] != ';'; ++k) {
+        cp = static_cast<char16_t>(cp * 10 + (references[k] - '0'));
+      }
+      AppendMalayalam(cp);
       i = k + 1;
     }
   }
@@ -52,14 +61,31 @@ class UnicodeDocumentSink {
     text_.append(text);
   }
 
-  void Break(BreakKind, std::size_t position) {
+  // A paragraph ends in CR LF and a line break is a lone LF, as the reader
+  // gives them; the line feed that completes a paragraph end outside ML-TT
+  // text is already part of that end.
+  void Break(BreakKind kind, std::size_t position) {
+    if (kind == BreakKind::kParagraphLineFeed) return;
     Open(position, ml_);
-    text_.append(u"\r\n");
+    text_.append(kind == BreakKind::kParagraph ? u"\r\n" : u"\n");
   }
 
   Document Take() { return Document::FromParts(std::move(text_), std::move(runs_), formats_); }
 
  private:
+  // Appends a character of converted Malayalam text in Normalization Form C:
+  // a vowel sign typed as two glyphs, or rebuilt by a rule around its
+  // consonant, joins the sign before it into the one precomposed sign.
+  void AppendMalayalam(char16_t ch) {
+    if (!text_.empty()) {
+      if (const char16_t composed = ComposeMalayalam(text_.back(), ch)) {
+        text_.back() = composed;
+        return;
+      }
+    }
+    text_.push_back(ch);
+  }
+
   // Starts a run in the format of `position`, in the Unicode font when the
   // piece is Malayalam.
   void Open(std::size_t position, bool malayalam) {

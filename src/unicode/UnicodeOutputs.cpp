@@ -52,6 +52,10 @@ RunTags TagsFor(const CharFormat& format) {
   return tags;
 }
 
+// A browser shows no empty line after a paragraph's last <br>, so a
+// paragraph that ends in a line break gets one more to keep that line.
+std::string_view ParagraphEnd(bool endsInLineBreak) { return endsInLineBreak ? "<br></p>\n" : "</p>\n"; }
+
 }  // namespace
 
 void WriteUnicodeText(const Document& unicode, ByteSink& sink) {
@@ -74,28 +78,34 @@ void WriteHtml5(const Document& unicode, std::string_view title, std::string_vie
 
   const std::u16string& text = unicode.Text();
   bool inParagraph = false;
+  bool endsInLineBreak = false;
   for (std::size_t r = 0; r < unicode.Runs().size(); ++r) {
     const RunTags tags = TagsFor(unicode.Format(unicode.Runs()[r].format));
     bool tagsOpen = false;
     const std::size_t end = unicode.RunEnd(r);
     for (std::size_t i = unicode.Runs()[r].begin; i < end; ++i) {
       const char16_t ch = text[i];
-      if (ch == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') continue;
-      if (ch == u'\n') {
-        // A break ends the paragraph; an empty one still counts, and holds a
-        // line break as editors write it, so that it keeps its height.
+      if (ch == u'\n' && i > 0 && text[i - 1] == u'\r') continue;  // the rest of a paragraph end
+      if (ch == u'\r') {
+        // A paragraph ends; an empty one still counts, and holds a line
+        // break as editors write it, so that it keeps its height.
         if (tagsOpen) out.AppendAscii(tags.close), tagsOpen = false;
-        out.AppendAscii(inParagraph ? "</p>\n" : "<p><br></p>\n");
+        out.AppendAscii(inParagraph ? ParagraphEnd(endsInLineBreak) : "<p><br></p>\n");
         inParagraph = false;
         continue;
       }
       if (!inParagraph) out.AppendAscii("<p>"), inParagraph = true;
+      endsInLineBreak = ch == u'\n';
+      if (ch == u'\n') {
+        out.AppendAscii("<br>");
+        continue;
+      }
       if (!tagsOpen) out.AppendAscii(tags.open), tagsOpen = true;
       out.AppendEscaped(ForbiddenInHtml(ch) ? u'\uFFFD' : ch);
     }
     if (tagsOpen) out.AppendAscii(tags.close);
   }
-  if (inParagraph) out.AppendAscii("</p>\n");
+  if (inParagraph) out.AppendAscii(ParagraphEnd(endsInLineBreak));
   out.AppendAscii("</body>\n</html>\n");
   out.Finish();
 }

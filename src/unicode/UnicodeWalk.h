@@ -12,7 +12,9 @@
 //       text that reaches the output as it is: copied from another font, or
 //       an ML-TT unit the table does not know
 //   sink.Break(BreakKind kind, std::size_t position)
-//       a paragraph end (carriage return) or a line break (line feed)
+//       a paragraph end (carriage return) or a line break (line feed); in
+//       ML-TT text the line feed of a CR LF pair is part of the paragraph
+//       end and gives nothing, elsewhere it is a break of its own kind
 //   sink.MlttPosition(bool ml)
 //       whether the pieces that follow come from ML-TT text
 
@@ -28,7 +30,11 @@
 
 namespace maravelundi {
 
-enum class BreakKind { kParagraph, kLine };
+enum class BreakKind {
+  kParagraph,          // a carriage return: the paragraph ends
+  kLine,               // a line feed on its own: a line break in the paragraph
+  kParagraphLineFeed,  // the line feed of a CR LF pair in a font other than ML-TT
+};
 
 namespace walk {
 
@@ -64,6 +70,19 @@ void EmitUnit(Sink& sink, std::u16string_view unit, std::size_t position) {
   }
 }
 
+// The unit at `at`, which may be past the end (empty). A line feed that does
+// not end a CR LF pair is a line break typed inside Malayalam: a break, not
+// nothing, so that the words on either side stay apart.
+template <typename Sink>
+void EmitUnitAt(Sink& sink, std::u16string_view text, std::size_t at, std::size_t position) {
+  if (at >= text.size()) return;
+  if (text[at] == u'\n' && (at == 0 || text[at - 1] != u'\r')) {
+    sink.Break(BreakKind::kLine, position);
+    return;
+  }
+  EmitUnit(sink, text.substr(at, 1), position);
+}
+
 template <typename Sink>
 void EmitPieces(const UnicodeRule& rule, std::u16string_view text, std::size_t i, Sink& sink) {
   for (const OutputPiece& piece : rule.output) {
@@ -71,11 +90,7 @@ void EmitPieces(const UnicodeRule& rule, std::u16string_view text, std::size_t i
     const std::size_t position = std::min(i + piece.from, text.size() - 1);
     switch (piece.kind) {
       case OutputPiece::Kind::kNone: break;
-      case OutputPiece::Kind::kUnitAt: {
-        const std::size_t at = i + piece.offset;
-        EmitUnit(sink, at < text.size() ? text.substr(at, 1) : std::u16string_view(), position);
-        break;
-      }
+      case OutputPiece::Kind::kUnitAt: EmitUnitAt(sink, text, i + piece.offset, position); break;
       case OutputPiece::Kind::kUnit: EmitUnit(sink, piece.unit, position); break;
       case OutputPiece::Kind::kText: sink.References(piece.text, position); break;
     }
@@ -87,7 +102,7 @@ template <typename Sink>
 std::size_t ApplyMlttRules(const RuleIndex& rules, std::u16string_view text, std::size_t i, Sink& sink) {
   // Most positions hold a letter that no rule but the last starts with.
   if (rules.OnlyByItself(text[i])) {
-    EmitUnit(sink, text.substr(i, 1), i);
+    EmitUnitAt(sink, text, i, i);
     return 1;
   }
   for (const UnicodeRule* rule : rules.Candidates(text[i])) {
@@ -125,9 +140,13 @@ void WalkUnicode(const Document& mltt, Sink& sink, ProgressSink* progress = null
       if (ml) {
         i += walk::ApplyMlttRules(rules, text, i, sink);
       } else {
-        if (text[i] == u'\n') sink.Break(BreakKind::kLine, i);
-        else if (text[i] == u'\r') sink.Break(BreakKind::kParagraph, i);
-        else sink.Unchanged(text.substr(i, 1), i);
+        if (text[i] == u'\n') {
+          sink.Break(i > 0 && text[i - 1] == u'\r' ? BreakKind::kParagraphLineFeed : BreakKind::kLine, i);
+        } else if (text[i] == u'\r') {
+          sink.Break(BreakKind::kParagraph, i);
+        } else {
+          sink.Unchanged(text.substr(i, 1), i);
+        }
         ++i;
       }
     }

@@ -195,6 +195,16 @@ class UnicodeWalk {
   }
 
   void G(const std::u16string& key) { out_.G(key); }
+
+  // The unit at position k. A line feed there that does not end a CR LF
+  // pair is a line break typed inside Malayalam, written as one.
+  void GAt(long long k) {
+    if (Is(k, u'\n') && !Is(k - 1, u'\r')) {
+      Lit("<br>\r\n");
+    } else {
+      G(T(k));
+    }
+  }
   void Lit(const char* markup) { out_.Markup(markup); }
 
   static std::u16string Pair(char16_t a, char16_t b) { return std::u16string{a, b}; }
@@ -202,7 +212,7 @@ class UnicodeWalk {
   long long MlttRules(long long i) {
     const std::u16string_view kConsonantTail = u"\\bcdefghk";
     if (Is(i, u's') && Is(i + 1, u's') && Is(i + 2, u'{')) {  // 1
-      G(T(i + 3));
+      GAt(i + 3);
       G(u"{");
       G(u"ss");
       return Fired(1, 4);
@@ -218,12 +228,12 @@ class UnicodeWalk {
       G(u"\\");
       return Fired(4, 3);
     } else if (Is(i, u's') && Is(i + 1, u's')) {  // 5
-      G(T(i + 2));
+      GAt(i + 2);
       G(u"ss");
       return Fired(5, 3);
     } else if (Is(i, u'v') && In(i + 1, kConsonantTail)) {  // 6
       Lit("&#3405;&#8204;");
-      G(T(i + 1));
+      GAt(i + 1);
       return Fired(6, 2);
     } else if (Is(i, u'v') && Is(i + 1, u'-') && In(i + 2, kConsonantTail)) {  // 7
       Lit("&#3405;&#8204;");
@@ -237,38 +247,38 @@ class UnicodeWalk {
       G(u"-");
       return Fired(9, 2);
     } else if (Is(i, u's') && Is(i + 2, u'm')) {  // 10
-      G(T(i + 1));
+      GAt(i + 1);
       G(Pair(u's', u'm'));
       return Fired(10, 3);
     } else if (Is(i, u't') && Is(i + 2, u'm')) {  // 11
-      G(T(i + 1));
+      GAt(i + 1);
       G(Pair(u't', u'm'));
       return Fired(11, 3);
     } else if (Is(i, u's') && Is(i + 2, u'u')) {  // 12
-      G(T(i + 1));
+      GAt(i + 1);
       G(Pair(u's', u'u'));
       return Fired(12, 3);
     } else if (Is(i, u't') && Is(i + 2, u'u')) {  // 13
-      G(T(i + 1));
+      GAt(i + 1);
       G(Pair(u't', u'u'));
       return Fired(13, 3);
     } else if (Is(i, u's') && Is(i + 1, u'{')) {  // 14
-      G(T(i + 2));
+      GAt(i + 2);
       G(u"{");
       G(u"s");
       return Fired(14, 3);
     } else if (Is(i, u't') && Is(i + 1, u'{')) {  // 15
-      G(T(i + 2));
+      GAt(i + 2);
       G(u"{");
       G(u"t");
       return Fired(15, 3);
     } else if (Is(i, u's') && Is(i + 2, u'y')) {  // 16
-      G(T(i + 1));
+      GAt(i + 1);
       G(u"y");
       G(u"s");
       return Fired(16, 3);
     } else if (Is(i, u't') && Is(i + 2, u'y')) {  // 17
-      G(T(i + 1));
+      GAt(i + 1);
       G(u"y");
       G(u"t");
       return Fired(17, 3);
@@ -288,12 +298,12 @@ class UnicodeWalk {
       G(u"sF");
       return Fired(22, 2);
     } else if (Is(i, u't') && Is(i + 2, u'z')) {  // 23
-      G(T(i + 1));
+      GAt(i + 1);
       Lit("&#3405;&#3381;");
       Lit("&#3399;");
       return Fired(23, 3);
     } else if (Is(i, u's') && Is(i + 2, u'z')) {  // 24
-      G(T(i + 1));
+      GAt(i + 1);
       Lit("&#3405;&#3381;");
       Lit("&#3398;");
       return Fired(24, 3);
@@ -308,15 +318,15 @@ class UnicodeWalk {
       Lit("&#3399;");
       return Fired(26, 4);
     } else if (Is(i, u'{') || Is(i, u't') || Is(i, u's')) {  // 27
-      G(T(i + 1));
-      G(T(i));
+      GAt(i + 1);
+      GAt(i);
       return Fired(27, 2);
     } else if (Is(i, u'\u00E4') && Is(i + 1, u'y')) {  // 28
       G(u"\u00E4");
       Lit("&#3391;&#3375;");
       return Fired(28, 2);
     } else {  // 29
-      G(T(i));
+      GAt(i);
       return Fired(29, 1);
     }
   }

@@ -45,13 +45,13 @@ TEST(RtfWriterTest, WritesTheExpectedMarkup) {
   EXPECT_EQ(WriteRtf(doc),
             "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl{\\f0\\fnil rc1;}{\\f1\\fnil ML TT;}}\n"
             "\\f0 a\\{\\'a7\\'a0\\par\n"
-            "\\f1 \\u3349?\\tab \\line \\'0d\\u-3?}\n");
+            "\\f1 \\u3349\\'3f\\tab \\line \\'0d\\u-3\\'3f}\n");
 }
 
 TEST(RtfWriterTest, FontNamesAreEscaped) {
   const Document doc = MakeDocument({{"a;b{c}\\d \u201C\u0D15", u"x"}});
   const std::string markup = WriteRtf(doc);
-  EXPECT_NE(markup.find("{\\f0\\fnil a\\u59?b\\{c\\}\\\\d \\'93\\u3349?;}"), std::string::npos) << markup;
+  EXPECT_NE(markup.find("{\\f0\\fnil a\\u59\\'3fb\\{c\\}\\\\d \\'93\\u3349\\'3f;}"), std::string::npos) << markup;
 }
 
 TEST(RtfWriterTest, EmptyDocument) {
