@@ -64,6 +64,34 @@ constexpr EntityRow kEntityRows[] = {
 
 static_assert(std::size(kEntityRows) == kEntityRowCount);
 
+// Glyphs of the ML-TT fonts that typists used all the time but that no
+// Rachana table produces: a consonant with its U or UU sign, RA with the EE
+// sign, and a few conjuncts, each drawn as one glyph. Independent converters
+// agree on every one of them.
+constexpr EntityRow kTypedGlyphRows[] = {
+    {"\xE6", "&#3349;&#3393;"},                  // കു
+    {"\xE7", "&#3349;&#3405;&#3349;&#3393;"},    // ക്കു
+    {"\xE8", "&#3376;&#3399;"},                  // രേ
+    {"\xE9", "&#3363;&#3393;"},                  // ണു
+    {"\xEA", "&#3376;&#3393;"},                  // രു
+    {"\xEB", "&#3368;&#3393;"},                  // നു
+    {"\xEC", "&#3368;&#3405;&#3368;&#3393;"},    // ന്നു
+    {"\xED", "&#3375;&#3405;&#3349;&#3405;&#3349;"},  // യ്ക്ക
+    {"\xF2", "&#3368;&#3405;&#3374;"},           // ന്മ
+    {"\x7C", "&#3405;&#3375;&#3393;"},           // ്യു
+    {"\x7D", "&#3405;&#3375;&#3394;"},           // ്യൂ
+};
+
+constexpr bool TypedGlyphsAreNewKeys() {
+  for (const EntityRow& typed : kTypedGlyphRows) {
+    for (const EntityRow& row : kEntityRows) {
+      if (row.key == typed.key) return false;
+    }
+  }
+  return std::size(kTypedGlyphRows) == 11;
+}
+static_assert(TypedGlyphsAreNewKeys());
+
 // Every key is made of codes below 0x80 or from 0xA0 up, whose glyph
 // characters have the code's own value, so a key's characters index directly.
 struct EntityIndex {
@@ -72,6 +100,7 @@ struct EntityIndex {
   std::size_t pairCount = 0;
 
   EntityIndex() {
+    for (const EntityRow& row : kTypedGlyphRows) single[static_cast<unsigned char>(row.key[0])] = row.value;
     for (auto it = std::rbegin(kEntityRows); it != std::rend(kEntityRows); ++it) {
       if (it->key.size() == 1) {
         single[static_cast<unsigned char>(it->key[0])] = it->value;

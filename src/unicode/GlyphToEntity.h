@@ -9,7 +9,9 @@
 
 namespace maravelundi {
 
-// The table's value for a unit, if the unit is one of its 141 keys.
+// The table's value for a unit, if the unit is one of its 141 keys or one of
+// the eleven single glyphs typed directly in ML-TT fonts that the table
+// lacks (0xE6-0xED, 0xF2, 0x7C, 0x7D).
 std::optional<std::string_view> EntityRowValue(std::u16string_view key);
 
 // What one unit stands for in Unicode. Every writer looks units up here:
