@@ -5,17 +5,27 @@
 #include <exception>
 #include <map>
 #include <mutex>
+#include <new>
 #include <ostream>
 #include <system_error>
 #include <thread>
 
+#include "cli/WriteGate.h"
 #include "richtext/RtfReader.h"
 
 namespace maravelundi::cli {
 namespace fs = std::filesystem;
 
-std::optional<Document> ParseDocument(std::string_view bytes, const std::string& name, std::string& error) {
+std::string DescribeWarning(const std::string& name, const ReadWarning& warning) {
+  return name + ": warning: " + warning.message + " (at byte " + std::to_string(warning.offset) + ")";
+}
+
+std::optional<Document> ParseDocument(std::string_view bytes, const std::string& name, std::string& error,
+                                      std::vector<std::string>* warnings) {
   RtfReading reading = ReadRtf(bytes);
+  if (warnings != nullptr) {
+    for (const ReadWarning& warning : reading.warnings) warnings->push_back(DescribeWarning(name, warning));
+  }
   if (reading.Ok()) return std::move(reading.document);
   error = name + ": " + reading.error->message + " (at byte " + std::to_string(reading.error->offset) + ")";
   return std::nullopt;
@@ -26,7 +36,8 @@ bool WriteConversion(Document&& document, const ConversionSettings& settings, co
   ConversionOptions options;
   options.unicodeFont = settings.unicodeFont;
   options.title = title;
-  ConvertDocument(std::move(document), settings.generation, settings.output, file, nullptr, options);
+  WriteGate output(file);
+  ConvertDocument(std::move(document), settings.generation, settings.output, output, nullptr, options);
   const IoResult written = file.Commit();
   if (!written.Ok()) error = *written.error;
   return written.Ok();
@@ -35,11 +46,14 @@ bool WriteConversion(Document&& document, const ConversionSettings& settings, co
 namespace {
 
 // One document of the run and where its result goes; `reason` is set when it
-// is known to fail before it is even read.
+// is known to fail before it is even read. A document found in a folder's
+// listing must be a regular file: a FIFO there would wait for a writer that
+// never comes, while one named on the command line is read as asked.
 struct Job {
   fs::path input;
   fs::path target;
   std::optional<std::string> reason;
+  bool listed = false;
 };
 
 bool IsRtfName(const fs::path& path) {
@@ -64,20 +78,23 @@ std::vector<Job> ExpandInputs(const std::vector<fs::path>& inputs) {
   for (const fs::path& input : inputs) {
     std::error_code error;
     if (!fs::is_directory(input, error)) {
-      jobs.push_back({input, {}, std::nullopt});  // a missing file fails when it is read, with the reason
+      jobs.push_back({input, {}, std::nullopt, false});  // a missing file fails when it is read, with the reason
       continue;
     }
     std::vector<fs::path> inFolder;
     for (fs::directory_iterator it(input, error), end; !error && it != end; it.increment(error)) {
+      // Everything else so named is a document that fails with its reason
+      // (a dangling link, a FIFO, an entry that cannot be looked at), rather
+      // than one the user never hears of.
       std::error_code ignored;
-      if (it->is_regular_file(ignored) && IsRtfName(it->path())) inFolder.push_back(it->path());
+      if (IsRtfName(it->path()) && !it->is_directory(ignored)) inFolder.push_back(it->path());
     }
     if (error) {
-      jobs.push_back({input, {}, "cannot list the folder: " + error.message()});
+      jobs.push_back({input, {}, "cannot list the folder: " + error.message(), false});
       continue;
     }
     std::sort(inFolder.begin(), inFolder.end());
-    for (fs::path& document : inFolder) jobs.push_back({std::move(document), {}, std::nullopt});
+    for (fs::path& document : inFolder) jobs.push_back({std::move(document), {}, std::nullopt, true});
   }
   return jobs;
 }
@@ -96,17 +113,20 @@ void PlanTargets(std::vector<Job>& jobs, const fs::path& folder, OutputKind outp
   }
 }
 
-// One document of the batch: the reason it failed, or nothing.
-std::optional<std::string> ConvertOne(const Job& job, const BatchOptions& options) {
+// One document of the batch: the reason it failed, or nothing; with
+// verbose, its warnings go to `warnings`.
+std::optional<std::string> ConvertOne(const Job& job, const BatchOptions& options,
+                                      std::vector<std::string>& warnings) {
   if (job.reason) return job.reason;
   std::error_code ignored;
   if (!options.force && fs::exists(fs::symlink_status(job.target, ignored))) {
     return job.target.string() + " exists; --force replaces it";
   }
   std::string bytes, error;
-  const IoResult read = ReadWholeFile(job.input, bytes);
+  const IoResult read = ReadWholeFile(job.input, bytes, {options.maxInput, job.listed});
   if (!read.Ok()) return WithoutName(*read.error, job.input);
-  std::optional<Document> document = ParseDocument(bytes, job.input.string(), error);
+  std::optional<Document> document =
+      ParseDocument(bytes, job.input.string(), error, options.verbose ? &warnings : nullptr);
   if (!document) return WithoutName(error, job.input);
   std::string().swap(bytes);  // the text is in the document now; give the memory back
   AtomicFile file(job.target);
@@ -136,15 +156,18 @@ BatchSummary ConvertBatch(const BatchOptions& options) {
   PlanTargets(jobs, options.outputFolder, options.settings.output);
 
   std::vector<std::optional<std::string>> reasons(jobs.size());
+  std::vector<std::vector<std::string>> warnings(jobs.size());
   std::atomic<std::size_t> next{0};
   std::mutex reporting;
   std::size_t done = 0, failed = 0;
   const auto work = [&] {
     for (std::size_t i = next++; i < jobs.size(); i = next++) {
+      // Running out of memory on one large document should not end the run.
       try {
-        reasons[i] = ConvertOne(jobs[i], options);
+        reasons[i] = ConvertOne(jobs[i], options, warnings[i]);
+      } catch (const std::bad_alloc&) {
+        reasons[i] = "not enough memory to convert it";
       } catch (const std::exception& e) {
-        // Running out of memory on one large document should not end the run.
         reasons[i] = std::string("cannot convert: ") + e.what();
       }
       const std::lock_guard lock(reporting);
@@ -167,6 +190,7 @@ BatchSummary ConvertBatch(const BatchOptions& options) {
   for (std::size_t i = 0; i < jobs.size(); ++i) {
     if (reasons[i]) summary.failures.push_back({jobs[i].input, *reasons[i]});
     else ++summary.converted;
+    for (std::string& warning : warnings[i]) summary.warnings.push_back(std::move(warning));
   }
   return summary;
 }

@@ -4,6 +4,7 @@
 // shares with it.
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <iosfwd>
@@ -14,6 +15,7 @@
 
 #include "convert/Conversion.h"
 #include "richtext/Document.h"
+#include "richtext/RtfReader.h"
 #include "fileio/FileIo.h"
 
 namespace maravelundi::cli {
@@ -26,8 +28,13 @@ struct ConversionSettings {
 };
 
 // The document in `bytes`, or nothing with `error` set to one line naming
-// `name` and the byte where the reading stopped.
-std::optional<Document> ParseDocument(std::string_view bytes, const std::string& name, std::string& error);
+// `name` and the byte where the reading stopped. With `warnings`, what the
+// reader read but could not honour is added to it, a line each.
+std::optional<Document> ParseDocument(std::string_view bytes, const std::string& name, std::string& error,
+                                      std::vector<std::string>* warnings = nullptr);
+
+// "NAME: warning: MESSAGE (at byte N)".
+std::string DescribeWarning(const std::string& name, const ReadWarning& warning);
 
 // Converts `document` into `file` and commits it; `title` is the html5
 // document's title. False with `error` set when the file cannot be written.
@@ -36,13 +43,16 @@ bool WriteConversion(Document&& document, const ConversionSettings& settings, co
 
 struct BatchOptions {
   ConversionSettings settings;
-  // Files, taken in this order, and folders, each standing for the .rtf
-  // files directly in it (the extension in any case; subfolders are not
-  // entered) sorted by name.
+  // Files, taken in this order, and folders, each standing for the entries
+  // directly in it whose names end in .rtf (in any case) sorted by name.
+  // Subfolders are not entered; any other entry so named that is not a
+  // regular file (a dangling link, a FIFO) fails with the reason.
   std::vector<std::filesystem::path> inputs;
   std::filesystem::path outputFolder;
   unsigned jobs = 0;   // worker threads; 0 for one per core
   bool force = false;  // replace outputs that already exist
+  std::uint64_t maxInput = kDefaultMaxInput;  // larger documents fail unread
+  bool verbose = false;                       // collect the reader's warnings
   // Told after each document, from one thread at a time: how many are done
   // (converted or failed), how many of those failed, and how many there are.
   std::function<void(std::size_t done, std::size_t failed, std::size_t total)> progress;
@@ -56,6 +66,7 @@ struct BatchFailure {
 struct BatchSummary {
   std::size_t converted = 0;
   std::vector<BatchFailure> failures;      // in the order the documents were taken
+  std::vector<std::string> warnings;       // with verbose: every document's, in that order too
   std::optional<std::string> folderError;  // the output folder could not be made; nothing was tried
   bool Ok() const { return !folderError && failures.empty(); }
 };

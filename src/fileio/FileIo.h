@@ -1,13 +1,19 @@
 #pragma once
-// Whole-file reads and writes. A write goes to a temporary file in the target's
-// folder and is renamed over the target only once it is complete, so a failure
-// never leaves a half-written or damaged file behind.
+// Whole-file reads with a size limit, and whole-file writes that never leave
+// a half-written or damaged file behind: a regular file is written under a
+// temporary name in its folder and renamed over the target only once it is
+// complete. A device, a FIFO or a socket is written directly instead, since
+// a rename would replace the node itself with a plain file.
 
+#include <sys/stat.h>
+
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "fileio/InterruptCleanup.h"
 #include "richtext/ByteSink.h"
 
 namespace maravelundi {
@@ -17,12 +23,32 @@ struct IoResult {
   bool Ok() const { return !error.has_value(); }
 };
 
-IoResult ReadWholeFile(const std::filesystem::path& path, std::string& bytes);
+// Past this an input is refused rather than read on until memory runs out:
+// /dev/zero or an endless pipe would never end.
+inline constexpr std::uint64_t kDefaultMaxInput = std::uint64_t{2} << 30;
+
+struct ReadOptions {
+  std::uint64_t maxBytes = kDefaultMaxInput;
+  // Refuse FIFOs, sockets and devices without reading them: a FIFO met in a
+  // folder's listing would wait for a writer that never comes.
+  bool regularFilesOnly = false;
+};
+
+IoResult ReadWholeFile(const std::filesystem::path& path, std::string& bytes, const ReadOptions& options = {});
+// Reads an open descriptor (standard input, say) to its end; `name` is what
+// the messages call it.
+IoResult ReadWholeStream(int fd, const std::filesystem::path& name, std::string& bytes,
+                         const ReadOptions& options = {});
+
 IoResult WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
-// A file written piece by piece under a temporary name beside its target,
-// which it replaces only on Commit. Dropped without Commit, or after a failed
-// write, it leaves nothing behind and the target as it was.
+// A file written piece by piece. A regular file (or a new one) is written
+// under a temporary name beside the file that any symbolic links at the
+// target point to; it replaces that file only on Commit, with the replaced
+// file's permissions and, where the system allows, its owner. Dropped without
+// Commit, after a failed write, or when the program is interrupted, it leaves
+// nothing behind and the target as it was. A device, FIFO or socket is
+// written directly.
 class AtomicFile : public ByteSink {
  public:
   explicit AtomicFile(std::filesystem::path target);
@@ -36,11 +62,17 @@ class AtomicFile : public ByteSink {
   IoResult Commit();
 
  private:
+  void CreateTemporary(const struct stat* existing);
+  void KeepPermissionsOf(const struct stat& existing);
+  void OpenDirectly(bool truncate);
+  void ConnectToSocket();
   void Fail(std::string_view what, int error);
   void Discard();
 
-  std::filesystem::path target_;
-  std::filesystem::path temporary_;
+  std::filesystem::path target_;       // as the caller named it, for the messages
+  std::filesystem::path destination_;  // the file a temporary one replaces
+  std::string temporary_;              // empty for a direct write
+  CleanupSlot slot_ = kNotRegistered;
   int fd_ = -1;
   std::optional<std::string> error_;
 };

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <set>
 #include <vector>
@@ -150,13 +152,58 @@ TEST(Batch, UsageErrors) {
   for (const std::string& arguments :
        {"-d " + folder + " -o " + Quoted(scratch / "x.html") + " " + sample, "-d " + folder + " - " + sample,
         "-d " + folder + " -j 0 " + sample, "-d " + folder, "-j 2 " + sample, "--force " + sample,
-        sample + " " + sample}) {
+        sample + " " + sample, "-d '' " + sample, "-d " + folder + " ''"}) {
     const auto result = RunCli(scratch, arguments + " </dev/null");
     EXPECT_EQ(result.exitCode, 2) << arguments;
     EXPECT_NE(result.err.find("--help"), std::string::npos) << arguments << ": " << result.err;
     EXPECT_FALSE(fs::exists(scratch / "out")) << arguments;
     EXPECT_FALSE(fs::exists(scratch / "x.html")) << arguments;
   }
+}
+
+// Whatever else in a folder is named .rtf is a document that fails with its
+// reason: a dangling link, a loop of links, a FIFO (which must not hold the
+// run up waiting for a writer), a device. A subfolder so named is still not
+// entered.
+TEST(Batch, EntriesThatAreNotFilesFailWithTheirReason) {
+  ScratchFolder scratch;
+  const fs::path in = scratch / "in";
+  fs::create_directories(in / "folder.rtf");
+  fs::copy_file(kSamples / "sample-v7.rtf", in / "good.rtf");
+  fs::create_symlink("missing.rtf", in / "dangling.rtf");
+  fs::create_symlink("loop-b.rtf", in / "loop-a.rtf");
+  fs::create_symlink("loop-a.rtf", in / "loop-b.rtf");
+  ASSERT_EQ(::mkfifo((in / "fifo.rtf").c_str(), 0600), 0);
+  const auto run = RunCli(scratch, "-j 2 -d " + Quoted(scratch / "out") + " " + Quoted(in));
+  EXPECT_EQ(run.exitCode, 1);
+  const std::string loop = "cannot open: Too many levels of symbolic links\n";
+  EXPECT_EQ(run.err, "1 converted, 4 failed\n"
+                     "  " + (in / "dangling.rtf").string() + ": cannot open: No such file or directory\n"
+                     "  " + (in / "fifo.rtf").string() + ": is a FIFO, not a regular file\n"
+                     "  " + (in / "loop-a.rtf").string() + ": " + loop +
+                     "  " + (in / "loop-b.rtf").string() + ": " + loop);
+  EXPECT_EQ(FileNames(scratch / "out"), std::set<std::string>{"good.html"});
+}
+
+// A FIFO named on the command line is read as asked (as <(...) gives one).
+TEST(Batch, AFifoNamedOnTheCommandLineIsRead) {
+  ScratchFolder scratch;
+  ASSERT_EQ(::mkfifo((scratch / "piped.rtf").c_str(), 0600), 0);
+  const auto run = RunCli(scratch, "-d " + Quoted(scratch / "out") + " " + Quoted(scratch / "piped.rtf"),
+                          "cat " + Quoted(kSamples / "sample-v7.rtf") + " >" + Quoted(scratch / "piped.rtf") + " &");
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(ReadFile(scratch / "out" / "piped.html"), ReadFile(kSamples / "sample-v7.html"));
+}
+
+TEST(Batch, DocumentsPastTheLimitFail) {
+  ScratchFolder scratch;
+  const fs::path sample = kSamples / "sample-v7.rtf";
+  const std::string limit = std::to_string(fs::file_size(sample));
+  const auto run = RunCli(scratch, "--max-input " + limit + " -d " + Quoted(scratch / "out") + " " + Quoted(sample) +
+                                       " /dev/zero");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err, "1 converted, 1 failed\n  /dev/zero: larger than the input limit of " + limit + " bytes\n");
+  EXPECT_EQ(FileNames(scratch / "out"), std::set<std::string>{"sample-v7.html"});
 }
 
 TEST(Batch, ProgressOnATerminalOnly) {

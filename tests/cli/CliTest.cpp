@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 
 #include "cli/CliRunner.h"
 
@@ -24,7 +25,8 @@ TEST(Cli, UsageErrorsExitWithTwo) {
   ScratchFolder scratch;
   for (const std::string& arguments :
        {std::string(""), "--fonts 3 '" + kSample + "'", "--to pdf '" + kSample + "'", "--bogus '" + kSample + "'",
-        "'" + kSample + "' '" + kSample + "'", std::string("--fonts")}) {
+        "'" + kSample + "' '" + kSample + "'", std::string("--fonts"), "-o '' '" + kSample + "'", std::string("''"),
+        "--max-input 0 '" + kSample + "'", "--max-input lots '" + kSample + "'"}) {
     const auto result = RunCli(scratch, arguments);
     EXPECT_EQ(result.exitCode, 2) << arguments;
     EXPECT_FALSE(result.err.empty()) << arguments;
@@ -124,6 +126,77 @@ TEST(Cli, UnwritableOutputFails) {
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_NE(result.err.find("out.html"), std::string::npos) << result.err;
   EXPECT_FALSE(std::filesystem::exists(scratch / "no"));
+}
+
+// Standard input that is closed or a folder is named for what it is, not
+// taken for an empty document.
+TEST(Cli, StandardInputFailuresNameTheirCause) {
+  ScratchFolder scratch;
+  const struct {
+    std::string redirection;
+    std::string message;
+  } kCases[] = {
+      {"<&-", "maravelundi-cli: standard input: cannot read: Bad file descriptor\n"},
+      {"<'" + scratch.Path().string() + "'", "maravelundi-cli: standard input: is a folder, not a file\n"},
+  };
+  for (const auto& c : kCases) {
+    const auto result = RunCli(scratch, "- " + c.redirection);
+    EXPECT_EQ(result.exitCode, 1) << c.redirection;
+    EXPECT_EQ(result.err, c.message);
+  }
+}
+
+// An endless input is refused at the limit, with the input's name and the
+// limit in the message, wherever it comes from.
+TEST(Cli, InputsPastTheLimitAreRefused) {
+  ScratchFolder scratch;
+  ASSERT_EQ(::mkfifo((scratch / "fifo.rtf").c_str(), 0600), 0);
+  const std::string sampleSize = std::to_string(std::filesystem::file_size(kSample));
+  const struct {
+    std::string arguments;
+    std::string prefix;
+    std::string message;
+  } kCases[] = {
+      {"--max-input 64K -", "yes '{\\rtf1' |", "standard input: larger than the input limit of 64 KiB"},
+      {"--max-input 1k /dev/zero", "", "/dev/zero: larger than the input limit of 1 KiB"},
+      {"--max-input 1M '" + (scratch / "fifo.rtf").string() + "'",
+       "yes '{\\rtf1' >'" + (scratch / "fifo.rtf").string() + "' &",
+       (scratch / "fifo.rtf").string() + ": larger than the input limit of 1 MiB"},
+      {"--max-input 100 '" + kSample + "'", "", kSample + ": larger than the input limit of 100 bytes"},
+  };
+  for (const auto& c : kCases) {
+    const auto result = RunCli(scratch, c.arguments, c.prefix);
+    EXPECT_EQ(result.exitCode, 1) << c.arguments;
+    EXPECT_EQ(result.err, "maravelundi-cli: " + c.message + "\n") << c.arguments;
+    EXPECT_TRUE(result.out.empty());
+  }
+  const auto exactly = RunCli(scratch, "--max-input " + sampleSize + " '" + kSample + "'");
+  EXPECT_EQ(exactly.exitCode, 0) << exactly.err;
+}
+
+TEST(Cli, RunningOutOfMemoryNamesTheDocument) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the address sanitizer needs more address space than the limit leaves";
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+  GTEST_SKIP() << "the address sanitizer needs more address space than the limit leaves";
+#endif
+#endif
+  ScratchFolder scratch;
+  const auto input = scratch / "large.rtf";
+  {
+    std::ofstream out(input, std::ios::binary);
+    out << "{\\rtf1{\\fonttbl{\\f0 rc1;}}\\f0 ";
+    for (int i = 0; i < 1'500'000; ++i) out << "adbnjw ";
+    out << "}";
+  }
+  // Some 30 MB of address space: the program and the 10 MB document's
+  // bytes fit, its conversion does not.
+  const auto result = RunCli(scratch, "-o '" + (scratch / "out.html").string() + "' '" + input.string() + "'",
+                             "ulimit -v 32000;");
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.err, "maravelundi-cli: " + input.string() + ": not enough memory to convert it\n");
+  EXPECT_FALSE(std::filesystem::exists(scratch / "out.html"));
 }
 
 }  // namespace

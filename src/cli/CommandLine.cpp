@@ -1,0 +1,79 @@
+#include "cli/CommandLine.h"
+
+#include <iostream>
+#include <limits>
+
+#include <CLI/CLI.hpp>
+
+namespace maravelundi::cli {
+namespace {
+
+// An empty name is never a file the user meant: "-o ''" or "-d ''" come from
+// a variable left unset.
+const CLI::Validator kNotEmpty(
+    [](std::string& value) { return value.empty() ? std::string("an empty name is not a file") : std::string(); },
+    "", "not empty");
+
+void AddConversionOptions(CLI::App& app, CommandLine& options) {
+  app.add_option("--fonts", options.fonts,
+                 "Rachana generation of the document's fonts: 2 (ra, rkr), 7 (rc, rl), or auto, each font by its name")
+      ->check(CLI::IsMember({"2", "7", "auto"}))
+      ->capture_default_str();
+  app.add_option("--to", options.to, "Output: unicode, ism, mltt, rtf, html5 or text")
+      ->check(CLI::IsMember({"unicode", "ism", "mltt", "rtf", "html5", "text"}))
+      ->capture_default_str();
+  app.add_option("--unicode-font", options.unicodeFont, "Unicode Malayalam font of the rtf and html5 outputs")
+      ->capture_default_str();
+  app.add_option("--max-input", options.maxInput,
+                 "Refuse an input larger than this, such as 500M or 4G (default 2G); /dev/zero or an endless "
+                 "pipe would otherwise fill the memory")
+      ->transform(CLI::AsSizeValue(false))
+      ->check(CLI::Range(std::uint64_t{1}, std::numeric_limits<std::uint64_t>::max()));
+  app.add_flag("--verbose", options.verbose,
+               "Report on standard error what the reader read but could not honour (an unknown code page, "
+               "skipped binary data, a font missing from the font table), a line each with its byte");
+}
+
+void AddFileOptions(CLI::App& app, CommandLine& options) {
+  CLI::Option* output = app.add_option("-o,--output", options.output, "Output file; - for standard output")
+                            ->check(kNotEmpty)
+                            ->capture_default_str();
+  CLI::Option* folder = app.add_option("-d,--output-dir", options.outputFolder,
+                                       "Convert every INPUT into this folder (made if missing), as NAME.html, "
+                                       "NAME.rtf or NAME.txt; a folder INPUT stands for the .rtf files in it")
+                            ->check(kNotEmpty);
+  folder->excludes(output);
+  app.add_option("-j,--jobs", options.jobs, "Documents converted at once with -d (default: one per core)")
+      ->check(CLI::Range(1u, 4096u))
+      ->needs(folder);
+  app.add_flag("--force", options.force, "With -d, replace outputs that already exist")->needs(folder);
+  app.add_option("INPUT", options.inputs,
+                 "Rich Text document to convert; - for standard input. With -d, any number of documents and folders")
+      ->check(kNotEmpty)
+      ->required();
+}
+
+}  // namespace
+
+std::optional<int> ParseCommandLine(int argc, const char* const* argv, CommandLine& options) {
+  CLI::App app{"Converts a Rich Text document typed in the Rachana fonts to Unicode: HTML with character\n"
+               "references (unicode), Rich Text (rtf), HTML5 (html5) or plain text (text); or to ML-TT Rich\n"
+               "Text with break marks (ism) or without (mltt).",
+               kProgram};
+  app.set_version_flag("--version", std::string(kProgram) + " " + MARAVELUNDI_VERSION);
+  AddConversionOptions(app, options);
+  AddFileOptions(app, options);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForVersion& e) {
+    return app.exit(e);
+  } catch (const CLI::ParseError& e) {
+    std::cerr << kProgram << ": " << e.what() << "\nRun with --help for more information.\n";
+    return kExitUsage;
+  }
+  return std::nullopt;
+}
+
+}  // namespace maravelundi::cli

@@ -1,0 +1,37 @@
+#pragma once
+// The options of maravelundi-cli and their checks. A usage error is found
+// here, before any file is touched.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "convert/Conversion.h"
+#include "fileio/FileIo.h"
+
+namespace maravelundi::cli {
+
+inline constexpr const char* kProgram = "maravelundi-cli";
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitUsage = 2;
+
+struct CommandLine {
+  std::string fonts = "auto";
+  std::string to = "unicode";
+  std::string unicodeFont = std::string(kDefaultUnicodeFont);
+  std::string output = "-";
+  std::vector<std::string> inputs;
+  std::string outputFolder;  // set for a batch
+  unsigned jobs = 0;
+  bool force = false;
+  std::uint64_t maxInput = kDefaultMaxInput;
+  bool verbose = false;
+};
+
+// The options, or the exit status when there is nothing to run: 0 after
+// --help or --version, kExitUsage after a usage error, which it explains on
+// standard error.
+std::optional<int> ParseCommandLine(int argc, const char* const* argv, CommandLine& options);
+
+}  // namespace maravelundi::cli

@@ -1,0 +1,118 @@
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "fileio/FileIo.h"
+#include "fileio/IoMessage.h"
+
+namespace maravelundi {
+namespace {
+
+std::string TooLarge(const std::filesystem::path& name, std::uint64_t maxBytes) {
+  return DescribeIoFailure(name, "larger than the input limit of " + FormatByteSize(maxBytes), 0);
+}
+
+// What a FIFO, socket or device met where a document was expected is called.
+const char* KindOfSpecialFile(mode_t mode) {
+  if (S_ISFIFO(mode)) return "is a FIFO, not a regular file";
+  if (S_ISSOCK(mode)) return "is a socket, not a regular file";
+  if (S_ISCHR(mode)) return "is a character device, not a regular file";
+  if (S_ISBLK(mode)) return "is a block device, not a regular file";
+  return "is not a regular file";
+}
+
+// Grows `bytes` for `more` bytes without its capacity ever passing the
+// limit, so that an input just under it does not take twice the memory.
+void MakeRoom(std::string& bytes, std::size_t more, std::uint64_t maxBytes) {
+  const std::uint64_t needed = bytes.size() + more;
+  if (needed <= bytes.capacity()) return;
+  const std::uint64_t doubled = std::max<std::uint64_t>(needed, 2 * std::uint64_t{bytes.capacity()});
+  bytes.reserve(static_cast<std::size_t>(std::min(doubled, maxBytes)));
+}
+
+// Waits for a descriptor that was left non-blocking (a shared terminal or
+// pipe) to have something to read.
+void WaitUntilReadable(int fd) {
+  pollfd readable{fd, POLLIN, 0};
+  while (::poll(&readable, 1, -1) < 0 && errno == EINTR) {
+  }
+}
+
+// Reads to the end, refusing as soon as the input passes `maxBytes`: one
+// byte past the limit is enough to know.
+IoResult ReadToEnd(int fd, const std::filesystem::path& name, std::string& bytes, std::uint64_t maxBytes,
+                   std::uint64_t sizeHint) {
+  bytes.clear();
+  if (sizeHint > maxBytes) return {TooLarge(name, maxBytes)};
+  if (sizeHint > 0) bytes.reserve(static_cast<std::size_t>(sizeHint) + 1);
+  char buffer[1 << 16];
+  for (;;) {
+    const std::uint64_t room = maxBytes - bytes.size();
+    const std::size_t wanted = room == 0 ? 1 : static_cast<std::size_t>(std::min<std::uint64_t>(sizeof buffer, room));
+    const ssize_t got = ::read(fd, buffer, wanted);
+    if (got == 0) return {};
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      if (errno == EAGAIN || errno == EWOULDBLOCK) {
+        WaitUntilReadable(fd);
+        continue;
+      }
+      return {DescribeIoFailure(name, "cannot read", errno)};
+    }
+    if (room == 0) {
+      std::string().swap(bytes);
+      return {TooLarge(name, maxBytes)};
+    }
+    MakeRoom(bytes, static_cast<std::size_t>(got), maxBytes);
+    bytes.append(buffer, static_cast<std::size_t>(got));
+  }
+}
+
+// Why a file cannot be read as a document, judged from its type alone.
+std::optional<std::string> RefusedType(const std::filesystem::path& path, mode_t mode, bool regularFilesOnly) {
+  if (S_ISDIR(mode)) return DescribeIoFailure(path, "is a folder, not a file", 0);
+  if (regularFilesOnly && !S_ISREG(mode)) return DescribeIoFailure(path, KindOfSpecialFile(mode), 0);
+  return std::nullopt;
+}
+
+}  // namespace
+
+IoResult ReadWholeFile(const std::filesystem::path& path, std::string& bytes, const ReadOptions& options) {
+  struct stat info {};
+  // Judged before opening too: opening a FIFO waits for a writer, and
+  // opening some devices has effects of its own.
+  if (options.regularFilesOnly && ::stat(path.c_str(), &info) == 0) {
+    if (auto refused = RefusedType(path, info.st_mode, true)) return {refused};
+  }
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | (options.regularFilesOnly ? O_NONBLOCK : 0));
+  if (fd < 0) return {DescribeIoFailure(path, "cannot open", errno)};
+  if (::fstat(fd, &info) != 0) info = {};
+  if (auto refused = RefusedType(path, info.st_mode, options.regularFilesOnly)) {
+    ::close(fd);
+    return {refused};
+  }
+  // The size is a hint: a file that grows or shrinks meanwhile is read to its end.
+  const std::uint64_t sizeHint = S_ISREG(info.st_mode) && info.st_size > 0 ? std::uint64_t(info.st_size) : 0;
+  IoResult result = ReadToEnd(fd, path, bytes, options.maxBytes, sizeHint);
+  ::close(fd);
+  return result;
+}
+
+IoResult ReadWholeStream(int fd, const std::filesystem::path& name, std::string& bytes, const ReadOptions& options) {
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) return {DescribeIoFailure(name, "cannot read", errno)};
+  if (auto refused = RefusedType(name, info.st_mode, options.regularFilesOnly)) return {refused};
+  // Standard input redirected from a file may start part way into it.
+  std::uint64_t sizeHint = 0;
+  if (S_ISREG(info.st_mode)) {
+    const off_t at = ::lseek(fd, 0, SEEK_CUR);
+    if (at >= 0 && info.st_size > at) sizeHint = std::uint64_t(info.st_size - at);
+  }
+  return ReadToEnd(fd, name, bytes, options.maxBytes, sizeHint);
+}
+
+}  // namespace maravelundi

@@ -1,0 +1,150 @@
+// Writing an output: the replaced file keeps its permissions and owner,
+// links stay links, devices and FIFOs stay what they are, long names work,
+// and nothing but the result is ever left in the folder.
+
+#include <gtest/gtest.h>
+
+#include <grp.h>
+
+#include <thread>
+
+#include "fileio/FileIo.h"
+#include "FileIoTestSupport.h"
+
+namespace maravelundi {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::FileNames;
+using testing::ModeOf;
+using testing::ReadFile;
+using testing::ScratchFolder;
+
+const std::string kText = "<html>converted</html>\r\n";
+
+TEST(AtomicFile, AReplacedFileKeepsItsPermissions) {
+  for (const mode_t permissions : {0600, 0640, 0604, 0755, 02750}) {
+    ScratchFolder scratch;
+    const fs::path target = scratch / "out.html";
+    testing::WriteFile(target, "an earlier result");
+    ASSERT_EQ(::chmod(target.c_str(), permissions), 0);
+    ASSERT_TRUE(WriteFileAtomically(target, kText).Ok());
+    EXPECT_EQ(ReadFile(target), kText);
+    EXPECT_EQ(ModeOf(target), S_IFREG | permissions) << std::oct << permissions;
+    EXPECT_EQ(FileNames(scratch.Path()), std::set<std::string>{"out.html"});
+  }
+}
+
+TEST(AtomicFile, ANewFileTakesTheUsualPermissions) {
+  ScratchFolder scratch;
+  const mode_t mask = ::umask(022);
+  ::umask(mask);
+  ASSERT_TRUE(WriteFileAtomically(scratch / "new.html", kText).Ok());
+  EXPECT_EQ(ModeOf(scratch / "new.html"), S_IFREG | (0666 & ~mask));
+}
+
+TEST(AtomicFile, AReplacedFileKeepsItsOwner) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root may give a file to another user";
+  ScratchFolder scratch;
+  const fs::path target = scratch / "out.html";
+  testing::WriteFile(target, "an earlier result");
+  constexpr uid_t kSomeoneElse = 65534;
+  ASSERT_EQ(::chown(target.c_str(), kSomeoneElse, kSomeoneElse), 0);
+  ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
+  ASSERT_TRUE(WriteFileAtomically(target, kText).Ok());
+  struct stat info {};
+  ASSERT_EQ(::stat(target.c_str(), &info), 0);
+  EXPECT_EQ(info.st_uid, kSomeoneElse);
+  EXPECT_EQ(info.st_gid, kSomeoneElse);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+
+TEST(AtomicFile, ALinkStaysALinkAndItsFileIsReplaced) {
+  ScratchFolder scratch;
+  fs::create_directory(scratch / "sub");
+  testing::WriteFile(scratch / "sub" / "real.html", "an earlier result");
+  ASSERT_EQ(::chmod((scratch / "sub" / "real.html").c_str(), 0600), 0);
+  fs::create_symlink("sub/real.html", scratch / "link.html");
+  fs::create_symlink("sub/made.html", scratch / "dangling.html");
+
+  ASSERT_TRUE(WriteFileAtomically(scratch / "link.html", kText).Ok());
+  ASSERT_TRUE(WriteFileAtomically(scratch / "dangling.html", kText).Ok());
+  EXPECT_TRUE(fs::is_symlink(scratch / "link.html"));
+  EXPECT_TRUE(fs::is_symlink(scratch / "dangling.html"));
+  EXPECT_EQ(ReadFile(scratch / "sub" / "real.html"), kText);
+  EXPECT_EQ(ReadFile(scratch / "sub" / "made.html"), kText);
+  EXPECT_EQ(ModeOf(scratch / "sub" / "real.html"), S_IFREG | 0600);
+  EXPECT_EQ(FileNames(scratch / "sub"), (std::set<std::string>{"real.html", "made.html"}));
+}
+
+TEST(AtomicFile, AFifoIsWrittenThroughAndStaysAFifo) {
+  ScratchFolder scratch;
+  const fs::path fifo = scratch / "fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::string received;
+  // Opening a FIFO waits for the other end, so the reader is already there.
+  std::thread reader([&] { received = ReadFile(fifo); });
+  const IoResult written = WriteFileAtomically(fifo, kText);
+  reader.join();
+  EXPECT_TRUE(written.Ok()) << *written.error;
+  EXPECT_EQ(received, kText);
+  EXPECT_TRUE(S_ISFIFO(ModeOf(fifo)));
+  EXPECT_EQ(FileNames(scratch.Path()), std::set<std::string>{"fifo"});
+}
+
+TEST(AtomicFile, ADeviceIsWrittenThroughAndStaysADevice) {
+  ScratchFolder scratch;
+  const fs::path device = scratch / "null";
+  if (!testing::MakeNullDevice(device)) GTEST_SKIP() << "cannot make a device node here";
+  const IoResult written = WriteFileAtomically(device, kText);
+  EXPECT_TRUE(written.Ok()) << *written.error;
+  EXPECT_TRUE(S_ISCHR(ModeOf(device)));
+  struct stat info {};
+  ASSERT_EQ(::stat(device.c_str(), &info), 0);
+  EXPECT_EQ(info.st_rdev, makedev(1, 3));
+  EXPECT_EQ(FileNames(scratch.Path()), std::set<std::string>{"null"});
+}
+
+TEST(AtomicFile, NamesUpToTheLongestTheFolderTakes) {
+  ScratchFolder scratch;
+  for (const std::size_t length : {200u, 234u, 235u, 240u, 255u}) {
+    const fs::path target = scratch / std::string(length, 'n');
+    const IoResult written = WriteFileAtomically(target, kText);
+    EXPECT_TRUE(written.Ok()) << length << ": " << *written.error;
+    EXPECT_EQ(ReadFile(target), kText) << length;
+    fs::remove(target);
+  }
+  const IoResult tooLong = WriteFileAtomically(scratch / std::string(256, 'n'), kText);
+  ASSERT_FALSE(tooLong.Ok());
+  EXPECT_NE(tooLong.error->find("File name too long"), std::string::npos) << *tooLong.error;
+  EXPECT_TRUE(FileNames(scratch.Path()).empty());
+}
+
+TEST(AtomicFile, AFolderOrALoopIsRefusedByName) {
+  ScratchFolder scratch;
+  fs::create_directory(scratch / "folder");
+  fs::create_symlink("loop-b", scratch / "loop-a");
+  fs::create_symlink("loop-a", scratch / "loop-b");
+  for (const char* name : {"folder", "loop-a"}) {
+    const IoResult written = WriteFileAtomically(scratch / name, kText);
+    ASSERT_FALSE(written.Ok()) << name;
+    EXPECT_TRUE(written.error->starts_with((scratch / name).string() + ": ")) << *written.error;
+  }
+  EXPECT_EQ(FileNames(scratch.Path()), (std::set<std::string>{"folder", "loop-a", "loop-b"}));
+  EXPECT_TRUE(FileNames(scratch / "folder").empty());
+}
+
+TEST(AtomicFile, DroppedUncommittedItLeavesTheEarlierFile) {
+  ScratchFolder scratch;
+  testing::WriteFile(scratch / "out.html", "an earlier result");
+  {
+    AtomicFile file(scratch / "out.html");
+    file.Write(kText);
+    EXPECT_EQ(FileNames(scratch.Path()).size(), 2u);  // the result, under its temporary name
+  }
+  EXPECT_EQ(ReadFile(scratch / "out.html"), "an earlier result");
+  EXPECT_EQ(FileNames(scratch.Path()), std::set<std::string>{"out.html"});
+}
+
+}  // namespace
+}  // namespace maravelundi

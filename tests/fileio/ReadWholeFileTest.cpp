@@ -1,0 +1,120 @@
+// Reading an input: never past the limit, whatever kind of file it is, and
+// every failure named with its real cause.
+
+#include <gtest/gtest.h>
+
+#include "fileio/FileIo.h"
+#include "fileio/IoMessage.h"
+#include "FileIoTestSupport.h"
+
+namespace maravelundi {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ScratchFolder;
+
+// The limit is exact: an input of the limit's size is read, one byte more
+// is refused, from a file and from a pipe alike.
+TEST(ReadWholeFile, RefusesAnInputPastTheLimit) {
+  ScratchFolder scratch;
+  const struct {
+    std::size_t size;
+    std::uint64_t limit;
+    bool read;
+  } kCases[] = {{0, 1, true}, {1000, 1000, true}, {1001, 1000, false}, {40000, 1 << 15, false},
+                {40000, 1 << 16, true}, {1 << 16, 1 << 16, true}, {(1 << 16) + 1, 1 << 16, false}};
+  for (const auto& c : kCases) {
+    const std::string text(c.size, 'x');
+    testing::WriteFile(scratch / "in.rtf", text);
+    std::string bytes = "left over";
+    const IoResult fromFile = ReadWholeFile(scratch / "in.rtf", bytes, {c.limit, false});
+    EXPECT_EQ(fromFile.Ok(), c.read) << c.size << " of " << c.limit;
+    EXPECT_EQ(bytes, c.read ? text : "") << c.size;
+    if (!c.read) {
+      EXPECT_EQ(*fromFile.error, (scratch / "in.rtf").string() + ": larger than the input limit of " +
+                                     FormatByteSize(c.limit));
+    }
+
+    // Everything is in the pipe before it is read, so the writer never waits.
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    ASSERT_GE(::fcntl(ends[1], F_SETPIPE_SZ, 1 << 20), int(c.size));
+    ASSERT_EQ(::write(ends[1], text.data(), text.size()), ssize_t(text.size()));
+    ::close(ends[1]);
+    const IoResult fromPipe = ReadWholeStream(ends[0], "standard input", bytes, {c.limit, false});
+    ::close(ends[0]);
+    EXPECT_EQ(fromPipe.Ok(), c.read) << c.size << " of " << c.limit << " from a pipe";
+    if (!c.read) {
+      EXPECT_TRUE(fromPipe.error->starts_with("standard input: larger than the input limit")) << *fromPipe.error;
+    }
+  }
+}
+
+TEST(ReadWholeFile, AnEndlessDeviceStopsAtTheLimit) {
+  std::string bytes;
+  const IoResult read = ReadWholeFile("/dev/zero", bytes, {1 << 20, false});
+  ASSERT_FALSE(read.Ok());
+  EXPECT_EQ(*read.error, "/dev/zero: larger than the input limit of 1 MiB");
+  EXPECT_TRUE(bytes.empty());
+}
+
+// What a folder's listing may hold besides documents: none of it is opened
+// for reading, so a FIFO without a writer cannot hold the reader up.
+TEST(ReadWholeFile, RegularFilesOnlyRefusesOtherKindsUnread) {
+  ScratchFolder scratch;
+  ASSERT_EQ(::mkfifo((scratch / "fifo.rtf").c_str(), 0600), 0);
+  fs::create_directory(scratch / "folder.rtf");
+  fs::create_symlink("missing.rtf", scratch / "dangling.rtf");
+  const bool device = testing::MakeNullDevice(scratch / "null.rtf");
+  const struct {
+    const char* name;
+    const char* reason;
+  } kCases[] = {
+      {"fifo.rtf", "is a FIFO, not a regular file"},
+      {"folder.rtf", "is a folder, not a file"},
+      {"dangling.rtf", "cannot open: No such file or directory"},
+      {"null.rtf", "is a character device, not a regular file"},
+  };
+  for (const auto& c : kCases) {
+    if (!device && std::string(c.name) == "null.rtf") continue;
+    std::string bytes;
+    const IoResult read = ReadWholeFile(scratch / c.name, bytes, {kDefaultMaxInput, true});
+    ASSERT_FALSE(read.Ok()) << c.name;
+    EXPECT_EQ(*read.error, (scratch / c.name).string() + ": " + c.reason);
+  }
+}
+
+TEST(ReadWholeStream, NamesTheRealCause) {
+  ScratchFolder scratch;
+  std::string bytes;
+  const IoResult closed = ReadWholeStream(1000, "standard input", bytes);
+  ASSERT_FALSE(closed.Ok());
+  EXPECT_EQ(*closed.error, "standard input: cannot read: Bad file descriptor");
+
+  const int folder = ::open(scratch.Path().c_str(), O_RDONLY | O_CLOEXEC);
+  const IoResult fromFolder = ReadWholeStream(folder, "standard input", bytes);
+  ::close(folder);
+  ASSERT_FALSE(fromFolder.Ok());
+  EXPECT_EQ(*fromFolder.error, "standard input: is a folder, not a file");
+
+  // Redirected from a file, it reads from where the descriptor stands.
+  testing::WriteFile(scratch / "in.rtf", "skipped{\\rtf1}");
+  const int file = ::open((scratch / "in.rtf").c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_EQ(::lseek(file, 7, SEEK_SET), 7);
+  EXPECT_TRUE(ReadWholeStream(file, "standard input", bytes, {7, false}).Ok());
+  ::close(file);
+  EXPECT_EQ(bytes, "{\\rtf1}");
+}
+
+TEST(FormatByteSize, ShowsLimitsExactly) {
+  const struct {
+    std::uint64_t bytes;
+    const char* shown;
+  } kCases[] = {{1, "1 byte"},         {1000, "1000 bytes"},          {1024, "1 KiB"},
+                {1536, "1536 bytes"},  {std::uint64_t{2} << 30, "2 GiB"}, {std::uint64_t{3} << 20, "3 MiB"},
+                {std::uint64_t{1} << 40, "1 TiB"}, {(std::uint64_t{1} << 30) + 1024, "1048577 KiB"}};
+  for (const auto& c : kCases) EXPECT_EQ(FormatByteSize(c.bytes), c.shown) << c.bytes;
+}
+
+}  // namespace
+}  // namespace maravelundi
