@@ -9,6 +9,10 @@ set -eu
 PACKAGES="cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libcli11-dev qt6-base-dev fonts-liberation
   clang libclang-rt-14-dev libbenchmark-dev time"
 
+# ICU, whose normalizer the tests of the legacy font families take as the
+# judge of Normalization Form C.
+PACKAGES="$PACKAGES libicu-dev"
+
 missing=""
 for package in $PACKAGES; do
   if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
