@@ -14,11 +14,12 @@ constexpr std::string_view kPrintLineEnd = "\r\n";
 // output was made from. The ISM pass replaces it with the finished document
 // as soon as that is built, so the two never outlive each other for long.
 void WriteOutput(Document& mltt, OutputKind output, ByteSink& sink, ProgressSink* progress,
-                 const ConversionOptions& options) {
+                 const ConversionOptions& options, const UnicodeOptions& unicode) {
+  const auto unicodeDocument = [&] { return BuildUnicodeDocument(mltt, options.unicodeFont, progress, unicode); };
   switch (output) {
     case OutputKind::kUnicode: {
       Utf8Builder html(&sink);
-      AppendUnicodeHtml(mltt, html, progress);
+      AppendUnicodeHtml(mltt, html, progress, unicode);
       html.AppendAscii(kPrintLineEnd);
       html.Finish();
       return;
@@ -29,14 +30,13 @@ void WriteOutput(Document& mltt, OutputKind output, ByteSink& sink, ProgressSink
       break;
     case OutputKind::kMltt: WriteRtf(mltt, sink, progress); break;
     case OutputKind::kRtf:
-      WriteRtf(BuildUnicodeDocument(mltt, options.unicodeFont, progress), sink, RtfWriteOptions{.formatting = true},
-               progress);
+      WriteRtf(unicodeDocument(), sink, RtfWriteOptions{.formatting = true}, progress);
       return;
     case OutputKind::kHtml5:
-      WriteHtml5(BuildUnicodeDocument(mltt, options.unicodeFont, progress), options.title, options.unicodeFont, sink);
+      WriteHtml5(unicodeDocument(), options.title, options.unicodeFont, sink);
       return;
     case OutputKind::kText:
-      WriteUnicodeText(BuildUnicodeDocument(mltt, options.unicodeFont, progress), sink);
+      WriteUnicodeText(unicodeDocument(), sink);
       return;
   }
   sink.Write(kPrintLineEnd);
@@ -51,7 +51,10 @@ void Convert(const Document& source, Document* releasedSource, Generation genera
   mltt = Transcode(source, generation, progress);
   if (releasedSource != nullptr) *releasedSource = Document();
   ReportStage(progress, ConversionStage::kOutput);
-  WriteOutput(mltt, output, sink, progress, options);
+  // The other legacy families are known by name where the fonts are read by
+  // name too; a generation chosen by hand keeps every "ML-" font ML-TT.
+  const UnicodeOptions unicode{.legacyFamilies = generation == Generation::kAuto, .spelling = options.spelling};
+  WriteOutput(mltt, output, sink, progress, options, unicode);
 }
 
 }  // namespace

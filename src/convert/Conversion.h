@@ -25,6 +25,7 @@ enum class OutputKind {
 struct ConversionOptions {
   std::string unicodeFont = std::string(kDefaultUnicodeFont);  // for Malayalam in the rtf and html5 outputs
   std::string title = "Maravelundi";                           // of the html5 document
+  Spelling spelling = Spelling::kLegacy;                       // of every Unicode output
 };
 
 // Writes the bytes of the output file to `sink`. The unicode, ism and mltt

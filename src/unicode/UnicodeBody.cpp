@@ -1,8 +1,10 @@
 #include "unicode/UnicodeBody.h"
 
 #include <array>
+#include <string>
 
 #include "unicode/GlyphToEntity.h"
+#include "unicode/SpellingSink.h"
 #include "unicode/UnicodeWalk.h"
 
 namespace maravelundi {
@@ -52,6 +54,14 @@ bool RuleMatches(const UnicodeRule& rule, std::u16string_view text, std::size_t 
   return true;
 }
 
+FontKind KindOfFont(std::string_view fontName, bool legacyFamilies) {
+  if (legacyFamilies) {
+    const LegacyEncoding* encoding = FindLegacyEncoding(fontName);
+    if (encoding != nullptr && !encoding->mltt) return {false, encoding};
+  }
+  return {fontName.starts_with("ML-"), nullptr};
+}
+
 }  // namespace walk
 
 namespace {
@@ -62,6 +72,19 @@ class HtmlBodySink {
  public:
   explicit HtmlBodySink(Utf8Builder& out) : out_(out) {}
   void References(std::string_view references, std::size_t) { out_.AppendAscii(references); }
+  // Malayalam as references, as the rules write it; anything else a family
+  // leaves unmapped escaped.
+  void Malayalam(std::u16string_view text, std::size_t) {
+    for (char16_t ch : text) {
+      if ((ch >= 0x0D00 && ch <= 0x0D7F) || ch == 0x200C || ch == 0x200D) {
+        out_.AppendAscii("&#");
+        out_.AppendAscii(std::to_string(static_cast<unsigned>(ch)));
+        out_.AppendAscii(";");
+      } else {
+        out_.AppendEscaped(std::u16string_view(&ch, 1));
+      }
+    }
+  }
   void Unchanged(std::u16string_view text, std::size_t) { out_.AppendEscaped(text); }
   void Break(BreakKind kind, std::size_t) { out_.AppendAscii(kind == BreakKind::kParagraph ? "<p>\r\n" : "<br>\r\n"); }
   void MlttPosition(bool) {}
@@ -72,14 +95,21 @@ class HtmlBodySink {
 
 }  // namespace
 
-void AppendUnicodeBody(const Document& mltt, Utf8Builder& out, ProgressSink* progress) {
-  HtmlBodySink sink(out);
-  WalkUnicode(mltt, sink, progress);
+void AppendUnicodeBody(const Document& mltt, Utf8Builder& out, ProgressSink* progress,
+                       const UnicodeOptions& options) {
+  HtmlBodySink body(out);
+  if (options.spelling == Spelling::kLegacy) {
+    WalkUnicode(mltt, body, progress, options);
+    return;
+  }
+  SpellingSink<HtmlBodySink> respelled(options.spelling, body);
+  WalkUnicode(mltt, respelled, progress, options);
+  respelled.Finish();
 }
 
-std::string BuildUnicodeBody(const Document& mltt, ProgressSink* progress) {
+std::string BuildUnicodeBody(const Document& mltt, ProgressSink* progress, const UnicodeOptions& options) {
   Utf8Builder out;
-  AppendUnicodeBody(mltt, out, progress);
+  AppendUnicodeBody(mltt, out, progress, options);
   return out.Take();
 }
 

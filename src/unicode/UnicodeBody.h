@@ -8,11 +8,16 @@
 
 #include "richtext/Document.h"
 #include "richtext/Progress.h"
+#include "unicode/UnicodeOptions.h"
 #include "unicode/Utf8Builder.h"
 
 namespace maravelundi {
 
-void AppendUnicodeBody(const Document& mltt, Utf8Builder& out, ProgressSink* progress = nullptr);
-std::string BuildUnicodeBody(const Document& mltt, ProgressSink* progress = nullptr);
+// With legacy spelling, the body is exactly the rules' references; modern
+// spelling respells the Malayalam first (SpellingFilter.h).
+void AppendUnicodeBody(const Document& mltt, Utf8Builder& out, ProgressSink* progress = nullptr,
+                       const UnicodeOptions& options = {});
+std::string BuildUnicodeBody(const Document& mltt, ProgressSink* progress = nullptr,
+                             const UnicodeOptions& options = {});
 
 }  // namespace maravelundi

@@ -3,7 +3,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "unicode/MalayalamComposition.h"
+#include "unicode/SpellingSink.h"
 #include "unicode/UnicodeWalk.h"
 
 namespace maravelundi {
@@ -36,24 +36,10 @@ class UnicodeDocumentSink {
 
   void MlttPosition(bool ml) { ml_ = ml; }
 
-  void References(std::string_view references, std::size_t position) {
-    if (references.empty()) return;  // the break mark
+  // Converted Malayalam, already respelled and in Normalization Form C.
+  void Malayalam(std::u16string_view text, std::size_t position) {
     Open(position, true);
-    // "&#3349;&#3405;": decimal code points, all of them in the BMP; the
-    // hyphen and the grave accent are written as themselves.
-    for (std::size_t i = 0; i < references.size();) {
-      if (references.compare(i, 2, "&#") != 0) {
-        AppendMalayalam(static_cast<char16_t>(static_cast<unsigned char>(references[i++])));
-        continue;
-      }
-      char16_t cp = 0;
-      std::size_t k = i + 2;
-      for (; k < references.size() && references[k] != ';'; ++k) {
-        cp = static_cast<char16_t>(cp * 10 + (references[k] - '0'));
-      }
-      AppendMalayalam(cp);
-      i = k + 1;
-    }
+    text_.append(text);
   }
 
   void Unchanged(std::u16string_view text, std::size_t position) {
@@ -73,19 +59,6 @@ class UnicodeDocumentSink {
   Document Take() { return Document::FromParts(std::move(text_), std::move(runs_), formats_); }
 
  private:
-  // Appends a character of converted Malayalam text in Normalization Form C:
-  // a vowel sign typed as two glyphs, or rebuilt by a rule around its
-  // consonant, joins the sign before it into the one precomposed sign.
-  void AppendMalayalam(char16_t ch) {
-    if (!text_.empty()) {
-      if (const char16_t composed = ComposeMalayalam(text_.back(), ch)) {
-        text_.back() = composed;
-        return;
-      }
-    }
-    text_.push_back(ch);
-  }
-
   // Starts a run in the format of `position`, in the Unicode font when the
   // piece is Malayalam.
   void Open(std::size_t position, bool malayalam) {
@@ -114,10 +87,13 @@ class UnicodeDocumentSink {
 
 }  // namespace
 
-Document BuildUnicodeDocument(const Document& mltt, std::string_view unicodeFont, ProgressSink* progress) {
-  UnicodeDocumentSink sink(mltt, unicodeFont);
-  WalkUnicode(mltt, sink, progress);
-  return sink.Take();
+Document BuildUnicodeDocument(const Document& mltt, std::string_view unicodeFont, ProgressSink* progress,
+                              const UnicodeOptions& options) {
+  UnicodeDocumentSink document(mltt, unicodeFont);
+  SpellingSink<UnicodeDocumentSink> respelled(options.spelling, document);
+  WalkUnicode(mltt, respelled, progress, options);
+  respelled.Finish();
+  return document.Take();
 }
 
 }  // namespace maravelundi

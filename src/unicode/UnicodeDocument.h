@@ -10,12 +10,15 @@
 
 #include "richtext/Document.h"
 #include "richtext/Progress.h"
+#include "unicode/UnicodeOptions.h"
 
 namespace maravelundi {
 
 inline constexpr std::string_view kDefaultUnicodeFont = "Manjari";
 
+// The Malayalam is in Normalization Form C, in the spelling the options ask
+// for.
 Document BuildUnicodeDocument(const Document& mltt, std::string_view unicodeFont = kDefaultUnicodeFont,
-                              ProgressSink* progress = nullptr);
+                              ProgressSink* progress = nullptr, const UnicodeOptions& options = {});
 
 }  // namespace maravelundi

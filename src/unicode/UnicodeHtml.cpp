@@ -23,15 +23,16 @@ constexpr std::string_view kTail =
 
 }  // namespace
 
-void AppendUnicodeHtml(const Document& mltt, Utf8Builder& out, ProgressSink* progress) {
+void AppendUnicodeHtml(const Document& mltt, Utf8Builder& out, ProgressSink* progress,
+                       const UnicodeOptions& options) {
   out.AppendAscii(kHead);
-  AppendUnicodeBody(mltt, out, progress);
+  AppendUnicodeBody(mltt, out, progress, options);
   out.AppendAscii(kTail);
 }
 
-std::string BuildUnicodeHtml(const Document& mltt, ProgressSink* progress) {
+std::string BuildUnicodeHtml(const Document& mltt, ProgressSink* progress, const UnicodeOptions& options) {
   Utf8Builder out;
-  AppendUnicodeHtml(mltt, out, progress);
+  AppendUnicodeHtml(mltt, out, progress, options);
   return out.Take();
 }
 

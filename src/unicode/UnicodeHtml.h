@@ -6,12 +6,15 @@
 
 #include "richtext/Document.h"
 #include "richtext/Progress.h"
+#include "unicode/UnicodeOptions.h"
 #include "unicode/Utf8Builder.h"
 
 namespace maravelundi {
 
 // The document's text, UTF-8, every line ended by CR LF.
-void AppendUnicodeHtml(const Document& mltt, Utf8Builder& out, ProgressSink* progress = nullptr);
-std::string BuildUnicodeHtml(const Document& mltt, ProgressSink* progress = nullptr);
+void AppendUnicodeHtml(const Document& mltt, Utf8Builder& out, ProgressSink* progress = nullptr,
+                       const UnicodeOptions& options = {});
+std::string BuildUnicodeHtml(const Document& mltt, ProgressSink* progress = nullptr,
+                             const UnicodeOptions& options = {});
 
 }  // namespace maravelundi

@@ -15,8 +15,11 @@
 //       a paragraph end (carriage return) or a line break (line feed); in
 //       ML-TT text the line feed of a CR LF pair is part of the paragraph
 //       end and gives nothing, elsewhere it is a break of its own kind
+//   sink.Malayalam(std::u16string_view text, std::size_t position)
+//       Unicode text converted from a font of another legacy family
 //   sink.MlttPosition(bool ml)
-//       whether the pieces that follow come from ML-TT text
+//       whether the pieces that follow come from Malayalam text (ML-TT or
+//       another legacy family)
 
 #include <array>
 #include <optional>
@@ -24,8 +27,11 @@
 #include <vector>
 
 #include "richtext/Document.h"
+#include "families/ConvertLegacyRun.h"
+#include "families/LegacyEncoding.h"
 #include "richtext/Progress.h"
 #include "unicode/GlyphToEntity.h"
+#include "unicode/UnicodeOptions.h"
 #include "unicode/UnicodeRules.h"
 
 namespace maravelundi {
@@ -114,41 +120,88 @@ std::size_t ApplyMlttRules(const RuleIndex& rules, std::u16string_view text, std
   return 1;  // unreachable: the last rule matches anything
 }
 
+// What the walk does with a font's text.
+struct FontKind {
+  bool mltt = false;                          // the rules and the entity table
+  const LegacyEncoding* family = nullptr;     // that family's converter
+  bool Malayalam() const { return mltt || family != nullptr; }
+};
+
+// Every "ML-" font is ML-TT, as it always was, unless the other families are
+// on and the font's name belongs to another encoding.
+FontKind KindOfFont(std::string_view fontName, bool legacyFamilies);
+
+// A character outside Malayalam text: copied, its line end a break.
+template <typename Sink>
+void CopyOtherFont(std::u16string_view text, std::size_t i, Sink& sink) {
+  if (text[i] == u'\n') {
+    sink.Break(i > 0 && text[i - 1] == u'\r' ? BreakKind::kParagraphLineFeed : BreakKind::kLine, i);
+  } else if (text[i] == u'\r') {
+    sink.Break(BreakKind::kParagraph, i);
+  } else {
+    sink.Unchanged(text.substr(i, 1), i);
+  }
+}
+
+// Converts the stretch from `begin` set in fonts of `family`, which ends
+// before the next line end or font of another kind, and returns its end.
+// `run` is the run of `begin`. Reordering stays inside the stretch, so a
+// sign never moves across a line end or into another font's text.
+template <typename Sink>
+std::size_t ConvertFamilyStretch(const Document& document, const std::vector<FontKind>& kinds,
+                                 const LegacyEncoding& family, std::size_t begin, std::size_t run, Sink& sink,
+                                 Spelling spelling) {
+  const std::u16string_view text = document.Text();
+  const auto& runs = document.Runs();
+  std::size_t end = begin;
+  while (end < text.size() && text[end] != u'\r' && text[end] != u'\n') {
+    while (run + 1 < runs.size() && runs[run + 1].begin <= end) ++run;
+    if (kinds[runs[run].format].family != &family) break;
+    ++end;
+  }
+  ConvertLegacyRun(
+      family, text.substr(begin, end - begin),
+      [&](std::u16string_view piece, std::size_t source) { sink.Malayalam(piece, begin + source); }, spelling);
+  return end;
+}
+
 }  // namespace walk
 
+// The walk over a whole document. Positions in an "ML-" font go through the
+// rules; with the other legacy families on, a stretch of positions in fonts
+// of one family's encoding goes through that family's converter, up to the
+// next line end; everything else is copied, its line ends becoming breaks.
 template <typename Sink>
-void WalkUnicode(const Document& mltt, Sink& sink, ProgressSink* progress = nullptr) {
+void WalkUnicode(const Document& mltt, Sink& sink, ProgressSink* progress = nullptr,
+                 const UnicodeOptions& options = {}) {
   const std::u16string_view text = mltt.Text();
-  std::vector<bool> isMltt(mltt.FormatCount());
-  for (std::size_t f = 0; f < isMltt.size(); ++f) {
-    isMltt[f] = mltt.Format(static_cast<FormatId>(f)).fontName.starts_with("ML-");
+  std::vector<walk::FontKind> kinds(mltt.FormatCount());
+  for (std::size_t f = 0; f < kinds.size(); ++f) {
+    kinds[f] = walk::KindOfFont(mltt.Format(static_cast<FormatId>(f)).fontName, options.legacyFamilies);
   }
   const walk::RuleIndex& rules = walk::Rules();
+  const auto& runs = mltt.Runs();
   std::size_t nextReport = kProgressStride;
-  std::size_t i = 0;
-  for (std::size_t r = 0; r < mltt.Runs().size(); ++r) {
-    const std::size_t end = mltt.RunEnd(r);
-    // Only the font of the position a rule starts at counts: the positions a
-    // rule uses up are taken whatever their font, in this run or the next.
-    const bool ml = isMltt[mltt.Runs()[r].format];
-    if (i < end) sink.MlttPosition(ml);
-    while (i < end) {
-      if (i >= nextReport) {
-        ReportProgress(progress, i, text.size());
-        nextReport = i + kProgressStride;
-      }
-      if (ml) {
-        i += walk::ApplyMlttRules(rules, text, i, sink);
-      } else {
-        if (text[i] == u'\n') {
-          sink.Break(i > 0 && text[i - 1] == u'\r' ? BreakKind::kParagraphLineFeed : BreakKind::kLine, i);
-        } else if (text[i] == u'\r') {
-          sink.Break(BreakKind::kParagraph, i);
-        } else {
-          sink.Unchanged(text.substr(i, 1), i);
-        }
-        ++i;
-      }
+  std::size_t r = 0;
+  const walk::FontKind* current = nullptr;
+  for (std::size_t i = 0; i < text.size();) {
+    if (i >= nextReport) {
+      ReportProgress(progress, i, text.size());
+      nextReport = i + kProgressStride;
+    }
+    // Only the font of the position a rule or a stretch starts at counts: the
+    // positions a rule uses up are taken whatever their font.
+    while (r + 1 < runs.size() && runs[r + 1].begin <= i) ++r;
+    const walk::FontKind& kind = kinds[runs[r].format];
+    if (current == nullptr || current->Malayalam() != kind.Malayalam()) sink.MlttPosition(kind.Malayalam());
+    current = &kind;
+    if (kind.mltt) {
+      i += walk::ApplyMlttRules(rules, text, i, sink);
+    } else if (kind.family != nullptr && text[i] != u'\r' && text[i] != u'\n') {
+      i = walk::ConvertFamilyStretch(mltt, kinds, *kind.family, i, r, sink, options.spelling);
+    } else {
+      walk::CopyOtherFont(text, i, sink);
+      ++i;
     }
   }
   ReportProgress(progress, text.size(), text.size());

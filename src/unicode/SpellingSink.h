@@ -1,0 +1,76 @@
+#pragma once
+// Between the Unicode walk and an output: the Malayalam pieces pass through a
+// SpellingFilter (Normalization Form C, and the modern spelling when asked),
+// everything else goes straight on. Text outside Malayalam, and every break,
+// first lets out what the filter holds, so that nothing is reordered across
+// them and every piece keeps its source position.
+
+#include <string>
+#include <string_view>
+
+#include "families/SpellingFilter.h"
+#include "unicode/UnicodeWalk.h"
+
+namespace maravelundi {
+
+template <typename Out>
+class SpellingSink final : public UnicodePieceSink {
+ public:
+  SpellingSink(Spelling spelling, Out& out) : filter_(spelling, *this), out_(out) {}
+
+  void MlttPosition(bool malayalam) {
+    filter_.Finish();
+    malayalam_ = malayalam;
+    out_.MlttPosition(malayalam);
+  }
+
+  // "&#3349;&#3405;": decimal code points, all of them in the BMP; the
+  // hyphen and the grave accent come as themselves, the break mark as
+  // nothing.
+  void References(std::string_view references, std::size_t position) {
+    decoded_.clear();
+    for (std::size_t i = 0; i < references.size();) {
+      if (references.compare(i, 2, "&#") != 0) {
+        decoded_.push_back(static_cast<char16_t>(static_cast<unsigned char>(references[i++])));
+        continue;
+      }
+      char16_t cp = 0;
+      std::size_t k = i + 2;
+      for (; k < references.size() && references[k] != ';'; ++k) cp = static_cast<char16_t>(cp * 10 + (references[k] - '0'));
+      decoded_.push_back(cp);
+      i = k + 1;
+    }
+    if (!decoded_.empty()) filter_.Piece(decoded_, position);
+  }
+
+  void Malayalam(std::u16string_view text, std::size_t position) { filter_.Piece(text, position); }
+
+  // Units of Malayalam text that the entity table leaves as they are (a
+  // space, a digit) belong to the text: a word ends there.
+  void Unchanged(std::u16string_view text, std::size_t position) {
+    if (malayalam_) {
+      filter_.Piece(text, position);
+      return;
+    }
+    filter_.Finish();
+    out_.Unchanged(text, position);
+  }
+
+  void Break(BreakKind kind, std::size_t position) {
+    filter_.Finish();
+    out_.Break(kind, position);
+  }
+
+  void Finish() { filter_.Finish(); }
+
+  // What the filter lets out.
+  void Piece(std::u16string_view text, std::size_t source) override { out_.Malayalam(text, source); }
+
+ private:
+  SpellingFilter filter_;
+  Out& out_;
+  bool malayalam_ = false;
+  std::u16string decoded_;
+};
+
+}  // namespace maravelundi
