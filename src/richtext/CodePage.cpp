@@ -7,39 +7,11 @@
 #include <cerrno>
 #include <cstdint>
 
+#include "richtext/DoubleByte.h"
 #include "richtext/GlyphString.h"
 
 namespace maravelundi {
 namespace {
-
-struct CharsetRow {
-  std::int64_t charset;
-  int codePage;
-};
-
-// The character sets Windows and Word give fonts, with the code page their
-// bytes are in. 0 (ANSI), 1 (default), 2 (symbol) and Mac Word's 256 are
-// absent on purpose: those fonts keep the glyph convention.
-constexpr std::array kCharsets = {
-    CharsetRow{77, 10000},   // Mac Roman
-    CharsetRow{78, 10001},   // Mac Japanese, as TextEdit and Word for Mac write it
-    CharsetRow{128, 932},    // Shift-JIS
-    CharsetRow{129, 949},    // Korean, Unified Hangul
-    CharsetRow{130, 1361},   // Korean, Johab
-    CharsetRow{134, 936},    // Simplified Chinese, GBK
-    CharsetRow{136, 950},    // Traditional Chinese, Big5
-    CharsetRow{161, 1253},   // Greek
-    CharsetRow{162, 1254},   // Turkish
-    CharsetRow{163, 1258},   // Vietnamese
-    CharsetRow{177, 1255},   // Hebrew
-    CharsetRow{178, 1256},   // Arabic
-    CharsetRow{186, 1257},   // Baltic
-    CharsetRow{204, 1251},   // Cyrillic
-    CharsetRow{222, 874},    // Thai
-    CharsetRow{238, 1250},   // Central European
-    CharsetRow{254, 437},    // OEM United States
-    CharsetRow{255, 850},    // OEM Multilingual Latin 1
-};
 
 struct CodePageRow {
   int codePage;
@@ -47,15 +19,20 @@ struct CodePageRow {
 };
 
 constexpr std::array kCodePages = {
-    CodePageRow{437, "CP437"},      CodePageRow{850, "CP850"},    CodePageRow{874, "CP874"},
-    CodePageRow{932, "CP932"},      CodePageRow{936, "CP936"},    CodePageRow{949, "CP949"},
-    CodePageRow{950, "CP950"},      CodePageRow{1250, "CP1250"},  CodePageRow{1251, "CP1251"},
-    CodePageRow{1253, "CP1253"},    CodePageRow{1254, "CP1254"},  CodePageRow{1255, "CP1255"},
-    CodePageRow{1256, "CP1256"},    CodePageRow{1257, "CP1257"},  CodePageRow{1258, "CP1258"},
-    CodePageRow{1361, "JOHAB"},     CodePageRow{10000, "MACINTOSH"},
+    CodePageRow{437, "CP437"},   CodePageRow{737, "CP737"},   CodePageRow{775, "CP775"},
+    CodePageRow{850, "CP850"},   CodePageRow{852, "CP852"},   CodePageRow{855, "CP855"},
+    CodePageRow{857, "CP857"},   CodePageRow{860, "CP860"},   CodePageRow{861, "CP861"},
+    CodePageRow{862, "CP862"},   CodePageRow{863, "CP863"},   CodePageRow{864, "CP864"},
+    CodePageRow{865, "CP865"},   CodePageRow{866, "CP866"},   CodePageRow{869, "CP869"},
+    CodePageRow{874, "CP874"},   CodePageRow{932, "CP932"},   CodePageRow{936, "CP936"},
+    CodePageRow{949, "CP949"},   CodePageRow{950, "CP950"},   CodePageRow{1250, "CP1250"},
+    CodePageRow{1251, "CP1251"}, CodePageRow{1253, "CP1253"}, CodePageRow{1254, "CP1254"},
+    CodePageRow{1255, "CP1255"}, CodePageRow{1256, "CP1256"}, CodePageRow{1257, "CP1257"},
+    CodePageRow{1258, "CP1258"}, CodePageRow{1361, "JOHAB"},  CodePageRow{10000, "MACINTOSH"},
     // Mac Japanese is Shift-JIS with a few Apple symbols of its own; glibc
     // has no converter for it, and cp932 reads all of its text.
-    CodePageRow{10001, "CP932"},    CodePageRow{65001, "UTF-8"},
+    CodePageRow{10001, "CP932"}, CodePageRow{10007, "MAC-CYRILLIC"}, CodePageRow{10029, "MAC-CENTRALEUROPE"},
+    CodePageRow{10079, "MAC-IS"}, CodePageRow{65001, "UTF-8"},
 };
 
 const CodePageRow* FindCodePage(std::int64_t codePage) {
@@ -75,12 +52,6 @@ void AppendUtf16Le(const char* begin, const char* end, std::u16string& out) {
 }
 
 }  // namespace
-
-int CodePageOfCharset(std::int64_t charset) {
-  const auto row = std::find_if(kCharsets.begin(), kCharsets.end(),
-                                [&](const CharsetRow& r) { return r.charset == charset; });
-  return row != kCharsets.end() ? row->codePage : 0;
-}
 
 bool IsDecodedCodePage(std::int64_t codePage) { return FindCodePage(codePage) != nullptr; }
 
@@ -103,11 +74,13 @@ void* CodePageDecoder::ConverterFor(int codePage) {
   return converter;
 }
 
-void CodePageDecoder::Append(int codePage, std::string_view bytes, std::u16string& out) {
+DecodeReport CodePageDecoder::Append(int codePage, std::string_view bytes, std::u16string& out) {
+  DecodeReport report;
   void* const handle = ConverterFor(codePage);
   if (handle == nullptr) {
     for (const char byte : bytes) out.push_back(GlyphChar(static_cast<std::uint8_t>(byte)));
-    return;
+    report.noConverter = true;
+    return report;
   }
   const auto converter = static_cast<iconv_t>(handle);
   iconv(converter, nullptr, nullptr, nullptr, nullptr);  // a fresh shift state for every piece
@@ -131,14 +104,33 @@ void CodePageDecoder::Append(int codePage, std::string_view bytes, std::u16strin
     AppendUtf16Le(buffer.data(), outPtr, out);
     if (result != static_cast<std::size_t>(-1)) continue;
     if (error == E2BIG && outPtr != buffer.data()) continue;
-    // EILSEQ, or EINVAL for a sequence the end cuts short: this byte starts
-    // no character. Mark it, step over it and go on afresh after it.
+    // EILSEQ, or EINVAL for a sequence the end cuts short: no character
+    // starts here. Mark it, step over it and go on afresh after it.
     drain();
-    out.push_back(u'\uFFFD');
-    ++in;
-    --inLeft;
+    const std::size_t stepped = StepOverUndecodable(codePage, std::string_view(in, inLeft), out, report);
+    in += stepped;
+    inLeft -= stepped;
   }
   drain();
+  return report;
+}
+
+std::size_t CodePageDecoder::StepOverUndecodable(int codePage, std::string_view rest, std::u16string& out,
+                                                 DecodeReport& report) {
+  const auto lead = static_cast<std::uint8_t>(rest[0]);
+  const auto trail = rest.size() > 1 ? static_cast<std::uint8_t>(rest[1]) : std::uint8_t{0};
+  if (rest.size() > 1 && IsDoubleBytePair(codePage, lead, trail)) {
+    if (const auto userDefined = UserDefinedChar(codePage, lead, trail)) {
+      out.push_back(*userDefined);
+    } else {
+      out.push_back(u'\uFFFD');
+      ++report.undecodable;
+    }
+    return 2;
+  }
+  out.push_back(u'\uFFFD');
+  ++report.undecodable;
+  return 1;
 }
 
 }  // namespace maravelundi

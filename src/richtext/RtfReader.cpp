@@ -12,163 +12,15 @@
 #include <vector>
 
 #include "richtext/CodePage.h"
+#include "richtext/FontEncoding.h"
 #include "richtext/GlyphString.h"
+#include "richtext/ReadWarningLog.h"
 #include "richtext/RtfTokenizer.h"
+#include "richtext/RtfWords.h"
+#include "richtext/SymbolFont.h"
 
 namespace maravelundi {
 namespace {
-
-// What a control word does to the reader. Words not listed are formatting the
-// document model does not carry and are ignored (`\pard` among them: it
-// leaves character formatting as it was); among them also `\loch`,
-// `\hich`, `\dbch` and `\afN`: the font a writer names with `\fN` is the font
-// of the characters that follow, whichever of those it sets (Word puts the
-// Japanese font under `\dbch\f17`, LibreOffice repeats the Latin one as
-// `\hich\af7\loch\f7`), and the associated font `\af` of right-to-left and
-// East Asian text never changes it.
-enum class WordAction : std::uint8_t {
-  Char,           // a character word such as \emdash: `value` is the character
-  Par,            // paragraph end: CR LF
-  Break,          // \page, \sect: a paragraph end unless one was just written
-  Line,           // line break inside a paragraph: LF
-  Tab,
-  Cell,           // end of a table cell: TAB, as the cells read in a row
-  Row,            // end of a table row: CR LF
-  Font,           // \fN: select a font, or number the next font table entry
-  DefaultFont,    // \deffN
-  Charset,        // \fcharsetN of a font table entry
-  FontCodePage,   // \cpgN of a font table entry, which outranks its \fcharset
-  DocCodePage,    // \ansicpgN, or `value` for \mac, \pc, \pca
-  Plain,          // \plain: character formatting back to the defaults
-  Bold,           // \b, \b0
-  Italic,         // \i, \i0
-  Underline,      // \ul and each kind of underline; a parameter of 0 ends it
-  NoUnderline,    // \ulnone
-  FontSize,       // \fsN, in half-points
-  Colour,         // \cfN: an index into the colour table
-  ColourTable,    // \colortbl
-  ColourPart,     // \redN, \greenN, \blueN of a colour table entry: `value` 0, 1, 2
-  UnicodeSkip,    // \ucN
-  Unicode,        // \uN
-  UnicodePair,    // \upr: an ANSI and a Unicode version of the same content
-  UnicodeBranch,  // \ud: the Unicode version inside \upr
-  FontTable,      // \fonttbl
-  Skip,           // a destination whose content is not body text
-};
-
-struct WordRow {
-  std::string_view name;
-  WordAction action;
-  std::uint16_t value = 0;
-};
-
-// Sorted by name for binary search (checked below). The Skip rows are
-// destinations writers put in a document without `\*` in front: tables of the
-// header, document properties, picture and object data, bookmarks, comments,
-// and headers, footers and footnotes, whose text does not belong in the
-// body's reading order. `\nonesttables` holds a flattened copy of nested
-// tables for readers that do not know `\nestcell`, so it is skipped too.
-// Every kind of underline (dotted, double, wave, words only, ...) counts as
-// underline; `\ulc` is not among them, it colours an underline.
-constexpr std::array kWords = {
-    WordRow{"aftncn", WordAction::Skip},           WordRow{"aftnsep", WordAction::Skip},
-    WordRow{"aftnsepc", WordAction::Skip},         WordRow{"annotation", WordAction::Skip},
-    WordRow{"ansicpg", WordAction::DocCodePage},   WordRow{"atnauthor", WordAction::Skip},
-    WordRow{"atndate", WordAction::Skip},          WordRow{"atnicn", WordAction::Skip},
-    WordRow{"atnid", WordAction::Skip},            WordRow{"atnparent", WordAction::Skip},
-    WordRow{"atnref", WordAction::Skip},           WordRow{"atntime", WordAction::Skip},
-    WordRow{"author", WordAction::Skip},           WordRow{"b", WordAction::Bold},
-    WordRow{"bkmkend", WordAction::Skip},          WordRow{"bkmkstart", WordAction::Skip},
-    WordRow{"blue", WordAction::ColourPart, 2},    WordRow{"bullet", WordAction::Char, 0x2022},
-    WordRow{"buptim", WordAction::Skip},           WordRow{"category", WordAction::Skip},
-    WordRow{"cell", WordAction::Cell},             WordRow{"cf", WordAction::Colour},
-    WordRow{"colortbl", WordAction::ColourTable},
-    WordRow{"comment", WordAction::Skip},          WordRow{"company", WordAction::Skip},
-    WordRow{"cpg", WordAction::FontCodePage},      WordRow{"creatim", WordAction::Skip},
-    WordRow{"datafield", WordAction::Skip},
-    WordRow{"deff", WordAction::DefaultFont},      WordRow{"doccomm", WordAction::Skip},
-    WordRow{"emdash", WordAction::Char, 0x2014},   WordRow{"emspace", WordAction::Char, 0x2003},
-    WordRow{"endash", WordAction::Char, 0x2013},   WordRow{"enspace", WordAction::Char, 0x2002},
-    WordRow{"f", WordAction::Font},                WordRow{"falt", WordAction::Skip},
-    WordRow{"fcharset", WordAction::Charset},      WordRow{"fldinst", WordAction::Skip},
-    WordRow{"fname", WordAction::Skip},            WordRow{"fontemb", WordAction::Skip},
-    WordRow{"fontfile", WordAction::Skip},         WordRow{"fonttbl", WordAction::FontTable},
-    WordRow{"footer", WordAction::Skip},           WordRow{"footerf", WordAction::Skip},
-    WordRow{"footerl", WordAction::Skip},          WordRow{"footerr", WordAction::Skip},
-    WordRow{"footnote", WordAction::Skip},         WordRow{"fs", WordAction::FontSize},
-    WordRow{"ftncn", WordAction::Skip},
-    WordRow{"ftnsep", WordAction::Skip},           WordRow{"ftnsepc", WordAction::Skip},
-    WordRow{"green", WordAction::ColourPart, 1},
-    WordRow{"header", WordAction::Skip},           WordRow{"headerf", WordAction::Skip},
-    WordRow{"headerl", WordAction::Skip},          WordRow{"headerr", WordAction::Skip},
-    WordRow{"i", WordAction::Italic},
-    WordRow{"info", WordAction::Skip},             WordRow{"keywords", WordAction::Skip},
-    WordRow{"ldblquote", WordAction::Char, 0x201C},
-    WordRow{"line", WordAction::Line},             WordRow{"listoverridetable", WordAction::Skip},
-    WordRow{"listtable", WordAction::Skip},        WordRow{"lquote", WordAction::Char, 0x2018},
-    WordRow{"ltrmark", WordAction::Char, 0x200E},  WordRow{"mac", WordAction::DocCodePage, 10000},
-    WordRow{"manager", WordAction::Skip},          WordRow{"nestcell", WordAction::Cell},
-    WordRow{"nestrow", WordAction::Row},           WordRow{"nonesttables", WordAction::Skip},
-    WordRow{"nonshppict", WordAction::Skip},       WordRow{"objalias", WordAction::Skip},
-    WordRow{"objclass", WordAction::Skip},         WordRow{"objdata", WordAction::Skip},
-    WordRow{"objname", WordAction::Skip},          WordRow{"operator", WordAction::Skip},
-    WordRow{"page", WordAction::Break},            WordRow{"panose", WordAction::Skip},
-    WordRow{"par", WordAction::Par},               WordRow{"pc", WordAction::DocCodePage, 437},
-    WordRow{"pca", WordAction::DocCodePage, 850},  WordRow{"pict", WordAction::Skip},
-    WordRow{"plain", WordAction::Plain},           WordRow{"pn", WordAction::Skip},
-    WordRow{"pntxta", WordAction::Skip},           WordRow{"pntxtb", WordAction::Skip},
-    WordRow{"printim", WordAction::Skip},          WordRow{"qmspace", WordAction::Char, 0x2005},
-    WordRow{"rdblquote", WordAction::Char, 0x201D}, WordRow{"red", WordAction::ColourPart, 0},
-    WordRow{"revtbl", WordAction::Skip},           WordRow{"revtim", WordAction::Skip},
-    WordRow{"row", WordAction::Row},               WordRow{"rquote", WordAction::Char, 0x2019},
-    WordRow{"rsidtbl", WordAction::Skip},          WordRow{"rtlmark", WordAction::Char, 0x200F},
-    WordRow{"sect", WordAction::Break},            WordRow{"stylesheet", WordAction::Skip},
-    WordRow{"subject", WordAction::Skip},          WordRow{"tab", WordAction::Tab},
-    WordRow{"tc", WordAction::Skip},               WordRow{"template", WordAction::Skip},
-    WordRow{"title", WordAction::Skip},            WordRow{"txe", WordAction::Skip},
-    WordRow{"u", WordAction::Unicode},             WordRow{"uc", WordAction::UnicodeSkip},
-    WordRow{"ud", WordAction::UnicodeBranch},
-    WordRow{"ul", WordAction::Underline},          WordRow{"uld", WordAction::Underline},
-    WordRow{"uldash", WordAction::Underline},      WordRow{"uldashd", WordAction::Underline},
-    WordRow{"uldashdd", WordAction::Underline},    WordRow{"uldb", WordAction::Underline},
-    WordRow{"ulhwave", WordAction::Underline},     WordRow{"ulldash", WordAction::Underline},
-    WordRow{"ulnone", WordAction::NoUnderline},    WordRow{"ulth", WordAction::Underline},
-    WordRow{"ulthd", WordAction::Underline},       WordRow{"ulthdash", WordAction::Underline},
-    WordRow{"ulthdashd", WordAction::Underline},   WordRow{"ulthdashdd", WordAction::Underline},
-    WordRow{"ulthldash", WordAction::Underline},   WordRow{"ululdbwave", WordAction::Underline},
-    WordRow{"ulw", WordAction::Underline},         WordRow{"ulwave", WordAction::Underline},
-    WordRow{"upr", WordAction::UnicodePair},
-    WordRow{"xe", WordAction::Skip},               WordRow{"zwbo", WordAction::Char, 0x200B},
-    WordRow{"zwj", WordAction::Char, 0x200D},      WordRow{"zwnbo", WordAction::Char, 0xFEFF},
-    WordRow{"zwnj", WordAction::Char, 0x200C},
-};
-static_assert(std::is_sorted(kWords.begin(), kWords.end(),
-                             [](const WordRow& a, const WordRow& b) { return a.name < b.name; }));
-static_assert(kWords.size() < 256, "the index below keeps rows in a byte");
-
-// Rows by first letter, so that the many formatting words a document holds
-// and the reader ignores cost a few comparisons each.
-struct WordIndex {
-  std::array<std::uint8_t, 27> firstRow{};  // rows for letter i: [firstRow[i], firstRow[i + 1])
-
-  constexpr WordIndex() {
-    std::size_t row = 0;
-    for (int letter = 0; letter <= 26; ++letter) {
-      while (row < kWords.size() && kWords[row].name[0] - 'a' < letter) ++row;
-      firstRow[letter] = static_cast<std::uint8_t>(row);
-    }
-  }
-};
-constexpr WordIndex kWordIndex;
-
-const WordRow* FindWord(std::string_view name) {
-  if (name.empty() || name[0] < 'a' || name[0] > 'z') return nullptr;
-  const int letter = name[0] - 'a';
-  const auto first = kWords.begin() + kWordIndex.firstRow[letter];
-  const auto last = kWords.begin() + kWordIndex.firstRow[letter + 1];
-  const auto row = std::lower_bound(first, last, name, [](const WordRow& r, std::string_view n) { return r.name < n; });
-  return row != last && row->name == name ? &*row : nullptr;
-}
 
 // Font numbers are kept in 32 bits; this one stands for "the \deff font",
 // which `\plain` and the start of the document select.
@@ -243,7 +95,8 @@ struct GroupState {
 
 struct FontEntry {
   std::string name;  // UTF-8
-  int codePage = 0;  // 0: the glyph convention
+  FontKind kind = FontKind::Other;
+  FontDeclaration declared;
 };
 
 class RtfInterpreter {
@@ -267,6 +120,12 @@ class RtfInterpreter {
   void OnBytes(std::string_view bytes);
   void OnUnicode(std::int64_t value);
   void OnBreak();
+  void OnBinary(const RtfToken& token);
+  void OnCharset(const RtfToken& token);
+  void OnFontCodePage(const RtfToken& token);
+  void OnDocumentCodePage(std::int64_t page, const RtfToken& token);
+  void OnDestinationWord(WordAction action);
+  void EndDocument();
   bool ConsumeFallback();
 
   void Emit(char16_t ch);
@@ -284,7 +143,10 @@ class RtfInterpreter {
   void CommitColourEntry(bool evenIfEmpty);
   std::optional<Rgb> ColourOf(std::int32_t index) const;
 
+  void WarnUnresolvedFonts();
+  void WarnAboutDecoding(const DecodeReport& report, int codePage);
   Document TakeDocument();
+  RtfReading Finish(std::optional<ParseError> error);
   RtfReading Fail(ParseErrorCode code, std::string message, std::size_t offset);
 
   GroupState& Group() { return groups_.back(); }
@@ -293,8 +155,11 @@ class RtfInterpreter {
   RtfTokenizer tokens_;
   std::vector<GroupState> groups_;  // explicit, so that nesting depth costs heap, not stack
   bool atGroupStart_ = false;       // `\*` marks a destination only as a group's first token
-  bool outermostClosed_ = false;    // a '}' closed the document's group; nothing reopened it
+  bool afterStar_ = false;          // the token before this one was a group's `\*`
+  bool ended_ = false;              // the document's outermost group has closed
+  std::size_t tokenOffset_ = 0;     // where the token being read begins
   std::int64_t fallbackLeft_ = 0;   // characters of a \uN fallback still to drop
+  ReadWarningLog warnings_;
 
   // The body: text and runs of character states. Font names and colours are
   // looked up only at the end, so that a font or colour table after the text
@@ -302,6 +167,7 @@ class RtfInterpreter {
   std::u16string text_;
   std::vector<FormatRun> runs_;
   std::vector<CharState> runStates_;
+  std::vector<std::size_t> runStateOffsets_;  // where each state first opened a run
   std::unordered_map<CharState, FormatId, CharStateHash> slotByState_;
   // The slots of recent states by font number: Rachana text switches back
   // and forth between a few fonts every few characters.
@@ -316,14 +182,15 @@ class RtfInterpreter {
   // that the two bytes of a double-byte character decode together. They
   // belong to the body in state `pendingState_`, or to the font entry.
   std::string pendingBytes_;
+  std::size_t pendingOffset_ = 0;  // of the token the first of them came in
   int pendingCodePage_ = 0;
   CharState pendingState_;
   bool pendingInEntry_ = false;
   CodePageDecoder decoder_;
 
   std::unordered_map<std::int32_t, FontEntry> fonts_;
-  std::int32_t defaultFont_ = 0;  // \deff0 when the header does not say
-  int documentCodePage_ = 0;      // \ansicpgN, when it is one decoded
+  std::int32_t defaultFont_ = 0;            // \deff0 when the header does not say
+  int documentCodePage_ = kGlyphBytes;      // \ansicpgN, when it is one decoded
   // Code pages of font numbers 0-255 as found, -1 where not yet looked up;
   // forgotten whenever the font table or the document's code page changes.
   std::array<std::int32_t, 256> codePageByFont_ = MakeForgotten();
@@ -336,7 +203,7 @@ class RtfInterpreter {
 
   bool entryOpen_ = false;
   std::int32_t entryNumber_ = 0;
-  int entryCodePage_ = 0;
+  FontDeclaration entryDeclared_;
   std::u16string entryName_;
 
   // The first colour table stands, as the first definition of a font does.
@@ -346,37 +213,35 @@ class RtfInterpreter {
 };
 
 RtfReading RtfInterpreter::Run() {
-  for (;;) {
+  while (!ended_) {
     const RtfToken token = tokens_.Next();
     if (token.kind == RtfTokenKind::End) break;
     if (token.kind == RtfTokenKind::GroupOpen && groups_.size() >= kMaxDepth) {
       return Fail(ParseErrorCode::NestingTooDeep, "groups nested more than " + std::to_string(kMaxDepth) + " deep",
                   token.offset);
     }
+    tokenOffset_ = token.offset;
     OnToken(token);
   }
   if (const auto cut = tokens_.CutBinary()) {
-    return Fail(ParseErrorCode::TruncatedBinary, "unexpected end of file: the \\bin data at byte " + std::to_string(*cut) +
-                    " runs past the end",
-                *cut);
+    return Fail(ParseErrorCode::TruncatedBinary,
+                "unexpected end of file: the \\bin data at byte " + std::to_string(*cut) + " runs past the end", *cut);
   }
-  const std::size_t open = groups_.size() - (outermostClosed_ ? 1 : 0);
+  const std::size_t open = ended_ ? 0 : groups_.size();
   if (open > 0) {
-    return Fail(ParseErrorCode::UnclosedGroups, "unexpected end of file: " + std::to_string(open) +
+    return Fail(ParseErrorCode::UnclosedGroups,
+                "unexpected end of file: " + std::to_string(open) +
                     (open == 1 ? " group still open" : " groups still open"),
                 bytes_.size());
   }
-  return RtfReading{TakeDocument(), std::nullopt, {}};
+  return Finish(std::nullopt);
 }
 
 void RtfInterpreter::OnToken(const RtfToken& token) {
   const bool groupStart = atGroupStart_;
+  const bool afterStar = afterStar_;
   atGroupStart_ = false;
-  if (outermostClosed_ && groups_.size() == 1) {
-    if (token.kind == RtfTokenKind::Text) return;  // debris after the end
-    // Text markup at the outermost level: the '}' was a stray one after all.
-    if (token.kind != RtfTokenKind::GroupOpen && token.kind != RtfTokenKind::GroupClose) outermostClosed_ = false;
-  }
+  afterStar_ = false;
   switch (token.kind) {
     case RtfTokenKind::GroupOpen:
       OnGroupOpen();
@@ -385,12 +250,21 @@ void RtfInterpreter::OnToken(const RtfToken& token) {
       OnGroupClose();
       return;
     case RtfTokenKind::ControlWord:
-      if (!ConsumeFallback()) OnControlWord(token);
+      if (ConsumeFallback()) return;
+      if (afterStar) {
+        const WordRow* row = FindWord(token.text);
+        if (row != nullptr && row->action == WordAction::Transparent) {
+          OnDestinationWord(row->action);
+          return;
+        }
+      }
+      OnControlWord(token);
       return;
     case RtfTokenKind::ControlSymbol:
       if (ConsumeFallback()) return;
       if (token.symbol == '*' && groupStart) {
         Group().destination = Destination::Skip;
+        afterStar_ = true;
       } else {
         OnControlSymbol(token.symbol);
       }
@@ -419,18 +293,36 @@ void RtfInterpreter::OnGroupOpen() {
 void RtfInterpreter::OnGroupClose() {
   fallbackLeft_ = 0;
   if (groups_.size() == 1) {
-    // The document's own group ends here, or a stray '}' closed it early:
-    // some writers leave one in the middle of a document and the text goes
-    // on after it, as Word and LibreOffice read it. So the outermost group
-    // stays; markup that follows is read in it (and reopens it), while plain
-    // bytes at that level are debris (NULs, a stray character) and dropped.
-    outermostClosed_ = true;
+    EndDocument();
     return;
   }
   // An entry without its ';' ends with its group (or with the table).
   if (Group().destination == Destination::FontTable) CommitFontEntry();
   if (Group().destination == Destination::ColourTable) CommitColourEntry(false);
   groups_.pop_back();
+}
+
+void RtfInterpreter::EndDocument() {
+  // The document's own group ends here, unless a stray '}' closed it early:
+  // some writers leave one in the middle of a document and the text goes on
+  // after it, as Word and LibreOffice read it. Such a file's braces close
+  // once more than they open; what follows the brace that ends a balanced
+  // file (debris, a second document) is not part of the document.
+  const RtfTail tail = ScanRtfTail(bytes_, tokens_.Position());
+  if (tail.braceBalance == 1 && !tail.secondDocument) {
+    warnings_.Add(ReadWarningCode::StrayCloseBrace, 0,
+                  "a stray '}' closes the document early; its text goes on after it", tokenOffset_);
+    return;
+  }
+  ended_ = true;
+  if (!tail.firstContent) return;
+  if (tail.secondDocument) {
+    warnings_.Add(ReadWarningCode::SecondDocument, 0, "a second document follows the first and is not read",
+                  *tail.firstContent);
+  } else {
+    warnings_.Add(ReadWarningCode::IgnoredAfterEnd, 0, "bytes after the document's last '}' are not read",
+                  *tail.firstContent);
+  }
 }
 
 bool RtfInterpreter::ConsumeFallback() {
@@ -479,21 +371,14 @@ void RtfInterpreter::OnControlWord(const RtfToken& token) {
       ForgetCodePages();
       break;
     case WordAction::Charset:
-      if (group.destination == Destination::FontTable && entryOpen_) entryCodePage_ = CodePageOfCharset(token.parameter);
+      if (group.destination == Destination::FontTable && entryOpen_) OnCharset(token);
       break;
     case WordAction::FontCodePage:
-      // 1252 says the glyph convention; a page not decoded here leaves the
-      // character set's choice.
-      if (group.destination != Destination::FontTable || !entryOpen_) break;
-      if (token.parameter == 1252) entryCodePage_ = 0;
-      if (IsDecodedCodePage(token.parameter)) entryCodePage_ = static_cast<int>(token.parameter);
+      if (group.destination == Destination::FontTable && entryOpen_) OnFontCodePage(token);
       break;
-    case WordAction::DocCodePage: {
-      const std::int64_t page = row->value != 0 ? row->value : token.parameter;
-      documentCodePage_ = IsDecodedCodePage(page) ? static_cast<int>(page) : 0;
-      ForgetCodePages();
+    case WordAction::DocCodePage:
+      OnDocumentCodePage(row->value != 0 ? row->value : token.parameter, token);
       break;
-    }
     case WordAction::Plain:
       group.chars = CharState{};
       break;
@@ -543,7 +428,61 @@ void RtfInterpreter::OnControlWord(const RtfToken& token) {
     case WordAction::Skip:
       group.destination = Destination::Skip;
       break;
+    case WordAction::Transparent:
+      break;  // only as the destination of a `{\*` group (OnToken)
+    case WordAction::Binary:
+      OnBinary(token);
+      break;
   }
+}
+
+void RtfInterpreter::OnDestinationWord(WordAction action) {
+  if (action != WordAction::Transparent || groups_.size() < 2) return;
+  Group().destination = groups_[groups_.size() - 2].destination;
+}
+
+void RtfInterpreter::OnBinary(const RtfToken& token) {
+  // Outside a skipped destination (a picture, an object) binary data sits
+  // where text would be, and nothing in the model can hold it.
+  if (!warnings_.Wants(ReadWarningCode::SkippedBinary, 0)) return;
+  warnings_.Add(ReadWarningCode::SkippedBinary, 0,
+                "binary data (\\bin" + std::to_string(token.parameter) + ") skipped", token.offset);
+}
+
+void RtfInterpreter::OnCharset(const RtfToken& token) {
+  const std::optional<int> page = CodePageOfCharset(token.parameter);
+  if (!page) {
+    warnings_.Add(ReadWarningCode::UnknownCharset, token.parameter,
+                  "unknown character set \\fcharset" + std::to_string(token.parameter) +
+                      "; its font's text is read in the document's code page",
+                  token.offset);
+  }
+  entryDeclared_.charset = page.value_or(kDocumentBytes);
+  entryDeclared_.symbolCharset = token.parameter == 2;
+}
+
+void RtfInterpreter::OnFontCodePage(const RtfToken& token) {
+  // A page not decoded here leaves the character set's choice.
+  if (const std::optional<int> page = CodePageOfCpg(token.parameter)) {
+    entryDeclared_.cpg = *page;
+    return;
+  }
+  warnings_.Add(ReadWarningCode::UnknownCodePage, token.parameter,
+                "code page " + std::to_string(token.parameter) +
+                    " (\\cpg) is not known; its font's character set is used",
+                token.offset);
+}
+
+void RtfInterpreter::OnDocumentCodePage(std::int64_t page, const RtfToken& token) {
+  // \ansicpg0 names no code page; 1252 is the glyph convention's own.
+  const std::optional<int> decoded = CodePageOfCpg(page);
+  if (!decoded && page != 0) {
+    warnings_.Add(ReadWarningCode::UnknownCodePage, page,
+                  "code page " + std::to_string(page) + " (\\ansicpg) is not known; Windows-1252 is used",
+                  token.offset);
+  }
+  documentCodePage_ = decoded.value_or(kGlyphBytes);
+  ForgetCodePages();
 }
 
 void RtfInterpreter::OnControlSymbol(unsigned char symbol) {
@@ -582,8 +521,15 @@ void RtfInterpreter::OnUnicode(std::int64_t value) {
   char16_t ch = value >= 0 && value <= 0xFFFF ? static_cast<char16_t>(value) : u'\uFFFD';
   // Word and LibreOffice write the bytes of a symbol font as U+F020..U+F0FF,
   // and a legacy font that went through LibreOffice keeps its characters
-  // only that way, under any character set: they stand for the byte itself.
-  if (ch >= 0xF020 && ch <= 0xF0FF) ch = GlyphChar(static_cast<std::uint8_t>(ch - 0xF000));
+  // only that way: they stand for the byte itself, and in the font "Symbol"
+  // for what it draws. So they do in text of no known font, and in names.
+  if (ch >= 0xF020 && ch <= 0xF0FF) {
+    const auto byte = static_cast<std::uint8_t>(ch - 0xF000);
+    const FontEntry* font = Group().destination == Destination::Body ? FindFont(Group().chars.font) : nullptr;
+    if (font == nullptr || TakesPrivateUseAsBytes(font->kind, font->declared)) {
+      ch = font != nullptr && font->kind == FontKind::Symbol ? SymbolChar(byte) : GlyphChar(byte);
+    }
+  }
   Emit(ch);
   fallbackLeft_ = Group().unicodeSkip;
 }
@@ -660,15 +606,20 @@ void RtfInterpreter::AppendBodyBytes(std::string_view bytes) {
   if (bytes.empty()) return;
   const CharState& chars = Group().chars;
   const int codePage = CodePageOf(chars.font);
-  if (codePage == 0) {
+  if (codePage == kGlyphBytes || codePage == kSymbolBytes) {
     FlushBytes();
     OpenRun(chars);
-    for (const char byte : bytes) text_.push_back(GlyphChar(static_cast<std::uint8_t>(byte)));
+    if (codePage == kGlyphBytes) {
+      for (const char byte : bytes) text_.push_back(GlyphChar(static_cast<std::uint8_t>(byte)));
+    } else {
+      for (const char byte : bytes) text_.push_back(SymbolChar(static_cast<std::uint8_t>(byte)));
+    }
     return;
   }
   // A change of any attribute, not only of font, ends a double-byte pair:
   // its two halves would otherwise belong to different runs.
   if (pendingInEntry_ || pendingState_ != chars || pendingCodePage_ != codePage) FlushBytes();
+  if (pendingBytes_.empty()) pendingOffset_ = tokenOffset_;
   pendingInEntry_ = false;
   pendingState_ = chars;
   pendingCodePage_ = codePage;
@@ -677,15 +628,16 @@ void RtfInterpreter::AppendBodyBytes(std::string_view bytes) {
 
 void RtfInterpreter::AppendEntryByte(char byte) {
   if (!entryOpen_) return;
-  // A name is in its font's code page; the names of Western and symbol
-  // fonts in the document's (legacy font names are ASCII either way).
-  const int codePage = entryCodePage_ != 0 ? entryCodePage_ : documentCodePage_;
-  if (codePage == 0) {
+  // The \cpg or \fcharset before a name says its code page (legacy font
+  // names are ASCII either way).
+  const int codePage = BytesOfFontName(entryDeclared_, documentCodePage_);
+  if (codePage == kGlyphBytes) {
     FlushBytes();
     entryName_.push_back(GlyphChar(static_cast<std::uint8_t>(byte)));
     return;
   }
   if (!pendingInEntry_ || pendingCodePage_ != codePage) FlushBytes();
+  if (pendingBytes_.empty()) pendingOffset_ = tokenOffset_;
   pendingInEntry_ = true;
   pendingCodePage_ = codePage;
   pendingBytes_.push_back(byte);
@@ -693,13 +645,29 @@ void RtfInterpreter::AppendEntryByte(char byte) {
 
 void RtfInterpreter::FlushBytes() {
   if (pendingBytes_.empty()) return;
+  DecodeReport report;
   if (pendingInEntry_) {
-    decoder_.Append(pendingCodePage_, pendingBytes_, entryName_);
+    report = decoder_.Append(pendingCodePage_, pendingBytes_, entryName_);
   } else {
     OpenRun(pendingState_);
-    decoder_.Append(pendingCodePage_, pendingBytes_, text_);
+    report = decoder_.Append(pendingCodePage_, pendingBytes_, text_);
   }
   pendingBytes_.clear();
+  WarnAboutDecoding(report, pendingCodePage_);
+}
+
+void RtfInterpreter::WarnAboutDecoding(const DecodeReport& report, int codePage) {
+  if (report.noConverter) {
+    warnings_.Add(ReadWarningCode::UnknownCodePage, codePage,
+                  "the system cannot convert code page " + std::to_string(codePage) +
+                      "; its bytes are kept as Windows-1252",
+                  pendingOffset_);
+  }
+  if (report.undecodable > 0 && warnings_.Wants(ReadWarningCode::UndecodableBytes, codePage)) {
+    warnings_.Add(ReadWarningCode::UndecodableBytes, codePage,
+                  "bytes code page " + std::to_string(codePage) + " has no character for became U+FFFD",
+                  pendingOffset_);
+  }
 }
 
 void RtfInterpreter::OpenRun(const CharState& chars) {
@@ -709,7 +677,10 @@ void RtfInterpreter::OpenRun(const CharState& chars) {
   RecentSlot& recent = recentSlots_[static_cast<std::uint32_t>(chars.font) % recentSlots_.size()];
   if (recent.slot == kNoFormat || !(recent.chars == chars)) {
     auto [slot, added] = slotByState_.try_emplace(chars, static_cast<FormatId>(runStates_.size()));
-    if (added) runStates_.push_back(chars);
+    if (added) {
+      runStates_.push_back(chars);
+      runStateOffsets_.push_back(tokenOffset_);
+    }
     recent = {chars, slot->second};
   }
   if (text_.size() > kMaxDocumentSize) throw std::length_error("document too large");
@@ -730,10 +701,10 @@ int RtfInterpreter::CodePageOf(std::int32_t font) {
   const bool cached = font >= 0 && static_cast<std::size_t>(font) < codePageByFont_.size();
   if (cached && codePageByFont_[font] >= 0) return codePageByFont_[font];
   // Text in no known font (no table yet, or none at all) is in the
-  // document's code page; a font without a character set keeps the glyph
-  // convention, as every legacy font must.
+  // document's code page.
   const FontEntry* entry = FindFont(font);
-  const int codePage = entry != nullptr ? entry->codePage : documentCodePage_;
+  const int codePage =
+      entry != nullptr ? BytesOfFont(entry->kind, entry->declared, documentCodePage_) : documentCodePage_;
   if (cached) codePageByFont_[font] = codePage;
   return codePage;
 }
@@ -746,7 +717,7 @@ void RtfInterpreter::StartFontEntry(std::int32_t number) {
   if (entryOpen_ && !entryName_.empty()) CommitFontEntry();
   entryOpen_ = true;
   entryNumber_ = number;
-  entryCodePage_ = 0;
+  entryDeclared_ = FontDeclaration{};
   entryName_.clear();
 }
 
@@ -755,7 +726,9 @@ void RtfInterpreter::CommitFontEntry() {
   if (!entryOpen_) return;
   // The first definition of a number stands; the name is kept exactly as
   // spelled, spaces included, since the font names select glyph tables.
-  fonts_.try_emplace(entryNumber_, FontEntry{ToUtf8(entryName_), entryCodePage_});
+  std::string name = ToUtf8(entryName_);
+  const FontKind kind = KindOfFont(name);
+  fonts_.try_emplace(entryNumber_, FontEntry{std::move(name), kind, entryDeclared_});
   ForgetCodePages();
   entryOpen_ = false;
   entryName_.clear();
@@ -811,8 +784,30 @@ Document RtfInterpreter::TakeDocument() {
   return Document::FromParts(std::move(text_), std::move(runs_), formats);
 }
 
+void RtfInterpreter::WarnUnresolvedFonts() {
+  // A font number the table does not list reads in the default font. Text
+  // that never named a font is in the default font by right; it is only
+  // unresolved when a table exists and lacks the \deff font.
+  for (std::size_t i = 0; i < runStates_.size(); ++i) {
+    const std::int32_t font = runStates_[i].font;
+    const bool byDefault = font == kDefaultFont;
+    const std::int32_t number = byDefault ? defaultFont_ : font;
+    if ((byDefault && fonts_.empty()) || fonts_.contains(number)) continue;
+    if (!warnings_.Wants(ReadWarningCode::UnresolvedFont, number)) continue;
+    warnings_.Add(ReadWarningCode::UnresolvedFont, number,
+                  "font " + std::to_string(number) + " is not in the font table; the default font stands in",
+                  runStateOffsets_[i]);
+  }
+}
+
+RtfReading RtfInterpreter::Finish(std::optional<ParseError> error) {
+  Document document = TakeDocument();
+  WarnUnresolvedFonts();
+  return RtfReading{std::move(document), std::move(error), warnings_.Take()};
+}
+
 RtfReading RtfInterpreter::Fail(ParseErrorCode code, std::string message, std::size_t offset) {
-  return RtfReading{TakeDocument(), ParseError{code, std::move(message), offset}, {}};
+  return Finish(ParseError{code, std::move(message), offset});
 }
 
 }  // namespace
@@ -822,7 +817,8 @@ RtfReading ReadRtf(std::string_view bytes) {
   // Some writers put a line end between the brace and \rtf.
   const std::size_t keyword = bytes.find_first_not_of(" \t\r\n", 1);
   if (bytes[0] != '{' || keyword == std::string_view::npos || !bytes.substr(keyword).starts_with("\\rtf")) {
-    return RtfReading{Document{}, ParseError{ParseErrorCode::NotRtf, "not an RTF document (it does not begin with {\\rtf)", 0}, {}};
+    return RtfReading{
+        Document{}, ParseError{ParseErrorCode::NotRtf, "not an RTF document (it does not begin with {\\rtf)", 0}, {}};
   }
   try {
     return RtfInterpreter(bytes, keyword).Run();

@@ -129,4 +129,23 @@ RtfToken RtfTokenizer::ReadControlWord(std::size_t start) {
   return token;
 }
 
+RtfTail ScanRtfTail(std::string_view bytes, std::size_t from) {
+  RtfTail tail;
+  RtfTokenizer tokens(bytes, from);
+  for (RtfToken token = tokens.Next(); token.kind != RtfTokenKind::End; token = tokens.Next()) {
+    const bool blank =
+        token.kind == RtfTokenKind::Text && token.text.find_first_not_of(" \t") == std::string_view::npos;
+    if (!tail.firstContent && !blank) {
+      tail.firstContent = token.offset;
+      if (token.kind == RtfTokenKind::GroupOpen) {
+        const RtfToken next = RtfTokenizer(bytes, tokens.Position()).Next();
+        tail.secondDocument = next.kind == RtfTokenKind::ControlWord && next.text == "rtf";
+      }
+    }
+    if (token.kind == RtfTokenKind::GroupOpen) --tail.braceBalance;
+    if (token.kind == RtfTokenKind::GroupClose) ++tail.braceBalance;
+  }
+  return tail;
+}
+
 }  // namespace maravelundi

@@ -55,4 +55,14 @@ class RtfTokenizer {
   std::optional<std::size_t> cutBinary_;
 };
 
+// What follows the brace that closes a document's outermost group.
+struct RtfTail {
+  std::int64_t braceBalance = 0;  // '}' minus '{' in it, as markup (not escaped, not \bin data)
+  bool secondDocument = false;    // it begins with another `{\rtf`
+  std::optional<std::size_t> firstContent;  // offset of its first token other than white space
+};
+
+// Reads the markup from `from` to the end once, as the tokenizer does.
+RtfTail ScanRtfTail(std::string_view bytes, std::size_t from);
+
 }  // namespace maravelundi

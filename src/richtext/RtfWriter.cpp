@@ -5,7 +5,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include "richtext/FontEncoding.h"
 #include "richtext/GlyphString.h"
+#include "richtext/SymbolFont.h"
 
 namespace maravelundi {
 namespace {
@@ -28,13 +30,16 @@ void AppendUnicode(std::string& out, char16_t ch) {
 }
 
 // One character as a glyph byte where it is one: printable ASCII as itself,
-// the rest as \'hh; anything else as \uN. Characters U+F020..U+F0FF are the
-// one thing this cannot carry across: the reader takes \u61472 and its like
-// for symbol-font bytes and gives back the byte's glyph character instead.
-// The reader never produces such characters itself.
-void AppendCharacter(std::string& out, char16_t ch) {
+// the rest as \'hh; anything else as \uN. Characters U+F020..U+F0FF in a
+// symbol or legacy font are the one thing this cannot carry across: there
+// the reader takes \u61472 and its like for the font's bytes and gives back
+// the byte's character instead. It never puts such characters in those
+// fonts itself. In the font "Symbol" a
+// byte reads back as what that font draws (α for 'a'), so there a character
+// is written as a byte only where that is the same character.
+void AppendCharacter(std::string& out, char16_t ch, bool symbolFont = false) {
   const auto code = GlyphCode(ch);
-  if (!code) {
+  if (!code || (symbolFont && SymbolChar(*code) != ch)) {
     AppendUnicode(out, ch);
   } else if (*code == '\\' || *code == '{' || *code == '}') {
     out.push_back('\\');
@@ -58,7 +63,7 @@ void AppendFontName(std::string& out, std::string_view utf8Name) {
   }
 }
 
-void AppendBody(std::string& out, std::u16string_view text, std::size_t begin, std::size_t end) {
+void AppendBody(std::string& out, std::u16string_view text, std::size_t begin, std::size_t end, bool symbolFont) {
   for (std::size_t i = begin; i < end; ++i) {
     const char16_t ch = text[i];
     // A CR LF pair split between two runs is written as a lone CR and a
@@ -71,7 +76,7 @@ void AppendBody(std::string& out, std::u16string_view text, std::size_t begin, s
     } else if (ch == u'\t') {
       out += "\\tab ";
     } else {
-      AppendCharacter(out, ch);
+      AppendCharacter(out, ch, symbolFont);
     }
   }
 }
@@ -162,6 +167,10 @@ void WriteRtf(const Document& document, ByteSink& sink, const RtfWriteOptions& o
   const CharFormat* written = &plain;  // the attributes the reader holds so far
   std::size_t writtenColour = 0;
   const std::u16string& text = document.Text();
+  std::vector<bool> symbolFormats(document.FormatCount());
+  for (std::size_t f = 0; f < symbolFormats.size(); ++f) {
+    symbolFormats[f] = KindOfFont(document.Format(static_cast<FormatId>(f)).fontName) == FontKind::Symbol;
+  }
   std::size_t nextReport = kProgressStride;
   for (std::size_t r = 0; r < runs.size();) {
     const FormatId format = runs[r].format;
@@ -175,7 +184,7 @@ void WriteRtf(const Document& document, ByteSink& sink, const RtfWriteOptions& o
     }
     out += ' ';
     const std::size_t end = document.RunEnd(last);
-    AppendBody(out, text, runs[r].begin, end);
+    AppendBody(out, text, runs[r].begin, end, symbolFormats[format]);
     if (out.size() >= kPieceSize) {
       sink.Write(out);
       out.clear();

@@ -34,6 +34,8 @@ TEST(CodePageTest, Decodes) {
       {65001, "\xe0\xb4\x95", u"\u0d15"},
       {1250, "", u""},
       {4242, "\x93\x81", u"\u201c\u0081"},                 // no converter: the glyph convention
+      {10007, "\x8f\xe0", u"\u041f\u0430"},                // Mac Cyrillic
+      {866, "\x8f\xe0", u"\u041f\u0440"},                  // OEM Cyrillic
   };
   CodePageDecoder decoder;
   for (const auto& c : cases) {
@@ -41,6 +43,44 @@ TEST(CodePageTest, Decodes) {
     decoder.Append(c.codePage, c.bytes, out);
     EXPECT_EQ(ToUtf8(out), ToUtf8(u"<" + c.expected)) << "code page " << c.codePage;
   }
+}
+
+// A lead and a trail byte the code page has no character for are still one
+// character: the trail byte never comes back as ASCII. The user-defined
+// areas give the private-use characters Windows gives them, first and last
+// of each area here; cp950's 0x8468 is U+F0B7 as LibreOffice reads it too.
+TEST(CodePageTest, DoubleBytePairsStayWhole) {
+  const DecodeCase cases[] = {
+      {932, "\x85\x40x", u"\uFFFDx"},     {932, "\x82\x7fx", u"\uFFFD\u007fx"},  // 0x7F trails nothing
+      {949, "\xc9\x41", u"\uFFFD"},       {1361, "\xd4\x41", u"\uFFFDA"},       // 0xD4 leads nothing in Johab
+      {932, "\xf0\x40", u"\ue000"},       {932, "\xf9\xfc", u"\ue757"},
+      {936, "\xaa\xa1", u"\ue000"},       {936, "\xaf\xfe", u"\ue233"},
+      {936, "\xf8\xa1", u"\ue234"},       {936, "\xfe\xfe", u"\ue4c5"},
+      {936, "\xa1\x40", u"\ue4c6"},       {936, "\xa7\xa0", u"\ue765"},
+      {949, "\xc9\xa1", u"\ue000"},       {949, "\xfe\xfe", u"\ue0bb"},
+      {950, "\xfa\x40", u"\ue000"},       {950, "\xfe\xfe", u"\ue310"},
+      {950, "\x8e\x40", u"\ue311"},       {950, "\xa0\xfe", u"\ueeb7"},
+      {950, "\x81\x40", u"\ueeb8"},       {950, "\x8d\xfe", u"\uf6b0"},
+      {950, "\x84\x68", u"\uf0b7"},       {950, "\xc6\xa1", u"\uf6b1"},
+      {950, "\xc8\xfe", u"\uf848"},       {950, "a\x8e\x7e\xa4\xa4", u"a\ue34f\u4e2d"},
+  };
+  CodePageDecoder decoder;
+  for (const auto& c : cases) {
+    std::u16string out;
+    decoder.Append(c.codePage, c.bytes, out);
+    EXPECT_EQ(ToUtf8(out), ToUtf8(c.expected)) << "code page " << c.codePage << ", bytes of " << ToUtf8(c.expected);
+  }
+}
+
+TEST(CodePageTest, ReportsWhatItCouldNotDecode) {
+  CodePageDecoder decoder;
+  std::u16string out;
+  DecodeReport report = decoder.Append(932, "\x82\xa0\x85\x40\x80\xf0\x40", out);
+  EXPECT_EQ(report.undecodable, 2u);  // the pair 0x8540 and the byte 0x80; 0xF040 is user-defined
+  EXPECT_FALSE(report.noConverter);
+  report = decoder.Append(4242, "abc", out);
+  EXPECT_TRUE(report.noConverter);
+  EXPECT_EQ(report.undecodable, 0u);
 }
 
 // More than one buffer of output, with a bad byte in the middle of it.
@@ -53,12 +93,6 @@ TEST(CodePageTest, LongTextDecodesWhole) {
   std::u16string out;
   decoder.Append(932, bytes, out);
   EXPECT_EQ(out, std::u16string(10000, u'\u3042') + u'\uFFFD' + std::u16string(10000, u'\u3044'));
-}
-
-TEST(CodePageTest, CharsetsWithoutCodePageKeepGlyphs) {
-  for (const int charset : {0, 1, 2, 3, 79, 256, -1}) EXPECT_EQ(CodePageOfCharset(charset), 0) << charset;
-  EXPECT_EQ(CodePageOfCharset(204), 1251);
-  EXPECT_FALSE(IsDecodedCodePage(1252));
 }
 
 }  // namespace

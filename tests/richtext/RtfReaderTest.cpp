@@ -54,7 +54,7 @@ TEST(RtfReaderTest, WritersShapes) {
        "{\\*\\panose 02020603050405020304}Times New Roman;}{\\f3\\fbidi \\froman\\fcharset2\\fprq2"
        "{\\*\\panose 05050102010706020507}Symbol;}}{\\*\\generator Microsoft Word 11.0.0000;}"
        "{\\info{\\title x}{\\author y}}\\pard\\plain \\f0 a{\\f3 \\u-4031\\'41}b\\par}",
-       "[Times New Roman]a[Symbol]A[Times New Roman]b\r\n"},
+       "[Times New Roman]a[Symbol]\u0391[Times New Roman]b\r\n"},
       {"LibreOffice",
        "{\\rtf1\\ansi\\deff3\\adeflang1025\n{\\fonttbl{\\f0\\froman\\fprq2\\fcharset0 Times New Roman;}"
        "{\\f3\\froman\\fprq2\\fcharset0 Liberation Serif{\\*\\falt Times New Roman};}"
@@ -144,19 +144,73 @@ TEST(RtfReaderTest, CodePages) {
       {"Johab", InFont("\\fcharset130", "\\'88\\'61"), "[F]\uAC00"},
       {"font runs end a pair", InFont("\\fcharset128", "\\'82{\\f0 \\'a0}"), "[F]\uFFFD[Arial]\u00A0"},
       {"ANSI font keeps glyphs", InFont("\\fcharset0", "\\'cf", cyrillic), "[F]\u00CF"},
-      {"default font keeps glyphs", InFont("\\fcharset1", "\\'cf", cyrillic), "[F]\u00CF"},
-      {"symbol font keeps glyphs", InFont("\\fcharset2", "\\'cf", cyrillic), "[F]\u00CF"},
-      {"no charset keeps glyphs", InFont("", "\\'cf", cyrillic), "[F]\u00CF"},
-      {"unknown charset keeps glyphs", InFont("\\fcharset99", "\\'cf", cyrillic), "[F]\u00CF"},
-      {"symbol-font \\uN in a Cyrillic font", InFont("\\fcharset204", "\\u61607?\\emdash"), "[F]\u00A7\u2014"},
+      {"symbol charset keeps glyphs", InFont("\\fcharset2", "\\'cf", cyrillic), "[F]\u00CF"},
+      {"default charset: the document's", InFont("\\fcharset1", "\\'cf", cyrillic), "[F]\u041F"},
+      {"no charset: the document's", InFont("", "\\'cf", cyrillic), "[F]\u041F"},
+      {"Mac's 256: the document's", InFont("\\fcharset256", "\\'cf", cyrillic), "[F]\u041F"},
+      {"unknown charset: the document's", InFont("\\fcharset99", "\\'cf", cyrillic), "[F]\u041F"},
+      {"no charset in a Western document", InFont("", "\\'cf\\'93", "\\ansi\\ansicpg1252"), "[F]\u00CF\u201C"},
+      {"no charset, no code page", InFont("", "\\'cf"), "[F]\u00CF"},
+      {"unknown document code page", InFont("", "\\'cf", "\\ansicpg4242"), "[F]\u00CF"},
+      {"\\mac is Mac Roman", InFont("", "\\'8e\\'a5", "\\mac"), "[F]\u00E9\u2022"},
+      {"\\mac, Word for Mac's 256", InFont("\\fcharset256", "\\'8e", "\\mac\\ansicpg10000"), "[F]\u00E9"},
+      {"Mac Cyrillic", InFont("", "\\'8f\\'e0", "\\mac\\ansicpg10007"), "[F]\u041F\u0430"},
+      {"\\pc is OEM", InFont("", "\\'b3", "\\pc"), "[F]\u2502"},
+      {"symbol-font \\uN in a Cyrillic font is private use", InFont("\\fcharset204", "\\u61607?\\emdash"),
+       "[F]\uF0A7\u2014"},
+      {"symbol-font \\uN in a symbol-charset font", InFont("\\fcharset2", "\\u61607?"), "[F]\u00A7"},
       {"\\cpg outranks \\fcharset", InFont("\\fcharset128\\cpg65001", "\\'e4\\'b8\\'ad"), "[F]\u4E2D"},
+      {"\\cpg outranks a later \\fcharset", InFont("\\cpg65001\\fcharset128", "\\'e4\\'b8\\'ad"), "[F]\u4E2D"},
+      {"\\cpg1252 outranks a later \\fcharset", InFont("\\cpg1252\\fcharset204", "\\'cf"), "[F]\u00CF"},
+      {"unknown \\cpg leaves the charset", InFont("\\fcharset204\\cpg4242", "\\'cf"), "[F]\u041F"},
+      {"user-defined Shift-JIS", InFont("\\fcharset128", "\\'f0\\'40\\'f9\\'fc"), "[F]\uE000\uE757"},
+      {"user-defined Big5, where symbol bytes would be", InFont("\\fcharset136", "\\'84\\'68"), "[F]\uF0B7"},
+      {"undecodable pair, trail byte not ASCII", InFont("\\fcharset128", "\\'85\\'40x"), "[F]\uFFFDx"},
       {"no font table: the document's code page", "{\\rtf1\\ansi\\ansicpg1251 \\'cf}", "[]\u041F"},
       {"a missing font takes the default's charset",
        "{\\rtf1\\deff1{\\fonttbl{\\f1\\fcharset204 F;}}\\f9 \\'cf}", "[F]\u041F"},
-      {"names in their charset, else the document's",
+      {"names in their charset, else the document's (Western ones too)",
        "{\\rtf1\\ansicpg1251{\\fonttbl{\\f1\\fcharset161 \\'e1;}{\\f2\\fcharset0 \\'cf;}}\\f1 x\\f2 y}",
        "[\u03B1]x[\u041F]y"},
   });
+}
+
+// A font's name decides before what it declares: legacy Malayalam fonts keep
+// a glyph per byte under any character set or code page, and the font
+// "Symbol" reads as the symbols it draws, which no other font with the
+// symbol character set does.
+TEST(RtfReaderTest, FontsDecideByName) {
+  std::vector<ReadCase> cases;
+  for (const std::string name : {"rc1", "RKR6", "rl3", "ML-TTKarthika", "ml-ttrevathi", "ML Surya", "MLB-TTIndulekha",
+                                 "GIST-MLTTRevathi"}) {
+    for (const std::string declared : {"", "\\fcharset0", "\\fcharset1", "\\fcharset2", "\\fcharset204",
+                                       "\\fcharset256", "\\fcharset128", "\\cpg1251", "\\cpg932"}) {
+      cases.push_back({"legacy font", "{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f1" + declared + " " + name +
+                                          ";}}\\f1 \\'cf\\'93\\u61601?}",
+                       "[" + name + "]\u00CF\u201C\u00A1"});
+    }
+  }
+  for (const std::string declared : {"", "\\fcharset0", "\\fcharset2", "\\fcharset204", "\\cpg1251"}) {
+    cases.push_back({"Symbol",
+                     "{\\rtf1\\ansicpg1251{\\fonttbl{\\f1" + declared + " Symbol;}}\\f1 a\\'b7\\'d7\\u61537?\\u-3913?}",
+                     "[Symbol]\u03B1\u2022\u22C5\u03B1\u2022"});
+  }
+  const std::vector<ReadCase> named = {
+      {"Symbol in any case", "{\\rtf1{\\fonttbl{\\f1 SYMBOL;}}\\f1 D\\'a5}", "[SYMBOL]\u0394\u221E"},
+      {"bytes Symbol draws nothing for", "{\\rtf1{\\fonttbl{\\f1 Symbol;}}\\f1 \\'93\\'f0\\'ff\\u61593?\\'09}",
+       "[Symbol]\uF093\uF0F0\uF0FF\uF099\t"},
+      {"other symbol-charset fonts keep glyphs", "{\\rtf1{\\fonttbl{\\f1\\fcharset2 Wingdings;}}\\f1 a\\'b7\\u61537?}",
+       "[Wingdings]a\u00B7a"},
+      {"names like Symbol are not Symbol", "{\\rtf1{\\fonttbl{\\f1 Symbol MT;}{\\f2 OpenSymbol;}}\\f1 a\\f2 a}",
+       "[Symbol MT]a[OpenSymbol]a"},
+      {"names like Rachana are not Rachana", "{\\rtf1\\ansicpg1251{\\fonttbl{\\f1 rc7;}{\\f2 rc1x;}{\\f3 MLA;}}"
+       "\\f1 \\'cf\\f2 \\'cf\\f3 \\'cf}",
+       "[rc7]\u041F[rc1x]\u041F[MLA]\u041F"},
+      {"a list bullet in Symbol", "{\\rtf1{\\fonttbl{\\f1\\fcharset2 Symbol;}}{\\pntext\\f1 \\'b7\\tab}x}",
+       "[Symbol]\u2022\t[]x"},
+  };
+  cases.insert(cases.end(), named.begin(), named.end());
+  RunCases(cases);
 }
 
 // Parts of a document besides running text: the body keeps its text in
@@ -166,7 +220,14 @@ TEST(RtfReaderTest, Structure) {
       {"nested table",
        "{\\rtf1 a\\cell {x\\nestcell y\\nestcell{\\*\\nesttableprops\\trowd\\nestrow}{\\nonesttables x\\tab y\\par}}"
        "\\cell\\row}",
-       "[]a\tx\ty\t\t\r\n"},
+       "[]a\tx\ty\t\r\n\t\r\n"},
+      {"text of nested table properties kept",
+       "{\\rtf1 a\\cell x\\nestcell{\\*\\nesttableprops\\trowd\\cellx100 y\\nestcell\\nestrow}\\cell\\row}",
+       "[]a\tx\ty\t\r\n\t\r\n"},
+      {"nested table properties in a skipped group stay skipped",
+       "{\\rtf1 a{\\*\\foo{\\*\\nesttableprops x\\nestrow}}{\\nonesttables{\\*\\nesttableprops y}}b}", "[]ab"},
+      {"nested table properties only as a destination", "{\\rtf1 a{\\*\\foo\\nesttableprops x}b}", "[]ab"},
+      {"generator skipped, marked or not", "{\\rtf1 a{\\*\\generator Riched20;}{\\generator x;}b}", "[]ab"},
       {"page and section breaks end paragraphs once", "{\\rtf1 \\page a\\par\\page b\\sect\\sect c\\line\\page}",
        "[]a\r\nb\r\nc\n\r\n"},
       {"object: result kept, data skipped",
@@ -179,8 +240,8 @@ TEST(RtfReaderTest, Structure) {
       {"bookmarks skipped", "{\\rtf1 a{\\*\\bkmkstart m1}b{\\bkmkend m1}c}", "[]abc"},
       {"footnote skipped", "{\\rtf1 a{\\super\\chftn}{\\footnote\\pard\\plain{\\super\\chftn} note\\par}b}", "[]ab"},
       {"list label kept, numbering definition skipped",
-       "{\\rtf1{\\fonttbl{\\f1\\fcharset2 Symbol;}}{\\pntext\\f1 \\'b7\\tab}{\\pn\\pnlvlblt{\\pntxtb\\'b7}}x}",
-       "[Symbol]\u00B7\t[]x"},
+       "{\\rtf1{\\fonttbl{\\f1\\fcharset2 Wingdings;}}{\\pntext\\f1 \\'b7\\tab}{\\pn\\pnlvlblt{\\pntxtb\\'b7}}x}",
+       "[Wingdings]\u00B7\t[]x"},
       {"space and joiner words",
        "{\\rtf1 \\zwj\\zwnj\\emspace\\enspace\\qmspace\\zwbo\\zwnbo\\ltrmark\\rtlmark}",
        "[]\u200D\u200C\u2003\u2002\u2005\u200B\uFEFF\u200E\u200F"},
@@ -249,9 +310,15 @@ TEST(RtfReaderTest, Characters) {
       {"negative \\bin reads nothing", "{\\rtf1 a\\bin-5 b}", "[]ab"},
       {"debris after the last brace dropped", std::string("{\\rtf1 a}\0\0\0garbage", 19), "[]a"},
       {"debris after the last brace dropped", "{\\rtf1 a}-\n", "[]a"},
+      {"markup after the last brace dropped", "{\\rtf1 a}\\par b{\\i c}", "[]a"},
+      {"an unclosed group after the last brace dropped", "{\\rtf1 a}{\\b", "[]a"},
       {"extra '}' at the end ignored", "{\\rtf1 a}}\n}", "[]a"},
+      {"one extra '}' at the end ignored", "{\\rtf1 a}\n}", "[]a"},
       {"text goes on after a stray '}'", "{\\rtf1{\\fonttbl{\\f0 A;}}\\f0 a}\n\\par b{c}}", "[A]a\r\nbc"},
-      {"a second document after the first", "{\\rtf1 a}\nText2:\n{\\rtf1 b}", "[]ab"},
+      {"only one stray '}' is read past", "{\\rtf1 a}b}c}", "[]a"},
+      {"\\bin data in the tail is not counted", "{\\rtf1 a}b\\bin1 }}", "[]ab"},
+      {"a second document after the first", "{\\rtf1 a}\nText2:\n{\\rtf1 b}", "[]a"},
+      {"a second document right after the first", "{\\rtf1 a}{\\rtf1 b}}", "[]a"},
       {"line end between '{' and \\rtf", "{\n  \\rtf1 a}", "[]a"},
       {"any \\rtf version", "{\\rtf0 a}", "[]a"},
       {"empty document", "{\\rtf}", ""},
@@ -299,7 +366,6 @@ TEST(RtfReaderTest, Errors) {
       {"missing close", "{\\rtf1 text {\\i italic}", UnclosedGroups, 23},
       {"several open", "{\\rtf1 {{{", UnclosedGroups, 10},
       {"lone backslash at end", "{\\rtf1 a\\", UnclosedGroups, 9},
-      {"markup after the end, then no end", "{\\rtf1 a}\\par b", UnclosedGroups, 15},
       {"deep nesting left open", deep, UnclosedGroups, deep.size()},
       {"\\' at the end", "{\\rtf1 a\\'", UnclosedGroups, 10},
       {"truncated in a pair", "{\\rtf1{\\fonttbl{\\f1\\fcharset128 F;}}\\f1 \\'82\\'", UnclosedGroups, 46},

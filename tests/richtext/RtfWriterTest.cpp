@@ -147,12 +147,33 @@ TEST(RtfWriterTest, RandomDocumentsRoundTrip) {
   }
 }
 
-// The one documented loss: the reader takes U+F020..U+F0FF for symbol-font
-// bytes, so such characters come back as the byte's glyph character.
-TEST(RtfWriterTest, SymbolFontRangeComesBackAsGlyph) {
-  const RtfReading reading = ReadRtf(WriteRtf(MakeDocument({{"A", u"\uF041\uF093"}})));
+// U+F020..U+F0FF come back as they were in an ordinary font, where they are
+// private-use characters (cp950 puts user-defined ones there); in a symbol
+// or legacy font the reader takes them for the font's bytes, the one loss.
+TEST(RtfWriterTest, PrivateUseSymbolRange) {
+  struct Case {
+    const char* font;
+    std::u16string back;
+  };
+  const Case cases[] = {
+      {"A", u"\uF041\uF093"},
+      {"rc1", u"A\u201C"},
+      {"Symbol", u"\u0391\uF093"},
+  };
+  for (const auto& c : cases) {
+    const RtfReading reading = ReadRtf(WriteRtf(MakeDocument({{c.font, u"\uF041\uF093"}})));
+    ASSERT_TRUE(reading.Ok());
+    EXPECT_EQ(reading.document.Text(), c.back) << c.font;
+  }
+}
+
+// In the font "Symbol" a byte reads as what that font draws, so characters
+// whose glyph byte draws something else there go as \uN and come back.
+TEST(RtfWriterTest, SymbolFontTextComesBack) {
+  const std::u16string text = u"a\\{}\u00D7\u00F7\u00AC\u03B1\u2022\u00B0\u20AC\u2026 (1)\uF8E5";
+  const RtfReading reading = ReadRtf(WriteRtf(MakeDocument({{"Symbol", text}, {"A", u"a\u00D7"}})));
   ASSERT_TRUE(reading.Ok());
-  EXPECT_EQ(reading.document.Text(), u"A\u201C");
+  EXPECT_EQ(reading.document.Text(), text + u"a\u00D7");
 }
 
 }  // namespace

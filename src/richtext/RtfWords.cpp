@@ -1,0 +1,188 @@
+#include "richtext/RtfWords.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+
+namespace maravelundi {
+namespace {
+
+// Sorted by name for binary search (checked below). The Skip rows are
+// destinations writers put in a document without `\*` in front: tables of the
+// header, document properties, picture and object data, bookmarks, comments,
+// and headers, footers and footnotes, whose text does not belong in the
+// body's reading order. `\nonesttables` holds a flattened copy of nested
+// tables for readers that do not know `\nestcell`, so it is skipped too,
+// while `\*\nesttableprops`, though marked ignorable, holds the `\nestrow`
+// that ends a nested row, and reads as part of the table.
+// Every kind of underline (dotted, double, wave, words only, ...) counts as
+// underline; `\ulc` is not among them, it colours an underline.
+constexpr std::array kWords = {
+    WordRow{"aftncn", WordAction::Skip},
+    WordRow{"aftnsep", WordAction::Skip},
+    WordRow{"aftnsepc", WordAction::Skip},
+    WordRow{"annotation", WordAction::Skip},
+    WordRow{"ansicpg", WordAction::DocCodePage},
+    WordRow{"atnauthor", WordAction::Skip},
+    WordRow{"atndate", WordAction::Skip},
+    WordRow{"atnicn", WordAction::Skip},
+    WordRow{"atnid", WordAction::Skip},
+    WordRow{"atnparent", WordAction::Skip},
+    WordRow{"atnref", WordAction::Skip},
+    WordRow{"atntime", WordAction::Skip},
+    WordRow{"author", WordAction::Skip},
+    WordRow{"b", WordAction::Bold},
+    WordRow{"bin", WordAction::Binary},
+    WordRow{"bkmkend", WordAction::Skip},
+    WordRow{"bkmkstart", WordAction::Skip},
+    WordRow{"blue", WordAction::ColourPart, 2},
+    WordRow{"bullet", WordAction::Char, 0x2022},
+    WordRow{"buptim", WordAction::Skip},
+    WordRow{"category", WordAction::Skip},
+    WordRow{"cell", WordAction::Cell},
+    WordRow{"cf", WordAction::Colour},
+    WordRow{"colortbl", WordAction::ColourTable},
+    WordRow{"comment", WordAction::Skip},
+    WordRow{"company", WordAction::Skip},
+    WordRow{"cpg", WordAction::FontCodePage},
+    WordRow{"creatim", WordAction::Skip},
+    WordRow{"datafield", WordAction::Skip},
+    WordRow{"deff", WordAction::DefaultFont},
+    WordRow{"doccomm", WordAction::Skip},
+    WordRow{"emdash", WordAction::Char, 0x2014},
+    WordRow{"emspace", WordAction::Char, 0x2003},
+    WordRow{"endash", WordAction::Char, 0x2013},
+    WordRow{"enspace", WordAction::Char, 0x2002},
+    WordRow{"f", WordAction::Font},
+    WordRow{"falt", WordAction::Skip},
+    WordRow{"fcharset", WordAction::Charset},
+    WordRow{"fldinst", WordAction::Skip},
+    WordRow{"fname", WordAction::Skip},
+    WordRow{"fontemb", WordAction::Skip},
+    WordRow{"fontfile", WordAction::Skip},
+    WordRow{"fonttbl", WordAction::FontTable},
+    WordRow{"footer", WordAction::Skip},
+    WordRow{"footerf", WordAction::Skip},
+    WordRow{"footerl", WordAction::Skip},
+    WordRow{"footerr", WordAction::Skip},
+    WordRow{"footnote", WordAction::Skip},
+    WordRow{"fs", WordAction::FontSize},
+    WordRow{"ftncn", WordAction::Skip},
+    WordRow{"ftnsep", WordAction::Skip},
+    WordRow{"ftnsepc", WordAction::Skip},
+    WordRow{"generator", WordAction::Skip},
+    WordRow{"green", WordAction::ColourPart, 1},
+    WordRow{"header", WordAction::Skip},
+    WordRow{"headerf", WordAction::Skip},
+    WordRow{"headerl", WordAction::Skip},
+    WordRow{"headerr", WordAction::Skip},
+    WordRow{"i", WordAction::Italic},
+    WordRow{"info", WordAction::Skip},
+    WordRow{"keywords", WordAction::Skip},
+    WordRow{"ldblquote", WordAction::Char, 0x201C},
+    WordRow{"line", WordAction::Line},
+    WordRow{"listoverridetable", WordAction::Skip},
+    WordRow{"listtable", WordAction::Skip},
+    WordRow{"lquote", WordAction::Char, 0x2018},
+    WordRow{"ltrmark", WordAction::Char, 0x200E},
+    WordRow{"mac", WordAction::DocCodePage, 10000},
+    WordRow{"manager", WordAction::Skip},
+    WordRow{"nestcell", WordAction::Cell},
+    WordRow{"nestrow", WordAction::Row},
+    WordRow{"nesttableprops", WordAction::Transparent},
+    WordRow{"nonesttables", WordAction::Skip},
+    WordRow{"nonshppict", WordAction::Skip},
+    WordRow{"objalias", WordAction::Skip},
+    WordRow{"objclass", WordAction::Skip},
+    WordRow{"objdata", WordAction::Skip},
+    WordRow{"objname", WordAction::Skip},
+    WordRow{"operator", WordAction::Skip},
+    WordRow{"page", WordAction::Break},
+    WordRow{"panose", WordAction::Skip},
+    WordRow{"par", WordAction::Par},
+    WordRow{"pc", WordAction::DocCodePage, 437},
+    WordRow{"pca", WordAction::DocCodePage, 850},
+    WordRow{"pict", WordAction::Skip},
+    WordRow{"plain", WordAction::Plain},
+    WordRow{"pn", WordAction::Skip},
+    WordRow{"pntxta", WordAction::Skip},
+    WordRow{"pntxtb", WordAction::Skip},
+    WordRow{"printim", WordAction::Skip},
+    WordRow{"qmspace", WordAction::Char, 0x2005},
+    WordRow{"rdblquote", WordAction::Char, 0x201D},
+    WordRow{"red", WordAction::ColourPart, 0},
+    WordRow{"revtbl", WordAction::Skip},
+    WordRow{"revtim", WordAction::Skip},
+    WordRow{"row", WordAction::Row},
+    WordRow{"rquote", WordAction::Char, 0x2019},
+    WordRow{"rsidtbl", WordAction::Skip},
+    WordRow{"rtlmark", WordAction::Char, 0x200F},
+    WordRow{"sect", WordAction::Break},
+    WordRow{"stylesheet", WordAction::Skip},
+    WordRow{"subject", WordAction::Skip},
+    WordRow{"tab", WordAction::Tab},
+    WordRow{"tc", WordAction::Skip},
+    WordRow{"template", WordAction::Skip},
+    WordRow{"title", WordAction::Skip},
+    WordRow{"txe", WordAction::Skip},
+    WordRow{"u", WordAction::Unicode},
+    WordRow{"uc", WordAction::UnicodeSkip},
+    WordRow{"ud", WordAction::UnicodeBranch},
+    WordRow{"ul", WordAction::Underline},
+    WordRow{"uld", WordAction::Underline},
+    WordRow{"uldash", WordAction::Underline},
+    WordRow{"uldashd", WordAction::Underline},
+    WordRow{"uldashdd", WordAction::Underline},
+    WordRow{"uldb", WordAction::Underline},
+    WordRow{"ulhwave", WordAction::Underline},
+    WordRow{"ulldash", WordAction::Underline},
+    WordRow{"ulnone", WordAction::NoUnderline},
+    WordRow{"ulth", WordAction::Underline},
+    WordRow{"ulthd", WordAction::Underline},
+    WordRow{"ulthdash", WordAction::Underline},
+    WordRow{"ulthdashd", WordAction::Underline},
+    WordRow{"ulthdashdd", WordAction::Underline},
+    WordRow{"ulthldash", WordAction::Underline},
+    WordRow{"ululdbwave", WordAction::Underline},
+    WordRow{"ulw", WordAction::Underline},
+    WordRow{"ulwave", WordAction::Underline},
+    WordRow{"upr", WordAction::UnicodePair},
+    WordRow{"xe", WordAction::Skip},
+    WordRow{"zwbo", WordAction::Char, 0x200B},
+    WordRow{"zwj", WordAction::Char, 0x200D},
+    WordRow{"zwnbo", WordAction::Char, 0xFEFF},
+    WordRow{"zwnj", WordAction::Char, 0x200C},
+};
+static_assert(std::is_sorted(kWords.begin(), kWords.end(),
+                             [](const WordRow& a, const WordRow& b) { return a.name < b.name; }));
+static_assert(std::adjacent_find(kWords.begin(), kWords.end(),
+                                 [](const WordRow& a, const WordRow& b) { return a.name == b.name; }) == kWords.end());
+static_assert(kWords.size() < 256, "the index below keeps rows in a byte");
+
+// Rows by first letter, so that the many formatting words a document holds
+// and the reader ignores cost a few comparisons each.
+struct WordIndex {
+  std::array<std::uint8_t, 27> firstRow{};  // rows for letter i: [firstRow[i], firstRow[i + 1])
+
+  constexpr WordIndex() {
+    std::size_t row = 0;
+    for (int letter = 0; letter <= 26; ++letter) {
+      while (row < kWords.size() && kWords[row].name[0] - 'a' < letter) ++row;
+      firstRow[letter] = static_cast<std::uint8_t>(row);
+    }
+  }
+};
+constexpr WordIndex kWordIndex;
+
+}  // namespace
+
+const WordRow* FindWord(std::string_view name) {
+  if (name.empty() || name[0] < 'a' || name[0] > 'z') return nullptr;
+  const int letter = name[0] - 'a';
+  const auto first = kWords.begin() + kWordIndex.firstRow[letter];
+  const auto last = kWords.begin() + kWordIndex.firstRow[letter + 1];
+  const auto row = std::lower_bound(first, last, name, [](const WordRow& r, std::string_view n) { return r.name < n; });
+  return row != last && row->name == name ? &*row : nullptr;
+}
+
+}  // namespace maravelundi
