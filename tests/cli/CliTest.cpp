@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <fstream>
+#include <regex>
+#include <sstream>
 
 #include "cli/CliRunner.h"
 
@@ -172,6 +174,35 @@ TEST(Cli, InputsPastTheLimitAreRefused) {
   }
   const auto exactly = RunCli(scratch, "--max-input " + sampleSize + " '" + kSample + "'");
   EXPECT_EQ(exactly.exitCode, 0) << exactly.err;
+}
+
+// What the reader could not honour, a line each with the document and the
+// byte, and only when asked; the conversion is the same either way. A batch
+// gives the same lines before its summary.
+TEST(Cli, VerboseReportsTheReadersWarnings) {
+  ScratchFolder scratch;
+  const auto input = scratch / "odd.rtf";
+  WriteFile(input, "{\\rtf1\\ansi\\ansicpg4242{\\fonttbl{\\f0\\fcharset250 rc1;}}\\f0 adbnjw "
+                   "{\\f7 unlisted font}\\bin3 abc adbnjw}");
+  const std::string arguments = "'" + input.string() + "'";
+  const auto quiet = RunCli(scratch, arguments);
+  const auto verbose = RunCli(scratch, "--verbose " + arguments);
+  ASSERT_EQ(quiet.exitCode, 0) << quiet.err;
+  ASSERT_EQ(verbose.exitCode, 0) << verbose.err;
+  EXPECT_EQ(quiet.err, "");
+  EXPECT_EQ(verbose.out, quiet.out);
+
+  const std::regex line("maravelundi-cli: " + input.string() + ": warning: [^\\n]+ \\(at byte [0-9]+\\)");
+  std::istringstream lines(verbose.err);
+  std::size_t count = 0;
+  for (std::string warning; std::getline(lines, warning); ++count) {
+    EXPECT_TRUE(std::regex_match(warning, line)) << warning;
+  }
+  EXPECT_EQ(count, 4u) << verbose.err;  // the code page, the character set, the font, the binary data
+
+  const auto batch = RunCli(scratch, "--verbose -d '" + (scratch / "out").string() + "' " + arguments);
+  EXPECT_EQ(batch.exitCode, 0) << batch.err;
+  EXPECT_EQ(batch.err, verbose.err + "1 converted, 0 failed\n");
 }
 
 TEST(Cli, RunningOutOfMemoryNamesTheDocument) {
