@@ -1,0 +1,28 @@
+#pragma once
+// Which fonts' text the engine converts, and how a word processor stores the
+// bytes of such a font. The engine converts a Rachana font of the chosen
+// generation through its glyph table and takes an ML-TT font ("ML-" and
+// more) as already in the ML-TT encoding; anything else it copies, so text
+// in any other font is left exactly where and as it is.
+
+#include <string_view>
+
+#include "transcode/GlyphTables.h"
+
+namespace maravelundi {
+
+bool IsConvertedFont(Generation generation, std::string_view fontName);
+
+// The ML-TT fonts, as the Unicode walk recognises them: the name begins "ML-".
+bool IsMlttFont(std::string_view fontName);
+
+// The glyph character (GlyphChar) of a character stored in a legacy font's
+// text: Word and LibreOffice store the bytes of a font that declares the
+// symbol character set as U+F020..U+F0FF; every other character stands for
+// itself, as Rich Text hands the bytes over.
+char16_t GlyphOfStoredChar(char16_t stored);
+
+// The glyph character of a w:sym's w:char (hex, "F06B" or "6B").
+char16_t GlyphOfSymbolCode(unsigned code);
+
+}  // namespace maravelundi

@@ -1,0 +1,18 @@
+#pragma once
+// The OpenDocument namespaces a text part uses, by the prefixes its root
+// binds them to.
+
+#include <pugixml.hpp>
+
+#include "office/XmlNamespace.h"
+
+namespace maravelundi {
+
+inline constexpr std::string_view kOdfSvgUri = "urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0";
+
+struct OdfNames {
+  XmlNamespace office, style, text, fo, svg;
+  static OdfNames Of(pugi::xml_node root);
+};
+
+}  // namespace maravelundi

@@ -1,0 +1,180 @@
+#include "office/WordInline.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+
+#include "office/ConvertedFonts.h"
+#include "richtext/GlyphString.h"
+
+namespace maravelundi {
+namespace {
+
+struct InlineRow {
+  std::string_view local;
+  InlineKind kind;
+};
+
+// Children of a paragraph by local name; what is not listed stops the text.
+constexpr std::array kInlineRows = {
+    InlineRow{"r", InlineKind::kRun},
+    InlineRow{"hyperlink", InlineKind::kContainer},
+    InlineRow{"fldSimple", InlineKind::kContainer},
+    InlineRow{"smartTag", InlineKind::kContainer},
+    InlineRow{"customXml", InlineKind::kContainer},
+    InlineRow{"ins", InlineKind::kContainer},
+    InlineRow{"moveTo", InlineKind::kContainer},
+    InlineRow{"dir", InlineKind::kContainer},
+    InlineRow{"bdo", InlineKind::kContainer},
+    InlineRow{"sdt", InlineKind::kContentControl},
+    InlineRow{"del", InlineKind::kDeleted},
+    InlineRow{"moveFrom", InlineKind::kDeleted},
+    InlineRow{"pPr", InlineKind::kMarker},
+    InlineRow{"bookmarkStart", InlineKind::kMarker},
+    InlineRow{"bookmarkEnd", InlineKind::kMarker},
+    InlineRow{"proofErr", InlineKind::kMarker},
+    InlineRow{"permStart", InlineKind::kMarker},
+    InlineRow{"permEnd", InlineKind::kMarker},
+    InlineRow{"commentRangeStart", InlineKind::kMarker},
+    InlineRow{"commentRangeEnd", InlineKind::kMarker},
+    InlineRow{"moveFromRangeStart", InlineKind::kMarker},
+    InlineRow{"moveFromRangeEnd", InlineKind::kMarker},
+    InlineRow{"moveToRangeStart", InlineKind::kMarker},
+    InlineRow{"moveToRangeEnd", InlineKind::kMarker},
+    InlineRow{"customXmlInsRangeStart", InlineKind::kMarker},
+    InlineRow{"customXmlInsRangeEnd", InlineKind::kMarker},
+    InlineRow{"customXmlDelRangeStart", InlineKind::kMarker},
+    InlineRow{"customXmlDelRangeEnd", InlineKind::kMarker},
+};
+
+struct RunChildRow {
+  std::string_view local;
+  RunChildKind kind;
+};
+
+constexpr std::array kRunChildRows = {
+    RunChildRow{"rPr", RunChildKind::kProperties},
+    RunChildRow{"t", RunChildKind::kText},
+    RunChildRow{"delText", RunChildKind::kText},
+    RunChildRow{"tab", RunChildKind::kTab},
+    RunChildRow{"cr", RunChildKind::kLineBreak},
+    RunChildRow{"br", RunChildKind::kLineBreak},
+    RunChildRow{"sym", RunChildKind::kSymbol},
+    RunChildRow{"lastRenderedPageBreak", RunChildKind::kDroppable},
+};
+
+template <typename Row, std::size_t N>
+const Row* FindRow(const std::array<Row, N>& rows, std::string_view local) {
+  const auto found = std::find_if(rows.begin(), rows.end(), [&](const Row& row) { return row.local == local; });
+  return found == rows.end() ? nullptr : &*found;
+}
+
+// Appends to the last segment when the font is the same.
+void Append(RunText& into, char16_t ch, std::string_view font) {
+  if (into.segments.empty() || into.segments.back().font != font) into.segments.push_back(TextSegment{{}, font});
+  into.segments.back().text.push_back(ch);
+}
+
+// The fonts of a run's four slots and whether each is converted, looked up
+// once per run rather than once per character.
+struct SlotFonts {
+  std::array<std::string_view, 4> fonts;
+  std::array<bool, 4> converted{};
+
+  SlotFonts(const WordRunProperties& effective, Generation generation) {
+    for (std::size_t slot = 0; slot < fonts.size(); ++slot) {
+      if (effective.fonts[slot]) fonts[slot] = *effective.fonts[slot];
+      converted[slot] = IsConvertedFont(generation, fonts[slot]);
+    }
+  }
+};
+
+void ReadText(std::string_view utf8, const WordRunProperties& effective, const SlotFonts& slots, RunText& into) {
+  for (char16_t ch : FromUtf8(utf8)) {
+    const auto slot = static_cast<std::size_t>(SlotOfCharacter(ch, effective));
+    into.hasLegacyText |= slots.converted[slot];
+    Append(into, slots.converted[slot] ? GlyphOfStoredChar(ch) : ch, slots.fonts[slot]);
+  }
+}
+
+void ReadSymbol(pugi::xml_node sym, const XmlNamespace& w, Generation generation, RunText& into) {
+  const std::string_view font = w.Attribute(sym, "font").value();
+  const std::string_view hex = w.Attribute(sym, "char").value();
+  unsigned code = 0;
+  if (std::from_chars(hex.data(), hex.data() + hex.size(), code, 16).ec != std::errc() || code > 0xFFFF) return;
+  const bool converted = IsConvertedFont(generation, font);
+  into.hasLegacyText |= converted;
+  Append(into, converted ? GlyphOfSymbolCode(code) : static_cast<char16_t>(code), font);
+}
+
+}  // namespace
+
+InlineKind ClassifyInline(pugi::xml_node node, const XmlNamespace& w) {
+  const std::string_view local = w.Local(node.name());
+  if (local.empty()) return InlineKind::kBoundary;
+  const InlineRow* row = FindRow(kInlineRows, local);
+  return row == nullptr ? InlineKind::kBoundary : row->kind;
+}
+
+RunChildKind ClassifyRunChild(pugi::xml_node child, const XmlNamespace& w) {
+  if (child.type() != pugi::node_element) return RunChildKind::kDroppable;  // whitespace between elements
+  const std::string_view local = w.Local(child.name());
+  const RunChildRow* row = local.empty() ? nullptr : FindRow(kRunChildRows, local);
+  if (row == nullptr) return RunChildKind::kOther;
+  if (local == "br") {
+    const std::string_view type = w.Attribute(child, "type").value();
+    if (!type.empty() && type != "textWrapping") return RunChildKind::kOther;  // a page or column break
+  }
+  return row->kind;
+}
+
+RunText ReadRunText(pugi::xml_node run, const WordRunProperties& effective, const XmlNamespace& w,
+                    Generation generation) {
+  const SlotFonts slots(effective, generation);
+  const std::string_view lineFont = slots.fonts[static_cast<std::size_t>(FontSlot::kAscii)];
+  RunText text;
+  for (pugi::xml_node child : run.children()) {
+    switch (ClassifyRunChild(child, w)) {
+      case RunChildKind::kText: ReadText(child.child_value(), effective, slots, text); break;
+      case RunChildKind::kTab: Append(text, u'\t', lineFont); break;
+      case RunChildKind::kLineBreak: Append(text, u'\n', lineFont); break;
+      case RunChildKind::kSymbol: ReadSymbol(child, w, generation, text); break;
+      case RunChildKind::kProperties:
+      case RunChildKind::kDroppable:
+      case RunChildKind::kOther: break;
+    }
+  }
+  return text;
+}
+
+bool HasOtherContent(pugi::xml_node run, const XmlNamespace& w) {
+  for (pugi::xml_node child : run.children()) {
+    if (!IsTextual(ClassifyRunChild(child, w))) return true;
+  }
+  return false;
+}
+
+std::vector<pugi::xml_node> SplitRun(pugi::xml_node run, const XmlNamespace& w) {
+  std::vector<pugi::xml_node> parts{run};
+  const pugi::xml_node properties = w.Child(run, "rPr");
+  std::optional<bool> textual;  // of the part being filled
+  for (pugi::xml_node child = run.first_child(); child;) {
+    const pugi::xml_node next = child.next_sibling();
+    const RunChildKind kind = ClassifyRunChild(child, w);
+    if (kind != RunChildKind::kProperties) {
+      const bool isText = IsTextual(kind);
+      if (textual && *textual != isText) {
+        pugi::xml_node part = run.parent().insert_child_after(run.name(), parts.back());
+        for (pugi::xml_attribute attribute : run.attributes()) part.append_copy(attribute);
+        if (properties) part.append_copy(properties);
+        parts.push_back(part);
+      }
+      textual = isText;
+      if (parts.size() > 1) parts.back().append_move(child);
+    }
+    child = next;
+  }
+  return parts;
+}
+
+}  // namespace maravelundi

@@ -1,0 +1,102 @@
+#include "package/DocumentFormat.h"
+
+#include <algorithm>
+#include <array>
+
+#include "package/OpcPackage.h"
+#include "package/ZipPackage.h"
+
+namespace maravelundi {
+namespace {
+
+constexpr std::string_view kOdtMimetype = "application/vnd.oasis.opendocument.text";
+constexpr std::string_view kOpenDocumentPrefix = "application/vnd.oasis.opendocument.";
+constexpr std::string_view kZipMagic = "PK\x03\x04";
+constexpr std::string_view kEmptyZipMagic = "PK\x05\x06";
+constexpr std::string_view kCompoundFileMagic = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
+// An encrypted DOCX is a compound file holding the package encrypted in a
+// stream of this name (UTF-16LE in the file's directory).
+constexpr std::string_view kEncryptedPackageStream{"E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0", 32};
+
+// Main-part content types of WordprocessingML: documents and templates,
+// with and without macros.
+constexpr std::array<std::string_view, 4> kWordMainTypes = {
+    "application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml",
+    "application/vnd.openxmlformats-officedocument.wordprocessingml.template.main+xml",
+    "application/vnd.ms-word.document.macroEnabled.main+xml",
+    "application/vnd.ms-word.template.macroEnabledTemplate.main+xml",
+};
+
+// As the RTF reader accepts it: a brace, perhaps a line end, then \rtf.
+bool IsRtf(std::string_view bytes) {
+  if (!bytes.starts_with('{')) return false;
+  const std::size_t keyword = bytes.find_first_not_of(" \t\r\n", 1);
+  return keyword != std::string_view::npos && bytes.substr(keyword).starts_with("\\rtf");
+}
+
+FormatDetection Failed(PackageError error) { return FormatDetection{DocumentFormat::kUnknown, std::move(error)}; }
+
+std::string_view Trimmed(std::string_view text) {
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.remove_suffix(1);
+  return text;
+}
+
+FormatDetection DetectOpenDocument(const ZipPackage& package) {
+  Outcome<std::string> mimetype = package.Read("mimetype");
+  if (!mimetype.Ok()) return Failed(mimetype.Error());
+  const std::string_view type = Trimmed(mimetype.Value());
+  if (type == kOdtMimetype) return FormatDetection{DocumentFormat::kOdt, std::nullopt};
+  // Templates and master documents of text are another engine's to convert.
+  if (type.starts_with(kOdtMimetype)) return FormatDetection{};
+  if (type.starts_with(kOpenDocumentPrefix)) {
+    return Failed(PackageError{PackageErrorCode::kNotWordProcessing, "mimetype",
+                               "says " + std::string(type) + ", not an OpenDocument text document"});
+  }
+  return FormatDetection{};
+}
+
+FormatDetection DetectOfficeOpenXml(const ZipPackage& package, const PackageLimits& limits) {
+  Outcome<MainPart> main = FindMainPart(package, limits);
+  if (!main.Ok()) return Failed(main.Error());
+  if (IsWordprocessingMainType(main.Value().contentType)) return FormatDetection{DocumentFormat::kDocx, std::nullopt};
+  const std::string& type = main.Value().contentType;
+  return Failed(PackageError{PackageErrorCode::kNotWordProcessing, main.Value().name,
+                             "is " + (type.empty() ? std::string("of no content type") : type) +
+                                 ", not a word-processing document"});
+}
+
+FormatDetection DetectPackage(std::string_view bytes, const PackageLimits& limits) {
+  Outcome<ZipPackage> package = ZipPackage::Open(bytes, limits);
+  if (!package.Ok()) return Failed(package.Error());
+  if (package.Value().Contains("mimetype")) return DetectOpenDocument(package.Value());
+  if (package.Value().Contains(kContentTypesPart)) return DetectOfficeOpenXml(package.Value(), limits);
+  return FormatDetection{};
+}
+
+}  // namespace
+
+FormatDetection DetectDocumentFormat(std::string_view bytes, const PackageLimits& limits) {
+  if (IsRtf(bytes)) return FormatDetection{DocumentFormat::kRtf, std::nullopt};
+  if (bytes.starts_with(kZipMagic) || bytes.starts_with(kEmptyZipMagic)) return DetectPackage(bytes, limits);
+  if (bytes.starts_with(kCompoundFileMagic) && bytes.find(kEncryptedPackageStream) != std::string_view::npos) {
+    return Failed(PackageError{PackageErrorCode::kEncrypted, "EncryptedPackage",
+                               "the document is encrypted; it needs its password"});
+  }
+  return FormatDetection{};
+}
+
+bool IsWordprocessingMainType(std::string_view contentType) {
+  return std::find(kWordMainTypes.begin(), kWordMainTypes.end(), contentType) != kWordMainTypes.end();
+}
+
+std::string_view DocumentFormatName(DocumentFormat format) {
+  switch (format) {
+    case DocumentFormat::kRtf: return "rtf";
+    case DocumentFormat::kDocx: return "docx";
+    case DocumentFormat::kOdt: return "odt";
+    case DocumentFormat::kUnknown: break;
+  }
+  return "unknown";
+}
+
+}  // namespace maravelundi

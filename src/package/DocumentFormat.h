@@ -1,0 +1,39 @@
+#pragma once
+// What a document is, from its bytes rather than its name: Rich Text starts
+// "{\rtf"; a DOCX is a zip package with [Content_Types].xml whose main part
+// is a word-processing document; an ODT is a zip package whose "mimetype"
+// entry says OpenDocument text.
+
+#include <optional>
+#include <string_view>
+
+#include "package/PackageError.h"
+#include "package/PackageLimits.h"
+
+namespace maravelundi {
+
+enum class DocumentFormat {
+  kUnknown,  // none of ours: another engine may read it (a Word 97 .doc, a .wpd ...)
+  kRtf,
+  kDocx,
+  kOdt,
+};
+
+struct FormatDetection {
+  DocumentFormat format = DocumentFormat::kUnknown;
+  // Set when the bytes are recognisably an office document that cannot be
+  // converted: a spreadsheet in a DOCX's clothes, an encrypted document, a
+  // package that fails its limits. The format is then kUnknown.
+  std::optional<PackageError> error;
+};
+
+FormatDetection DetectDocumentFormat(std::string_view bytes, const PackageLimits& limits = {});
+
+// Whether a main part of this content type is a WordprocessingML document
+// or template, with or without macros.
+bool IsWordprocessingMainType(std::string_view contentType);
+
+// "rtf", "docx", "odt" or "unknown".
+std::string_view DocumentFormatName(DocumentFormat format);
+
+}  // namespace maravelundi
