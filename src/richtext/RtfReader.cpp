@@ -103,7 +103,8 @@ class RtfInterpreter {
  public:
   // `start` is the offset of the \rtf keyword, just inside the document's
   // own group, which is open from the outset.
-  RtfInterpreter(std::string_view bytes, std::size_t start) : bytes_(bytes), tokens_(bytes, start) {
+  RtfInterpreter(std::string_view bytes, std::size_t start, const RtfReadOptions& options)
+      : bytes_(bytes), tokens_(bytes, start), options_(options) {
     groups_.emplace_back();
     text_.reserve(bytes.size() / 2);
   }
@@ -129,6 +130,8 @@ class RtfInterpreter {
   bool ConsumeFallback();
 
   void Emit(char16_t ch);
+  void RecordSpans(std::size_t begin, std::size_t end, bool fromText);
+  void ExtendFallbackSpan(std::size_t end);
   void AppendBodyBytes(std::string_view bytes);
   void AppendEntryByte(char byte);
   void FlushBytes();
@@ -157,7 +160,15 @@ class RtfInterpreter {
   bool atGroupStart_ = false;       // `\*` marks a destination only as a group's first token
   bool afterStar_ = false;          // the token before this one was a group's `\*`
   bool ended_ = false;              // the document's outermost group has closed
+  RtfReadOptions options_;
   std::size_t tokenOffset_ = 0;     // where the token being read begins
+  std::size_t tokenEnd_ = 0;        // and where it ends
+  // Where each character came from, with sourceSpans on. The span of the
+  // last \uN grows over the fallback it drops.
+  std::vector<SourceSpan> spans_;
+  std::size_t fallbackSpan_ = std::numeric_limits<std::size_t>::max();
+  std::optional<std::size_t> fontTableEnd_;
+  std::int32_t highestFontNumber_ = -1;
   std::int64_t fallbackLeft_ = 0;   // characters of a \uN fallback still to drop
   ReadWarningLog warnings_;
 
@@ -221,6 +232,7 @@ RtfReading RtfInterpreter::Run() {
                   token.offset);
     }
     tokenOffset_ = token.offset;
+    tokenEnd_ = tokens_.Position();
     OnToken(token);
   }
   if (const auto cut = tokens_.CutBinary()) {
@@ -297,7 +309,11 @@ void RtfInterpreter::OnGroupClose() {
     return;
   }
   // An entry without its ';' ends with its group (or with the table).
-  if (Group().destination == Destination::FontTable) CommitFontEntry();
+  if (Group().destination == Destination::FontTable) {
+    CommitFontEntry();
+    const bool closesTable = groups_[groups_.size() - 2].destination != Destination::FontTable;
+    if (closesTable && !fontTableEnd_) fontTableEnd_ = tokenOffset_;
+  }
   if (Group().destination == Destination::ColourTable) CommitColourEntry(false);
   groups_.pop_back();
 }
@@ -328,6 +344,7 @@ void RtfInterpreter::EndDocument() {
 bool RtfInterpreter::ConsumeFallback() {
   if (fallbackLeft_ == 0) return false;
   --fallbackLeft_;
+  ExtendFallbackSpan(tokenEnd_);
   return true;
 }
 
@@ -364,6 +381,7 @@ void RtfInterpreter::OnControlWord(const RtfToken& token) {
         StartFontEntry(FontNumber(token));
       } else {
         group.chars.font = FontNumber(token);
+        highestFontNumber_ = std::max(highestFontNumber_, group.chars.font);
       }
       break;
     case WordAction::DefaultFont:
@@ -530,7 +548,12 @@ void RtfInterpreter::OnUnicode(std::int64_t value) {
       ch = font != nullptr && font->kind == FontKind::Symbol ? SymbolChar(byte) : GlyphChar(byte);
     }
   }
+  const std::size_t before = text_.size();
   Emit(ch);
+  if (options_.sourceSpans && text_.size() > before) {
+    spans_.back().fromText = 1;
+    fallbackSpan_ = spans_.size() - 1;
+  }
   fallbackLeft_ = Group().unicodeSkip;
 }
 
@@ -549,6 +572,7 @@ void RtfInterpreter::OnText(std::string_view text) {
   if (destination == Destination::Skip) return;
   std::size_t skipped = 0;
   while (skipped < text.size() && ConsumeFallback()) ++skipped;
+  if (skipped > 0) ExtendFallbackSpan(static_cast<std::size_t>(text.data() - bytes_.data()) + skipped);
   text.remove_prefix(skipped);
   if (destination == Destination::Body) {
     AppendBodyBytes(text);
@@ -591,6 +615,7 @@ void RtfInterpreter::Emit(char16_t ch) {
       FlushBytes();
       OpenRun(Group().chars);
       text_.push_back(ch);
+      RecordSpans(tokenOffset_, tokenEnd_, false);
       break;
     case Destination::FontTable:
       FlushBytes();
@@ -600,6 +625,21 @@ void RtfInterpreter::Emit(char16_t ch) {
     case Destination::Skip:
       break;
   }
+}
+
+// Gives the characters added to the text since the last call the span
+// [begin, end).
+void RtfInterpreter::RecordSpans(std::size_t begin, std::size_t end, bool fromText) {
+  if (!options_.sourceSpans) return;
+  fallbackSpan_ = std::numeric_limits<std::size_t>::max();
+  for (std::size_t i = spans_.size(); i < text_.size(); ++i) {
+    spans_.push_back(SourceSpan{static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(end),
+                                static_cast<std::uint32_t>(fromText ? 1 : 0)});
+  }
+}
+
+void RtfInterpreter::ExtendFallbackSpan(std::size_t end) {
+  if (fallbackSpan_ < spans_.size()) spans_[fallbackSpan_].end = static_cast<std::uint32_t>(end);
 }
 
 void RtfInterpreter::AppendBodyBytes(std::string_view bytes) {
@@ -613,6 +653,18 @@ void RtfInterpreter::AppendBodyBytes(std::string_view bytes) {
       for (const char byte : bytes) text_.push_back(GlyphChar(static_cast<std::uint8_t>(byte)));
     } else {
       for (const char byte : bytes) text_.push_back(SymbolChar(static_cast<std::uint8_t>(byte)));
+    }
+    if (options_.sourceSpans) {
+      // Plain text is a view of the markup, a byte at a time; a \'hh byte
+      // is a copy, and its span the whole escape.
+      const bool inMarkup = bytes.data() >= bytes_.data() && bytes.data() < bytes_.data() + bytes_.size();
+      if (inMarkup) {
+        const auto at = static_cast<std::uint32_t>(bytes.data() - bytes_.data());
+        for (std::uint32_t i = 0; i < bytes.size(); ++i) spans_.push_back(SourceSpan{at + i, at + i + 1, 1});
+        fallbackSpan_ = std::numeric_limits<std::size_t>::max();
+      } else {
+        RecordSpans(tokenOffset_, tokenEnd_, true);
+      }
     }
     return;
   }
@@ -651,6 +703,7 @@ void RtfInterpreter::FlushBytes() {
   } else {
     OpenRun(pendingState_);
     report = decoder_.Append(pendingCodePage_, pendingBytes_, text_);
+    RecordSpans(pendingOffset_, tokenOffset_, false);
   }
   pendingBytes_.clear();
   WarnAboutDecoding(report, pendingCodePage_);
@@ -717,6 +770,7 @@ void RtfInterpreter::StartFontEntry(std::int32_t number) {
   if (entryOpen_ && !entryName_.empty()) CommitFontEntry();
   entryOpen_ = true;
   entryNumber_ = number;
+  highestFontNumber_ = std::max(highestFontNumber_, number);
   entryDeclared_ = FontDeclaration{};
   entryName_.clear();
 }
@@ -803,7 +857,14 @@ void RtfInterpreter::WarnUnresolvedFonts() {
 RtfReading RtfInterpreter::Finish(std::optional<ParseError> error) {
   Document document = TakeDocument();
   WarnUnresolvedFonts();
-  return RtfReading{std::move(document), std::move(error), warnings_.Take()};
+  RtfReading reading{std::move(document), std::move(error), warnings_.Take()};
+  if (options_.sourceSpans) {
+    spans_.resize(reading.document.Size());  // a failed reading may stop mid-way
+    reading.sourceSpans = std::move(spans_);
+  }
+  reading.fontTableEnd = fontTableEnd_;
+  reading.highestFontNumber = highestFontNumber_;
+  return reading;
 }
 
 RtfReading RtfInterpreter::Fail(ParseErrorCode code, std::string message, std::size_t offset) {
@@ -812,7 +873,7 @@ RtfReading RtfInterpreter::Fail(ParseErrorCode code, std::string message, std::s
 
 }  // namespace
 
-RtfReading ReadRtf(std::string_view bytes) {
+RtfReading ReadRtf(std::string_view bytes, const RtfReadOptions& options) {
   if (bytes.empty()) return RtfReading{Document{}, ParseError{ParseErrorCode::Empty, "the file is empty", 0}, {}};
   // Some writers put a line end between the brace and \rtf.
   const std::size_t keyword = bytes.find_first_not_of(" \t\r\n", 1);
@@ -821,7 +882,7 @@ RtfReading ReadRtf(std::string_view bytes) {
         Document{}, ParseError{ParseErrorCode::NotRtf, "not an RTF document (it does not begin with {\\rtf)", 0}, {}};
   }
   try {
-    return RtfInterpreter(bytes, keyword).Run();
+    return RtfInterpreter(bytes, keyword, options).Run();
   } catch (const std::length_error&) {
     return RtfReading{Document{},
                       ParseError{ParseErrorCode::TooLarge,

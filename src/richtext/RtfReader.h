@@ -53,14 +53,37 @@ struct ReadWarning {
   std::size_t offset = 0;
 };
 
+// Where a character of the document came from in the markup: bytes
+// [begin, end). A character read from a text byte, a `\'hh` byte or a
+// `\uN` (with the fallback it drops) is `fromText`: those bytes are the
+// character and nothing else, so a writer may put another text in their
+// place and leave every other byte of the file as it was. A character a
+// control word stands for (\par, \tab, \emdash) is not.
+struct SourceSpan {
+  std::uint32_t begin = 0;
+  std::uint32_t end : 31 = 0;
+  std::uint32_t fromText : 1 = 0;
+};
+
+struct RtfReadOptions {
+  bool sourceSpans = false;  // fill RtfReading::sourceSpans
+};
+
 struct RtfReading {
   Document document;
   std::optional<ParseError> error;  // set when the bytes are not a readable RTF document
   std::vector<ReadWarning> warnings;  // in the order found
+  // With RtfReadOptions::sourceSpans: one span per character of the document.
+  std::vector<SourceSpan> sourceSpans = {};
+  // The offset of the brace that closes the (first) font table, and the
+  // highest font number the tables or the text use: where and as what a
+  // writer adds a font. No table: nullopt.
+  std::optional<std::size_t> fontTableEnd = {};
+  std::int32_t highestFontNumber = -1;
 
   bool Ok() const { return !error.has_value(); }
 };
 
-RtfReading ReadRtf(std::string_view bytes);
+RtfReading ReadRtf(std::string_view bytes, const RtfReadOptions& options = {});
 
 }  // namespace maravelundi

@@ -44,7 +44,8 @@ const FontTable* TableForFont(Generation generation, std::string_view fontName) 
   return nullptr;
 }
 
-Document Transcode(const Document& source, Generation generation, ProgressSink* progress) {
+Document Transcode(const Document& source, Generation generation, ProgressSink* progress,
+                   std::vector<TextIndex>* sourceOf) {
   const std::u16string& text = source.Text();
   const std::size_t total = text.size();
   // Each source format decides once which table serves it and what format
@@ -59,6 +60,7 @@ Document Transcode(const Document& source, Generation generation, ProgressSink* 
   }
   std::u16string out;
   out.reserve(total + total / 2);
+  if (sourceOf != nullptr) sourceOf->clear();
   std::vector<FormatRun> runs;
   runs.reserve(source.Runs().size());
   std::size_t nextReport = kProgressStride;
@@ -75,6 +77,7 @@ Document Transcode(const Document& source, Generation generation, ProgressSink* 
       }
       if (table != nullptr) out.append(table->Lookup(text[i]));
       else out.push_back(text[i]);
+      if (sourceOf != nullptr) sourceOf->resize(out.size(), static_cast<TextIndex>(i));
     }
   }
   ReportProgress(progress, total, total);

@@ -5,6 +5,7 @@
 // unchanged, in its own font.
 
 #include <string_view>
+#include <vector>
 
 #include "richtext/Document.h"
 #include "richtext/Progress.h"
@@ -21,7 +22,10 @@ inline constexpr std::string_view kMlttFontName = "ML-TTRevathi";
 // "rc1"/"rl1" ... for version 7): no trimming, no prefixes.
 const FontTable* TableForFont(Generation generation, std::string_view fontName);
 
-Document Transcode(const Document& source, Generation generation, ProgressSink* progress = nullptr);
+// With `sourceOf`, also hands back for every character of the result the
+// index of the source character it came from.
+Document Transcode(const Document& source, Generation generation, ProgressSink* progress = nullptr,
+                   std::vector<TextIndex>* sourceOf = nullptr);
 Document TranscodeVersion2(const Document& source, ProgressSink* progress = nullptr);
 Document TranscodeVersion7(const Document& source, ProgressSink* progress = nullptr);
 

@@ -63,6 +63,10 @@ class SpellingSink final : public UnicodePieceSink {
 
   void Finish() { filter_.Finish(); }
 
+  void Consumed(std::size_t begin, std::size_t count) {
+    if constexpr (requires { out_.Consumed(begin, count); }) out_.Consumed(begin, count);
+  }
+
   // What the filter lets out.
   void Piece(std::u16string_view text, std::size_t source) override { out_.Malayalam(text, source); }
 

@@ -196,7 +196,11 @@ void WalkUnicode(const Document& mltt, Sink& sink, ProgressSink* progress = null
     if (current == nullptr || current->Malayalam() != kind.Malayalam()) sink.MlttPosition(kind.Malayalam());
     current = &kind;
     if (kind.mltt) {
-      i += walk::ApplyMlttRules(rules, text, i, sink);
+      const std::size_t used = walk::ApplyMlttRules(rules, text, i, sink);
+      // A sink that rewrites its source in place learns which positions a
+      // rule read as Malayalam, whatever their font.
+      if constexpr (requires { sink.Consumed(i, used); }) sink.Consumed(i, used);
+      i += used;
     } else if (kind.family != nullptr && text[i] != u'\r' && text[i] != u'\n') {
       i = walk::ConvertFamilyStretch(mltt, kinds, *kind.family, i, r, sink, options.spelling);
     } else {

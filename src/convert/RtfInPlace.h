@@ -1,0 +1,28 @@
+#pragma once
+// A Rich Text document converted where it stands: every byte of the file is
+// kept (paragraph properties, tables, lists, pictures, fields, headers and
+// footers, styles) except the bytes of the characters set in legacy
+// Malayalam fonts, which are replaced by the Unicode text the conversion
+// assigns them, each piece in a group of its own that sets the Unicode font
+// in both the Latin and the complex-script slots, with the complex-script
+// twins of the bold, italic and size in force there, as word processors
+// expect of Malayalam.
+//
+// The text is converted as a whole, so reordering crosses font runs; a piece
+// lands at the place of the source character the walk assigns it (the
+// consonant's, for a vowel sign typed before it). Characters that a control
+// word stands for (\par, \tab) stay as they are.
+
+#include <string_view>
+
+#include "convert/Conversion.h"
+#include "richtext/ByteSink.h"
+#include "richtext/RtfReader.h"
+
+namespace maravelundi {
+
+// `reading` is ReadRtf(markup) with source spans.
+void ConvertRtfInPlace(std::string_view markup, const RtfReading& reading, Generation generation,
+                       const ConversionOptions& options, ByteSink& sink, ProgressSink* progress = nullptr);
+
+}  // namespace maravelundi
