@@ -2,11 +2,14 @@
 
 #include "richtext/GlyphString.h"
 #include "transcode/Transcoder.h"
+#include "unicode/UnicodeWalk.h"
 
 namespace maravelundi {
 
-bool IsConvertedFont(Generation generation, std::string_view fontName) {
-  return TableForFont(generation, fontName) != nullptr || IsMlttFont(fontName);
+bool IsConvertedFont(const EngineOptions& engine, std::string_view fontName) {
+  if (TableForFont(engine.generation, fontName) != nullptr) return true;
+  const bool families = engine.output == InPlaceOutput::kUnicode && engine.unicode.legacyFamilies;
+  return walk::KindOfFont(fontName, families).Malayalam();
 }
 
 bool IsMlttFont(std::string_view fontName) { return fontName.starts_with("ML-"); }

@@ -1,17 +1,18 @@
 #pragma once
 // Which fonts' text the engine converts, and how a word processor stores the
 // bytes of such a font. The engine converts a Rachana font of the chosen
-// generation through its glyph table and takes an ML-TT font ("ML-" and
-// more) as already in the ML-TT encoding; anything else it copies, so text
-// in any other font is left exactly where and as it is.
+// generation through its glyph table, takes an ML-TT font ("ML-") as already
+// in the ML-TT encoding, and for Unicode output with the other legacy
+// families on, converts their fonts by their own encodings; anything else
+// it copies, so text in any other font is left exactly where and as it is.
 
 #include <string_view>
 
-#include "transcode/GlyphTables.h"
+#include "office/StretchConversion.h"
 
 namespace maravelundi {
 
-bool IsConvertedFont(Generation generation, std::string_view fontName);
+bool IsConvertedFont(const EngineOptions& engine, std::string_view fontName);
 
 // The ML-TT fonts, as the Unicode walk recognises them: the name begins "ML-".
 bool IsMlttFont(std::string_view fontName);

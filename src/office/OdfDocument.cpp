@@ -114,13 +114,12 @@ Outcome<std::string> ConvertOdfPackage(const ZipPackage& package, const EngineOp
   return package.Rewrite(replacements);
 }
 
-Outcome<Document> ReadOdfText(const ZipPackage& package, const OfficeOptions& options) {
+Outcome<Document> ReadOdfText(const ZipPackage& package, const EngineOptions& engine, const OfficeOptions& options) {
   Outcome<OdfParts> parts = LoadParts(package, options.limits);
   if (!parts.Ok()) return parts.Error();
   const pugi::xml_node root = parts.Value().content->document_element();
   const OdfNames names = OdfNames::Of(root);
   const OdfStyleSheet sheet = SheetFor(root, names, parts.Value().styles);
-  const EngineOptions engine{options.generation, InPlaceOutput::kUnicode, options.unicodeFont};
   const OdfPartContext context{names, sheet, engine};
   Document document;
   const pugi::xml_node body = names.office.Child(names.office.Child(root, "body"), "text");

@@ -15,6 +15,6 @@ Outcome<std::string> ConvertOdfPackage(const ZipPackage& package, const EngineOp
 
 // The body of content.xml as a rich text document; notes, annotations and
 // the record of deleted text are left out.
-Outcome<Document> ReadOdfText(const ZipPackage& package, const OfficeOptions& options);
+Outcome<Document> ReadOdfText(const ZipPackage& package, const EngineOptions& engine, const OfficeOptions& options);
 
 }  // namespace maravelundi

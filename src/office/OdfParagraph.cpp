@@ -23,7 +23,7 @@ class StretchRewriter {
   StretchRewriter(const OdfPartContext& context, OdfConvertedStyles& styles) : context_(context), styles_(styles) {}
 
   void Atom(const OdfAtom& atom) {
-    if (!IsConvertedFont(context_.engine.generation, atom.properties.font)) return Flush();
+    if (!IsConvertedFont(context_.engine, atom.properties.font)) return Flush();
     const auto tag = static_cast<std::uint32_t>(atoms_.size());
     CharFormat format;
     format.fontName = atom.properties.font;
@@ -65,7 +65,7 @@ class StretchRewriter {
 
   void Rewrite() {
     const ConvertedStretch converted = ConvertStretch(text_, context_.engine);
-    for (const OutputPiece& piece : converted.pieces) {
+    for (const ConvertedPiece& piece : converted.pieces) {
       const SourceAtom& source = atoms_[piece.sourceRun];
       const SourceAtom& slot = atoms_[piece.slot];
       pugi::xml_node before = slot.node;
@@ -153,16 +153,16 @@ CharFormat FlatFormat(const OdfEffectiveText& text) {
 // Gathers the paragraph's text with its formats.
 class TextCollector {
  public:
-  TextCollector(Generation generation, Document& document) : generation_(generation), document_(document) {}
+  TextCollector(const EngineOptions& engine, Document& document) : engine_(engine), document_(document) {}
   void Atom(const OdfAtom& atom) {
-    const bool converted = IsConvertedFont(generation_, atom.properties.font);
+    const bool converted = IsConvertedFont(engine_, atom.properties.font);
     const FormatId id = document_.Intern(FlatFormat(atom.properties));
     for (char16_t ch : atom.text) document_.Append(converted ? GlyphOfStoredChar(ch) : ch, id);
   }
   void Boundary() {}
 
  private:
-  Generation generation_;
+  const EngineOptions& engine_;
   Document& document_;
 };
 
@@ -178,7 +178,7 @@ bool ConvertOdfParagraph(pugi::xml_node paragraph, const OdfPartContext& context
 
 void AppendOdfParagraph(pugi::xml_node paragraph, const OdfPartContext& context, Document& document) {
   const OdfEffectiveText base = ParagraphBase(paragraph, context);
-  TextCollector collector(context.engine.generation, document);
+  TextCollector collector(context.engine, document);
   OdfWhiteSpace space;
   WalkOdfInline(paragraph, base, "", context.names, context.sheet, space, collector);
   document.Append(u"\r\n", document.Intern(FlatFormat(base)));

@@ -21,6 +21,18 @@ InPlaceOutput InPlaceOf(OfficeOutput output) {
   }
 }
 
+// What the engine is asked, as a whole conversion asks it: the other legacy
+// families are known by name where the Rachana fonts are read by name too.
+EngineOptions EngineFor(const OfficeOptions& options, InPlaceOutput output) {
+  EngineOptions engine;
+  engine.generation = options.generation;
+  engine.output = output;
+  engine.unicodeFont = options.unicodeFont;
+  engine.unicode.legacyFamilies = options.generation == Generation::kAuto;
+  engine.unicode.spelling = options.spelling;
+  return engine;
+}
+
 OutputKind FlatOf(OfficeOutput output) {
   switch (output) {
     case OfficeOutput::kText: return OutputKind::kText;
@@ -45,11 +57,12 @@ OfficeResult ConvertOfficeDocument(std::string_view packageBytes, DocumentFormat
     ConversionOptions conversion;
     conversion.unicodeFont = options.unicodeFont;
     conversion.title = options.title;
+    conversion.spelling = options.spelling;
     return ConvertDocument(document.Value(), options.generation, FlatOf(output), options.progress, conversion);
   }
   Outcome<ZipPackage> package = ZipPackage::Open(packageBytes, options.limits);
   if (!package.Ok()) return package.Error();
-  const EngineOptions engine{options.generation, InPlaceOf(output), options.unicodeFont};
+  const EngineOptions engine = EngineFor(options, InPlaceOf(output));
   return format == DocumentFormat::kDocx ? ConvertWordPackage(package.Value(), engine, options)
                                          : ConvertOdfPackage(package.Value(), engine, options);
 }
@@ -59,8 +72,9 @@ Outcome<Document> ReadOfficeDocument(std::string_view packageBytes, DocumentForm
   if (format != DocumentFormat::kDocx && format != DocumentFormat::kOdt) return NotOffice(format);
   Outcome<ZipPackage> package = ZipPackage::Open(packageBytes, options.limits);
   if (!package.Ok()) return package.Error();
-  return format == DocumentFormat::kDocx ? ReadWordText(package.Value(), options)
-                                         : ReadOdfText(package.Value(), options);
+  const EngineOptions engine = EngineFor(options, InPlaceOutput::kUnicode);
+  return format == DocumentFormat::kDocx ? ReadWordText(package.Value(), engine, options)
+                                         : ReadOdfText(package.Value(), engine, options);
 }
 
 }  // namespace maravelundi

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "families/Spelling.h"
 #include "package/DocumentFormat.h"
 #include "package/PackageError.h"
 #include "package/PackageLimits.h"
@@ -33,6 +34,7 @@ struct OfficeOptions {
   Generation generation = Generation::kAuto;
   std::string unicodeFont = std::string(kDefaultUnicodeFont);
   std::string title = "Maravelundi";  // of an HTML5 output
+  Spelling spelling = Spelling::kLegacy;  // of the Malayalam of every Unicode output
   PackageLimits limits;
   ProgressSink* progress = nullptr;
 };

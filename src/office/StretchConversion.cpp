@@ -15,7 +15,7 @@ const std::string kMlttFont(kMlttFontName);
 Document ConvertedText(const Document& source, const EngineOptions& options) {
   Document mltt = Transcode(source, options.generation);
   switch (options.output) {
-    case InPlaceOutput::kUnicode: return BuildUnicodeDocument(mltt, options.unicodeFont);
+    case InPlaceOutput::kUnicode: return BuildUnicodeDocument(mltt, options.unicodeFont, nullptr, options.unicode);
     case InPlaceOutput::kIsm: return FinishIsmText(mltt);
     case InPlaceOutput::kMltt: break;
   }
@@ -42,7 +42,7 @@ ConvertedStretch ConvertStretch(const Document& source, const EngineOptions& opt
     const FormatRun& run = converted.Runs()[r];
     const CharFormat& format = converted.Format(run.format);
     slot = std::max(slot, format.sourceTag);
-    result.pieces.push_back(OutputPiece{text.substr(run.begin, converted.RunEnd(r) - run.begin), format.sourceTag,
+    result.pieces.push_back(ConvertedPiece{text.substr(run.begin, converted.RunEnd(r) - run.begin), format.sourceTag,
                                         slot, IsConvertedPiece(format, options)});
   }
   return result;

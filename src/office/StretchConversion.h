@@ -14,6 +14,7 @@
 
 #include "richtext/Document.h"
 #include "transcode/GlyphTables.h"
+#include "unicode/UnicodeOptions.h"
 
 namespace maravelundi {
 
@@ -27,11 +28,12 @@ struct EngineOptions {
   Generation generation = Generation::kAuto;
   InPlaceOutput output = InPlaceOutput::kUnicode;
   std::string unicodeFont;
+  UnicodeOptions unicode;  // the other legacy families and the spelling, for Unicode output
   // The font converted pieces are set in: the Unicode font or "ML-TTRevathi".
   const std::string& ConvertedFont() const;
 };
 
-struct OutputPiece {
+struct ConvertedPiece {
   std::u16string_view text;  // into the converted document
   std::uint32_t sourceRun;   // whose properties the piece takes
   // The run the piece is written before: its own, or a later one when the
@@ -43,7 +45,7 @@ struct OutputPiece {
 
 struct ConvertedStretch {
   Document document;  // owns the pieces' text
-  std::vector<OutputPiece> pieces;
+  std::vector<ConvertedPiece> pieces;
 };
 
 // `source`: the stretch's text, each character in its own font, its run's

@@ -120,7 +120,7 @@ Outcome<std::string> ConvertWordPackage(const ZipPackage& package, const EngineO
   return package.Rewrite(replacements);
 }
 
-Outcome<Document> ReadWordText(const ZipPackage& package, const OfficeOptions& options) {
+Outcome<Document> ReadWordText(const ZipPackage& package, const EngineOptions& engine, const OfficeOptions& options) {
   Outcome<WordParts> parts = FindWordParts(package, options.limits);
   if (!parts.Ok()) return parts.Error();
   Outcome<WordStyleSheet> sheet = ReadStyleSheet(package, parts.Value(), options.limits);
@@ -128,7 +128,6 @@ Outcome<Document> ReadWordText(const ZipPackage& package, const OfficeOptions& o
   Outcome<XmlPart> main = LoadXmlPart(package, parts.Value().main, options.limits);
   if (!main.Ok()) return main.Error();
   const XmlNamespace w = WordNamespace(*main.Value());
-  const EngineOptions engine{options.generation, InPlaceOutput::kUnicode, options.unicodeFont};
   const WordPartContext context{w, sheet.Value().styles, sheet.Value().theme, engine};
   Document document;
   const pugi::xml_node body = w.Child(main.Value()->document_element(), "body");

@@ -16,6 +16,6 @@ Outcome<std::string> ConvertWordPackage(const ZipPackage& package, const EngineO
                                         const OfficeOptions& options);
 
 // The main document's body as a rich text document.
-Outcome<Document> ReadWordText(const ZipPackage& package, const OfficeOptions& options);
+Outcome<Document> ReadWordText(const ZipPackage& package, const EngineOptions& engine, const OfficeOptions& options);
 
 }  // namespace maravelundi

@@ -81,10 +81,10 @@ struct SlotFonts {
   std::array<std::string_view, 4> fonts;
   std::array<bool, 4> converted{};
 
-  SlotFonts(const WordRunProperties& effective, Generation generation) {
+  SlotFonts(const WordRunProperties& effective, const EngineOptions& engine) {
     for (std::size_t slot = 0; slot < fonts.size(); ++slot) {
       if (effective.fonts[slot]) fonts[slot] = *effective.fonts[slot];
-      converted[slot] = IsConvertedFont(generation, fonts[slot]);
+      converted[slot] = IsConvertedFont(engine, fonts[slot]);
     }
   }
 };
@@ -97,12 +97,12 @@ void ReadText(std::string_view utf8, const WordRunProperties& effective, const S
   }
 }
 
-void ReadSymbol(pugi::xml_node sym, const XmlNamespace& w, Generation generation, RunText& into) {
+void ReadSymbol(pugi::xml_node sym, const XmlNamespace& w, const EngineOptions& engine, RunText& into) {
   const std::string_view font = w.Attribute(sym, "font").value();
   const std::string_view hex = w.Attribute(sym, "char").value();
   unsigned code = 0;
   if (std::from_chars(hex.data(), hex.data() + hex.size(), code, 16).ec != std::errc() || code > 0xFFFF) return;
-  const bool converted = IsConvertedFont(generation, font);
+  const bool converted = IsConvertedFont(engine, font);
   into.hasLegacyText |= converted;
   Append(into, converted ? GlyphOfSymbolCode(code) : static_cast<char16_t>(code), font);
 }
@@ -129,8 +129,8 @@ RunChildKind ClassifyRunChild(pugi::xml_node child, const XmlNamespace& w) {
 }
 
 RunText ReadRunText(pugi::xml_node run, const WordRunProperties& effective, const XmlNamespace& w,
-                    Generation generation) {
-  const SlotFonts slots(effective, generation);
+                    const EngineOptions& engine) {
+  const SlotFonts slots(effective, engine);
   const std::string_view lineFont = slots.fonts[static_cast<std::size_t>(FontSlot::kAscii)];
   RunText text;
   for (pugi::xml_node child : run.children()) {
@@ -138,7 +138,7 @@ RunText ReadRunText(pugi::xml_node run, const WordRunProperties& effective, cons
       case RunChildKind::kText: ReadText(child.child_value(), effective, slots, text); break;
       case RunChildKind::kTab: Append(text, u'\t', lineFont); break;
       case RunChildKind::kLineBreak: Append(text, u'\n', lineFont); break;
-      case RunChildKind::kSymbol: ReadSymbol(child, w, generation, text); break;
+      case RunChildKind::kSymbol: ReadSymbol(child, w, engine, text); break;
       case RunChildKind::kProperties:
       case RunChildKind::kDroppable:
       case RunChildKind::kOther: break;

@@ -15,7 +15,7 @@
 
 #include "office/WordRunProperties.h"
 #include "office/XmlNamespace.h"
-#include "transcode/GlyphTables.h"
+#include "office/StretchConversion.h"
 
 namespace maravelundi {
 
@@ -48,7 +48,7 @@ struct RunText {
 
 // The text of the run's textual children (all of them, or one child's).
 RunText ReadRunText(pugi::xml_node run, const WordRunProperties& effective, const XmlNamespace& w,
-                    Generation generation);
+                    const EngineOptions& engine);
 
 // Whether the run holds content other than text, which must not move.
 bool HasOtherContent(pugi::xml_node run, const XmlNamespace& w);

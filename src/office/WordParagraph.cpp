@@ -48,14 +48,14 @@ class StretchRewriter {
   void Run(pugi::xml_node run, bool deleted) {
     const XmlNamespace& w = context_.w;
     WordRunProperties effective = context_.styles.Effective(base_, w.Child(run, "rPr"), w, context_.theme);
-    RunText text = ReadRunText(run, effective, w, context_.engine.generation);
+    RunText text = ReadRunText(run, effective, w, context_.engine);
     if (!text.hasLegacyText) return Boundary();  // left exactly as it is
     if (!HasOtherContent(run, w)) return Add(run, effective, std::move(text), deleted);
     for (pugi::xml_node part : SplitRun(run, w)) {
       if (HasOtherContent(part, w)) {
         Boundary();
       } else {
-        Add(part, effective, ReadRunText(part, effective, w, context_.engine.generation), deleted);
+        Add(part, effective, ReadRunText(part, effective, w, context_.engine), deleted);
       }
     }
   }
@@ -97,7 +97,7 @@ class StretchRewriter {
     const ConvertedRunFormat format{context_.engine.ConvertedFont(),
                                     context_.engine.output == InPlaceOutput::kUnicode};
     std::vector<pugi::xml_node> written;
-    for (const OutputPiece& piece : converted.pieces) {
+    for (const ConvertedPiece& piece : converted.pieces) {
       const SourceRun& source = runs_[piece.sourceRun];
       const pugi::xml_node slot = runs_[piece.slot].node;
       pugi::xml_node run = slot.parent().insert_child_before(source.node.name(), slot);
@@ -180,7 +180,7 @@ class TextCollector {
     if (deleted) return;
     const XmlNamespace& w = context_.w;
     const WordRunProperties effective = context_.styles.Effective(base_, w.Child(run, "rPr"), w, context_.theme);
-    for (const TextSegment& segment : ReadRunText(run, effective, w, context_.engine.generation).segments) {
+    for (const TextSegment& segment : ReadRunText(run, effective, w, context_.engine).segments) {
       document_.Append(segment.text, document_.Intern(FlatFormat(segment.font, effective)));
     }
   }

@@ -253,5 +253,28 @@ TEST(WordMarkupTest, TheTextOutputsReadTheBody) {
   EXPECT_EQ(text.Value(), "മലയാളം\nEnglish\n");
 }
 
+TEST(WordMarkupTest, OtherLegacyFamiliesConvertWhereTheFontsAreReadByName) {
+  // MLB's high-half layout: E sign and KA, bytes B5 89 (U+00B5, and U+2030 as
+  // Windows-1252 gives 0x89).
+  const std::string docx = test::BuildDocx(DocxParts().Body(
+      Paragraph(WordRun("<w:rFonts w:ascii=\"MLB-Ambili-Normal\" w:hAnsi=\"MLB-Ambili-Normal\"/>", Text("\xC2\xB5\xE2\x80\xB0")))));
+  const std::pair<Generation, RunView> cases[] = {
+      {Generation::kAuto, {"കെ", std::string(kManjari), "cs"}},
+      {Generation::kVersion7, {"\xC2\xB5\xE2\x80\xB0", "MLB-Ambili-Normal/MLB-Ambili-Normal/-", ""}},
+  };
+  for (const auto& [generation, expected] : cases) {
+    OfficeOptions options;
+    options.generation = generation;
+    const OfficeResult result = ConvertOfficeDocument(docx, DocumentFormat::kDocx, OfficeOutput::kUnicode, options);
+    ASSERT_TRUE(result.Ok()) << Describe(result.Error());
+    test::ParsedPart document;
+    test::ParsePart(result.Value(), "word/document.xml", document);
+    EXPECT_EQ(Runs(document.Root().child("w:body").child("w:p")), std::vector<RunView>{expected});
+    const OfficeResult text = ConvertOfficeDocument(docx, DocumentFormat::kDocx, OfficeOutput::kText, options);
+    ASSERT_TRUE(text.Ok());
+    EXPECT_EQ(text.Value(), expected.text + "\n");
+  }
+}
+
 }  // namespace
 }  // namespace maravelundi
