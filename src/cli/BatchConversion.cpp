@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "cli/WriteGate.h"
+#include "convert/RtfInPlace.h"
 #include "richtext/RtfReader.h"
 
 namespace maravelundi::cli {
@@ -20,24 +21,43 @@ std::string DescribeWarning(const std::string& name, const ReadWarning& warning)
   return name + ": warning: " + warning.message + " (at byte " + std::to_string(warning.offset) + ")";
 }
 
-std::optional<Document> ParseDocument(std::string_view bytes, const std::string& name, std::string& error,
-                                      std::vector<std::string>* warnings) {
-  RtfReading reading = ReadRtf(bytes);
+std::optional<SourceDocument> ParseDocument(std::string&& bytes, const std::string& name,
+                                            const ConversionSettings& settings, std::string& error,
+                                            std::vector<std::string>* warnings) {
+  const bool inPlace = ConvertsInPlace(settings);
+  SourceDocument source{ReadRtf(bytes, RtfReadOptions{.sourceSpans = inPlace}), {}};
   if (warnings != nullptr) {
-    for (const ReadWarning& warning : reading.warnings) warnings->push_back(DescribeWarning(name, warning));
+    for (const ReadWarning& warning : source.reading.warnings) warnings->push_back(DescribeWarning(name, warning));
   }
-  if (reading.Ok()) return std::move(reading.document);
-  error = name + ": " + reading.error->message + " (at byte " + std::to_string(reading.error->offset) + ")";
-  return std::nullopt;
+  if (!source.reading.Ok()) {
+    error = name + ": " + source.reading.error->message + " (at byte " + std::to_string(source.reading.error->offset) +
+            ")";
+    return std::nullopt;
+  }
+  if (inPlace) {
+    source.markup = std::move(bytes);
+  } else {
+    std::string().swap(bytes);  // the text is in the document now; give the memory back
+  }
+  return source;
 }
 
-bool WriteConversion(Document&& document, const ConversionSettings& settings, const std::string& title,
-                     AtomicFile& file, std::string& error) {
+void ConvertSource(SourceDocument&& source, const ConversionSettings& settings, const std::string& title,
+                   ByteSink& out) {
   ConversionOptions options;
   options.unicodeFont = settings.unicodeFont;
   options.title = title;
+  if (ConvertsInPlace(settings)) {
+    ConvertRtfInPlace(source.markup, source.reading, settings.generation, options, out);
+    return;
+  }
+  ConvertDocument(std::move(source.reading.document), settings.generation, settings.output, out, nullptr, options);
+}
+
+bool WriteConversion(SourceDocument&& source, const ConversionSettings& settings, const std::string& title,
+                     AtomicFile& file, std::string& error) {
   WriteGate output(file);
-  ConvertDocument(std::move(document), settings.generation, settings.output, output, nullptr, options);
+  ConvertSource(std::move(source), settings, title, output);
   const IoResult written = file.Commit();
   if (!written.Ok()) error = *written.error;
   return written.Ok();
@@ -125,10 +145,9 @@ std::optional<std::string> ConvertOne(const Job& job, const BatchOptions& option
   std::string bytes, error;
   const IoResult read = ReadWholeFile(job.input, bytes, {options.maxInput, job.listed});
   if (!read.Ok()) return WithoutName(*read.error, job.input);
-  std::optional<Document> document =
-      ParseDocument(bytes, job.input.string(), error, options.verbose ? &warnings : nullptr);
+  std::optional<SourceDocument> document =
+      ParseDocument(std::move(bytes), job.input.string(), options.settings, error, options.verbose ? &warnings : nullptr);
   if (!document) return WithoutName(error, job.input);
-  std::string().swap(bytes);  // the text is in the document now; give the memory back
   AtomicFile file(job.target);
   if (!WriteConversion(std::move(*document), options.settings, job.input.stem().string(), file, error)) return error;
   return std::nullopt;

@@ -27,18 +27,35 @@ struct ConversionSettings {
   std::string unicodeFont = std::string(kDefaultUnicodeFont);
 };
 
+// A document as read. For the rtf output of a Rich Text document, which is
+// the document converted in place, the markup is kept too, with where each
+// character came from; otherwise only the model is.
+struct SourceDocument {
+  RtfReading reading;
+  std::string markup;
+};
+
+// Whether the output rewrites the source where it stands.
+inline bool ConvertsInPlace(const ConversionSettings& settings) { return settings.output == OutputKind::kRtf; }
+
 // The document in `bytes`, or nothing with `error` set to one line naming
 // `name` and the byte where the reading stopped. With `warnings`, what the
-// reader read but could not honour is added to it, a line each.
-std::optional<Document> ParseDocument(std::string_view bytes, const std::string& name, std::string& error,
-                                      std::vector<std::string>* warnings = nullptr);
+// reader read but could not honour is added to it, a line each. The bytes
+// are let go of as soon as they are no longer needed.
+std::optional<SourceDocument> ParseDocument(std::string&& bytes, const std::string& name,
+                                            const ConversionSettings& settings, std::string& error,
+                                            std::vector<std::string>* warnings = nullptr);
 
 // "NAME: warning: MESSAGE (at byte N)".
 std::string DescribeWarning(const std::string& name, const ReadWarning& warning);
 
-// Converts `document` into `file` and commits it; `title` is the html5
-// document's title. False with `error` set when the file cannot be written.
-bool WriteConversion(Document&& document, const ConversionSettings& settings, const std::string& title,
+// Converts the document into `out`; `title` is the html5 document's title.
+void ConvertSource(SourceDocument&& source, const ConversionSettings& settings, const std::string& title,
+                   ByteSink& out);
+
+// Converts the document into `file` and commits it. False with `error` set
+// when the file cannot be written.
+bool WriteConversion(SourceDocument&& source, const ConversionSettings& settings, const std::string& title,
                      AtomicFile& file, std::string& error);
 
 struct BatchOptions {

@@ -74,14 +74,11 @@ class StandardOutput : public mv::ByteSink {
 
 // Converts into the output; a file output is written under a temporary name
 // and only replaces an existing file once it is complete.
-bool ConvertInto(const std::string& output, mv::Document&& document, const mv::cli::ConversionSettings& settings,
-                 const std::string& title, std::string& error) {
+bool ConvertInto(const std::string& output, mv::cli::SourceDocument&& document,
+                 const mv::cli::ConversionSettings& settings, const std::string& title, std::string& error) {
   if (output == "-") {
-    mv::ConversionOptions conversion;
-    conversion.unicodeFont = settings.unicodeFont;
-    conversion.title = title;
     StandardOutput out;
-    mv::ConvertDocument(std::move(document), settings.generation, settings.output, out, nullptr, conversion);
+    mv::cli::ConvertSource(std::move(document), settings, title, out);
     if (!out.Finish()) error = "standard output: cannot write";
     return error.empty();
   }
@@ -100,11 +97,12 @@ int ConvertOne(const CommandLine& options) {
   const mv::IoResult read = ReadInput(input, bytes, options.maxInput);
   if (!read.Ok()) return Fail(*read.error);
   std::vector<std::string> warnings;
-  auto document = mv::cli::ParseDocument(bytes, NameOf(input), error, options.verbose ? &warnings : nullptr);
+  const mv::cli::ConversionSettings settings = SettingsOf(options);
+  auto document =
+      mv::cli::ParseDocument(std::move(bytes), NameOf(input), settings, error, options.verbose ? &warnings : nullptr);
   PrintWarnings(warnings);
   if (!document) return Fail(error);
-  std::string().swap(bytes);  // the text is in the document now; give the memory back
-  if (!ConvertInto(options.output, std::move(*document), SettingsOf(options), title, error)) return Fail(error);
+  if (!ConvertInto(options.output, std::move(*document), settings, title, error)) return Fail(error);
   return 0;
 }
 
