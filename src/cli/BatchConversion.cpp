@@ -12,6 +12,8 @@
 
 #include "cli/WriteGate.h"
 #include "convert/RtfInPlace.h"
+#include "office/OfficeConversion.h"
+#include "package/DocumentFormat.h"
 #include "richtext/RtfReader.h"
 
 namespace maravelundi::cli {
@@ -24,8 +26,26 @@ std::string DescribeWarning(const std::string& name, const ReadWarning& warning)
 std::optional<SourceDocument> ParseDocument(std::string&& bytes, const std::string& name,
                                             const ConversionSettings& settings, std::string& error,
                                             std::vector<std::string>* warnings) {
-  const bool inPlace = ConvertsInPlace(settings);
-  SourceDocument source{ReadRtf(bytes, RtfReadOptions{.sourceSpans = inPlace}), {}};
+  const FormatDetection detected = DetectDocumentFormat(bytes);
+  if (detected.error) {
+    error = name + ": " + Describe(*detected.error);
+    return std::nullopt;
+  }
+  // Anything else is read as Rich Text, which says what is wrong with it.
+  const DocumentFormat format = detected.format == DocumentFormat::kUnknown ? DocumentFormat::kRtf : detected.format;
+  auto plan = PlanConversion(settings.output, format);
+  if (const auto* why = std::get_if<std::string>(&plan)) {
+    error = name + ": " + *why;
+    return std::nullopt;
+  }
+  SourceDocument source{name, format, std::get<PlannedConversion>(plan), {}, {}};
+  if (format != DocumentFormat::kRtf) {
+    source.markup = std::move(bytes);
+    return source;
+  }
+  const auto* rtf = std::get_if<RtfConversion>(&source.conversion);
+  const bool inPlace = rtf != nullptr && rtf->output == OutputKind::kRtf;
+  source.reading = ReadRtf(bytes, RtfReadOptions{.sourceSpans = inPlace});
   if (warnings != nullptr) {
     for (const ReadWarning& warning : source.reading.warnings) warnings->push_back(DescribeWarning(name, warning));
   }
@@ -42,22 +62,40 @@ std::optional<SourceDocument> ParseDocument(std::string&& bytes, const std::stri
   return source;
 }
 
-void ConvertSource(SourceDocument&& source, const ConversionSettings& settings, const std::string& title,
-                   ByteSink& out) {
+bool ConvertSource(SourceDocument&& source, const ConversionSettings& settings, const std::string& title,
+                   ByteSink& out, std::string& error) {
+  if (const auto* office = std::get_if<OfficeConversion>(&source.conversion)) {
+    OfficeOptions options;
+    options.generation = settings.generation;
+    options.unicodeFont = settings.unicodeFont;
+    options.title = title;
+    options.spelling = settings.spelling;
+    OfficeResult result = ConvertOfficeDocument(source.markup, source.format, office->output, options);
+    if (!result.Ok()) {
+      error = source.name + ": " + Describe(result.Error());
+      return false;
+    }
+    out.Write(result.Value());
+    return true;
+  }
   ConversionOptions options;
   options.unicodeFont = settings.unicodeFont;
   options.title = title;
-  if (ConvertsInPlace(settings)) {
+  options.spelling = settings.spelling;
+  const OutputKind output = std::get<RtfConversion>(source.conversion).output;
+  if (output == OutputKind::kRtf) {
+    // Rich Text converts in place: everything but the legacy text stays.
     ConvertRtfInPlace(source.markup, source.reading, settings.generation, options, out);
-    return;
+    return true;
   }
-  ConvertDocument(std::move(source.reading.document), settings.generation, settings.output, out, nullptr, options);
+  ConvertDocument(std::move(source.reading.document), settings.generation, output, out, nullptr, options);
+  return true;
 }
 
 bool WriteConversion(SourceDocument&& source, const ConversionSettings& settings, const std::string& title,
                      AtomicFile& file, std::string& error) {
   WriteGate output(file);
-  ConvertSource(std::move(source), settings, title, output);
+  if (!ConvertSource(std::move(source), settings, title, output, error)) return false;  // nothing is committed
   const IoResult written = file.Commit();
   if (!written.Ok()) error = *written.error;
   return written.Ok();
@@ -76,12 +114,8 @@ struct Job {
   bool listed = false;
 };
 
-bool IsRtfName(const fs::path& path) {
-  std::string extension = path.extension().string();
-  std::transform(extension.begin(), extension.end(), extension.begin(),
-                 [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); });
-  return extension == ".rtf";
-}
+// The documents a folder stands for: Rich Text, DOCX and ODT, by name.
+bool IsDocumentName(const fs::path& path) { return FormatByName(path.string()) != DocumentFormat::kUnknown; }
 
 // The messages of the file functions begin with the file's name, which the
 // summary line already shows.
@@ -107,7 +141,7 @@ std::vector<Job> ExpandInputs(const std::vector<fs::path>& inputs) {
       // (a dangling link, a FIFO, an entry that cannot be looked at), rather
       // than one the user never hears of.
       std::error_code ignored;
-      if (IsRtfName(it->path()) && !it->is_directory(ignored)) inFolder.push_back(it->path());
+      if (IsDocumentName(it->path()) && !it->is_directory(ignored)) inFolder.push_back(it->path());
     }
     if (error) {
       jobs.push_back({input, {}, "cannot list the folder: " + error.message(), false});
@@ -121,12 +155,12 @@ std::vector<Job> ExpandInputs(const std::vector<fs::path>& inputs) {
 
 // Each output name belongs to the first document that claims it, so a later
 // document of the same name fails instead of replacing that output.
-void PlanTargets(std::vector<Job>& jobs, const fs::path& folder, OutputKind output) {
+void PlanTargets(std::vector<Job>& jobs, const fs::path& folder, OutputChoice output) {
   std::map<fs::path, fs::path> claimed;  // output name -> the document it belongs to
   for (Job& job : jobs) {
     if (job.reason) continue;
     fs::path name = job.input.filename();
-    name.replace_extension(OutputExtension(output));
+    name.replace_extension(ResultExtension(output, FormatByName(job.input.string())));
     job.target = folder / name;
     const auto [first, isNew] = claimed.emplace(name, job.input);
     if (!isNew) job.reason = "same name as " + first->second.string() + ", whose result is " + job.target.string();

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/OutputChoice.h"
 #include "convert/Conversion.h"
 #include "richtext/Document.h"
 #include "richtext/RtfReader.h"
@@ -23,20 +24,22 @@ namespace maravelundi::cli {
 // What every document of a run is converted with.
 struct ConversionSettings {
   Generation generation = Generation::kAuto;
-  OutputKind output = OutputKind::kUnicode;
+  OutputChoice output = OutputChoice::kUnicode;
   std::string unicodeFont = std::string(kDefaultUnicodeFont);
+  Spelling spelling = Spelling::kLegacy;
 };
 
 // A document as read. For the rtf output of a Rich Text document, which is
 // the document converted in place, the markup is kept too, with where each
 // character came from; otherwise only the model is.
+// A DOCX or ODT document is kept as its package's bytes.
 struct SourceDocument {
+  std::string name;  // as messages call it
+  DocumentFormat format = DocumentFormat::kRtf;
+  PlannedConversion conversion;
   RtfReading reading;
   std::string markup;
 };
-
-// Whether the output rewrites the source where it stands.
-inline bool ConvertsInPlace(const ConversionSettings& settings) { return settings.output == OutputKind::kRtf; }
 
 // The document in `bytes`, or nothing with `error` set to one line naming
 // `name` and the byte where the reading stopped. With `warnings`, what the
@@ -50,8 +53,9 @@ std::optional<SourceDocument> ParseDocument(std::string&& bytes, const std::stri
 std::string DescribeWarning(const std::string& name, const ReadWarning& warning);
 
 // Converts the document into `out`; `title` is the html5 document's title.
-void ConvertSource(SourceDocument&& source, const ConversionSettings& settings, const std::string& title,
-                   ByteSink& out);
+// False with `error` set when a package cannot be converted.
+bool ConvertSource(SourceDocument&& source, const ConversionSettings& settings, const std::string& title,
+                   ByteSink& out, std::string& error);
 
 // Converts the document into `file` and commits it. False with `error` set
 // when the file cannot be written.

@@ -5,6 +5,9 @@
 
 #include <CLI/CLI.hpp>
 
+#include "families/LegacyEncoding.h"
+#include "transcode/GlyphTables.h"
+
 namespace maravelundi::cli {
 namespace {
 
@@ -19,9 +22,31 @@ void AddConversionOptions(CLI::App& app, CommandLine& options) {
                  "Rachana generation of the document's fonts: 2 (ra, rkr), 7 (rc, rl), or auto, each font by its name")
       ->check(CLI::IsMember({"2", "7", "auto"}))
       ->capture_default_str();
-  app.add_option("--to", options.to, "Output: unicode, ism, mltt, rtf, html5 or text")
-      ->check(CLI::IsMember({"unicode", "ism", "mltt", "rtf", "html5", "text"}))
+  app.add_option("--to", options.to,
+                 "Output: unicode, ism, mltt, rtf, html5, text, docx or odt. Default: from -o's extension "
+                 "(.docx, .odt, .rtf, .txt), else unicode; with -d each document keeps its format")
+      ->check(CLI::IsMember({"unicode", "ism", "mltt", "rtf", "html5", "text", "docx", "odt"}));
+  app.add_option("--spelling", options.spelling,
+                 "Malayalam of the Unicode outputs as converted (legacy) or as written in Unicode today "
+                 "(modern: atomic chillus, conjuncts joined)")
+      ->check(CLI::IsMember({"legacy", "modern"}))
       ->capture_default_str();
+  app.add_flag_callback(
+         "--list-fonts",
+         [] {
+           for (const LegacyFontName& font : KnownLegacyFonts()) {
+             std::cout << font.name << '\t' << (font.encoding != nullptr ? font.encoding->name : "(no map)") << '\n';
+           }
+           for (const GlyphTableDescriptor& table : kGlyphTables) {
+             for (std::string_view name : table.fontNames) {
+               std::cout << name << '\t' << (table.generation == Generation::kVersion2 ? "Rachana 2" : "Rachana 7")
+                         << '\n';
+             }
+           }
+           throw CLI::Success();
+         },
+         "List the legacy font names --fonts auto knows, with their encoding, and end")
+      ->trigger_on_parse();
   app.add_option("--unicode-font", options.unicodeFont, "Unicode Malayalam font of the rtf and html5 outputs")
       ->capture_default_str();
   app.add_option("--max-input", options.maxInput,
@@ -40,7 +65,8 @@ void AddFileOptions(CLI::App& app, CommandLine& options) {
                             ->capture_default_str();
   CLI::Option* folder = app.add_option("-d,--output-dir", options.outputFolder,
                                        "Convert every INPUT into this folder (made if missing), as NAME.html, "
-                                       "NAME.rtf or NAME.txt; a folder INPUT stands for the .rtf files in it")
+                                       "NAME.rtf, NAME.txt, NAME.docx or NAME.odt; a folder INPUT stands for "
+                                       "the .rtf, .docx and .odt files in it")
                             ->check(kNotEmpty);
   folder->excludes(output);
   app.add_option("-j,--jobs", options.jobs, "Documents converted at once with -d (default: one per core)")
@@ -48,7 +74,8 @@ void AddFileOptions(CLI::App& app, CommandLine& options) {
       ->needs(folder);
   app.add_flag("--force", options.force, "With -d, replace outputs that already exist")->needs(folder);
   app.add_option("INPUT", options.inputs,
-                 "Rich Text document to convert; - for standard input. With -d, any number of documents and folders")
+                 "Rich Text, DOCX or ODT document to convert; - for standard input. With -d, any number of "
+                 "documents and folders")
       ->check(kNotEmpty)
       ->required();
 }
@@ -56,9 +83,10 @@ void AddFileOptions(CLI::App& app, CommandLine& options) {
 }  // namespace
 
 std::optional<int> ParseCommandLine(int argc, const char* const* argv, CommandLine& options) {
-  CLI::App app{"Converts a Rich Text document typed in the Rachana fonts to Unicode: HTML with character\n"
-               "references (unicode), Rich Text (rtf), HTML5 (html5) or plain text (text); or to ML-TT Rich\n"
-               "Text with break marks (ism) or without (mltt).",
+  CLI::App app{"Converts a Rich Text, DOCX or ODT document typed in legacy Malayalam fonts (Rachana,\n"
+               "ML-TT and the other families) to Unicode: the same document in place (rtf, docx, odt), HTML\n"
+               "with character references (unicode), HTML5 (html5) or plain text (text); or to the ML-TT\n"
+               "encoding, with break marks (ism) or without (mltt).",
                kProgram};
   app.set_version_flag("--version", std::string(kProgram) + " " + MARAVELUNDI_VERSION);
   AddConversionOptions(app, options);
@@ -68,6 +96,8 @@ std::optional<int> ParseCommandLine(int argc, const char* const* argv, CommandLi
   } catch (const CLI::CallForHelp& e) {
     return app.exit(e);
   } catch (const CLI::CallForVersion& e) {
+    return app.exit(e);
+  } catch (const CLI::Success& e) {
     return app.exit(e);
   } catch (const CLI::ParseError& e) {
     std::cerr << kProgram << ": " << e.what() << "\nRun with --help for more information.\n";

@@ -18,7 +18,8 @@ inline constexpr int kExitUsage = 2;
 
 struct CommandLine {
   std::string fonts = "auto";
-  std::string to = "unicode";
+  std::string to;  // empty: from -o's extension, else unicode (a batch: each document's own format)
+  std::string spelling = "legacy";
   std::string unicodeFont = std::string(kDefaultUnicodeFont);
   std::string output = "-";
   std::vector<std::string> inputs;

@@ -35,9 +35,6 @@ namespace {
 
 const std::map<std::string, mv::Generation> kGenerations = {
     {"2", mv::Generation::kVersion2}, {"7", mv::Generation::kVersion7}, {"auto", mv::Generation::kAuto}};
-const std::map<std::string, mv::OutputKind> kOutputs = {
-    {"unicode", mv::OutputKind::kUnicode}, {"ism", mv::OutputKind::kIsm},     {"mltt", mv::OutputKind::kMltt},
-    {"rtf", mv::OutputKind::kRtf},         {"html5", mv::OutputKind::kHtml5}, {"text", mv::OutputKind::kText}};
 
 int Fail(const std::string& message) {
   std::cerr << mv::cli::kProgram << ": " << message << '\n';
@@ -78,7 +75,7 @@ bool ConvertInto(const std::string& output, mv::cli::SourceDocument&& document,
                  const mv::cli::ConversionSettings& settings, const std::string& title, std::string& error) {
   if (output == "-") {
     StandardOutput out;
-    mv::cli::ConvertSource(std::move(document), settings, title, out);
+    if (!mv::cli::ConvertSource(std::move(document), settings, title, out, error)) return false;
     if (!out.Finish()) error = "standard output: cannot write";
     return error.empty();
   }
@@ -87,7 +84,11 @@ bool ConvertInto(const std::string& output, mv::cli::SourceDocument&& document,
 }
 
 mv::cli::ConversionSettings SettingsOf(const CommandLine& options) {
-  return {kGenerations.at(options.fonts), kOutputs.at(options.to), options.unicodeFont};
+  const bool batch = !options.outputFolder.empty();
+  const mv::cli::OutputChoice output = options.to.empty() ? mv::cli::DefaultOutput(options.output, batch)
+                                                          : *mv::cli::OutputChoiceNamed(options.to);
+  return {kGenerations.at(options.fonts), output, options.unicodeFont,
+          options.spelling == "modern" ? mv::Spelling::kModern : mv::Spelling::kLegacy};
 }
 
 int ConvertOne(const CommandLine& options) {
