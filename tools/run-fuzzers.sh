@@ -8,10 +8,14 @@ build="$1"
 seconds="$2"
 root="$(cd "$(dirname "$0")/.." && pwd)"
 status=0
-for target in readrtf convert roundtrip; do
+for target in readrtf convert roundtrip package; do
   corpus="$build/corpus-$target"
   mkdir -p "$corpus"
-  cp -n "$root"/fuzz/corpus/* "$root"/samples/*.rtf "$corpus"/ 2>/dev/null || true
+  if [ "$target" = package ]; then
+    cp -n "$root"/fuzz/corpus/package/* "$corpus"/ 2>/dev/null || true
+  else
+    cp -n "$root"/fuzz/corpus/* "$root"/samples/*.rtf "$corpus"/ 2>/dev/null || true
+  fi
   log="$build/fuzz-$target.log"
   if "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -max_len=65536 -timeout=20 -rss_limit_mb=4096 \
       -print_final_stats=1 -artifact_prefix="$build/finding-$target-" "$corpus" >"$log" 2>&1; then
