@@ -52,7 +52,7 @@ std::vector<ZipEntry> DocxEntries(const DocxParts& parts) {
       {"word/document.xml", std::string(kDeclaration) + "<w:document " + std::string(kWordNamespaces) + "><w:body>" +
                                 parts.body + "</w:body></w:document>"},
       {"word/_rels/document.xml.rels", WordRelationships(parts)},
-      {"word/media/image1.png", std::string("\x89PNG\r\n\x1a\n not really a picture, but bytes to keep", 47)},
+      {"word/media/image1.png", LiteralBytes("\x89PNG\r\n\x1a\n not really a picture, but bytes to keep")},
   };
   if (!parts.styles.empty()) {
     entries.push_back({"word/styles.xml", std::string(kDeclaration) + "<w:styles " + std::string(kWordNamespaces) +
@@ -101,7 +101,7 @@ std::vector<ZipEntry> OdtEntries(const OdtParts& parts) {
                          "<office:automatic-styles>" + parts.stylesAutomatic + "</office:automatic-styles>"
                          "<office:master-styles>" + parts.masterStyles + "</office:master-styles>"
                          "</office:document-styles>"},
-      {"Pictures/image1.png", std::string("\x89PNG\r\n\x1a\n a picture's bytes", 27)},
+      {"Pictures/image1.png", LiteralBytes("\x89PNG\r\n\x1a\n a picture's bytes")},
       {"META-INF/manifest.xml",
        std::string(kDeclaration) +
            "<manifest:manifest xmlns:manifest=\"urn:oasis:names:tc:opendocument:xmlns:manifest:1.0\" "

@@ -25,7 +25,7 @@ TEST(DetectFormatTest, FromContent) {
       {"an ODT", test::BuildOdt({}), DocumentFormat::kOdt},
       {"an ODT template, another engine's",
        test::BuildOdt(test::OdtParts().Mimetype("application/vnd.oasis.opendocument.text-template")), DocumentFormat::kUnknown},
-      {"a Word 97 document, another engine's", std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(500, '\0'),
+      {"a Word 97 document, another engine's", test::LiteralBytes("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1") + std::string(500, '\0'),
        DocumentFormat::kUnknown},
       {"a zip of something else", test::BuildZip({{"readme.txt", "hello"}}), DocumentFormat::kUnknown},
       {"plain text", "മലയാളം", DocumentFormat::kUnknown},

@@ -135,8 +135,8 @@ const std::vector<HostileCase>& Cases() {
          return test::BuildZip(entries); },
        DocumentFormat::kOdt, PackageErrorCode::kEncrypted, "content.xml"},
       {"an encrypted Word document", [] {
-         return std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(200, '\0') +
-                std::string("E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0", 32); },
+         return test::LiteralBytes("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1") + std::string(200, '\0') +
+                test::LiteralBytes("E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0"); },
        DocumentFormat::kDocx, PackageErrorCode::kEncrypted, "EncryptedPackage"},
       {"a spreadsheet in a DOCX's clothes", [] {
          DocxParts parts = kDocx;

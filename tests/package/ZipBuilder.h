@@ -23,6 +23,12 @@ struct ZipEntry {
 
 std::string BuildZip(const std::vector<ZipEntry>& entries);
 
+// The bytes of a string literal, NULs included, without its terminator.
+template <std::size_t N>
+std::string LiteralBytes(const char (&literal)[N]) {
+  return std::string(literal, N - 1);
+}
+
 // Replaces every occurrence of `from` by `to`, of the same length: an
 // entry's name stands in its local header and in the central directory.
 std::string PatchName(std::string zip, std::string_view from, std::string_view to);

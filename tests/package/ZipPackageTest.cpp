@@ -17,7 +17,7 @@ using test::ZipEntry;
 const std::vector<ZipEntry> kEntries = {
     {"mimetype", "application/vnd.oasis.opendocument.text", true},
     {"content.xml", "<doc>" + std::string(5000, 'x') + "</doc>"},
-    {"Pictures/a.png", std::string("\x89PNG picture bytes \x00\x01\x02", 24)},
+    {"Pictures/a.png", test::LiteralBytes("\x89PNG picture bytes \x00\x01\x02")},
     {"styles.xml", "<styles/>"},
 };
 
