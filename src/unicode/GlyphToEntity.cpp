@@ -132,7 +132,10 @@ std::optional<std::string_view> EntityRowValue(std::u16string_view key) {
   return std::nullopt;
 }
 
+const std::optional<std::string_view>* SingleCodeEntities() { return kIndex.single.data(); }
+
 UnitEntity EntityOfUnit(std::u16string_view unit) {
+  if (unit.size() == 1) return EntityOfCode(unit[0]);
   if (const auto value = EntityRowValue(unit)) return {UnitEntity::Kind::kReferences, *value};
   if (unit == u"\r") return {UnitEntity::Kind::kParagraphEnd, {}};
   if (unit == u"\n" || unit.empty()) return {UnitEntity::Kind::kNothing, {}};

@@ -25,6 +25,19 @@ struct UnitEntity {
 };
 UnitEntity EntityOfUnit(std::u16string_view unit);
 
+// The table's values for the single codes 0-255, for the walk's hot path:
+// most units are one code.
+const std::optional<std::string_view>* SingleCodeEntities();
+
+inline UnitEntity EntityOfCode(char16_t code) {
+  if (code < 256) {
+    if (const auto& value = SingleCodeEntities()[code]) return {UnitEntity::Kind::kReferences, *value};
+  }
+  if (code == u'\r') return {UnitEntity::Kind::kParagraphEnd, {}};
+  if (code == u'\n') return {UnitEntity::Kind::kNothing, {}};
+  return {UnitEntity::Kind::kUnchanged, {}};
+}
+
 // The Unicode text of a unit: the table's value; for a carriage return "<p>"
 // and CR LF; nothing for a line feed; any other unit unchanged (unescaped).
 std::u16string GlyphToEntity(std::u16string_view key);

@@ -67,7 +67,7 @@ bool RuleMatches(const UnicodeRule& rule, std::u16string_view text, std::size_t 
 // return, nothing for a line feed, itself for a unit the table lacks.
 template <typename Sink>
 void EmitUnit(Sink& sink, std::u16string_view unit, std::size_t position) {
-  const UnitEntity entity = EntityOfUnit(unit);
+  const UnitEntity entity = unit.size() == 1 ? EntityOfCode(unit[0]) : EntityOfUnit(unit);
   switch (entity.kind) {
     case UnitEntity::Kind::kReferences: sink.References(entity.references, position); break;
     case UnitEntity::Kind::kParagraphEnd: sink.Break(BreakKind::kParagraph, position); break;
@@ -182,30 +182,33 @@ void WalkUnicode(const Document& mltt, Sink& sink, ProgressSink* progress = null
   const walk::RuleIndex& rules = walk::Rules();
   const auto& runs = mltt.Runs();
   std::size_t nextReport = kProgressStride;
-  std::size_t r = 0;
+  std::size_t i = 0;
   const walk::FontKind* current = nullptr;
-  for (std::size_t i = 0; i < text.size();) {
-    if (i >= nextReport) {
-      ReportProgress(progress, i, text.size());
-      nextReport = i + kProgressStride;
-    }
-    // Only the font of the position a rule or a stretch starts at counts: the
-    // positions a rule uses up are taken whatever their font.
-    while (r + 1 < runs.size() && runs[r + 1].begin <= i) ++r;
+  for (std::size_t r = 0; r < runs.size(); ++r) {
+    const std::size_t end = mltt.RunEnd(r);
+    if (i >= end) continue;  // a rule or a stretch used this run up
+    // Only the font of the position a rule or a stretch starts at counts:
+    // the positions a rule uses up are taken whatever their font.
     const walk::FontKind& kind = kinds[runs[r].format];
     if (current == nullptr || current->Malayalam() != kind.Malayalam()) sink.MlttPosition(kind.Malayalam());
     current = &kind;
-    if (kind.mltt) {
-      const std::size_t used = walk::ApplyMlttRules(rules, text, i, sink);
-      // A sink that rewrites its source in place learns which positions a
-      // rule read as Malayalam, whatever their font.
-      if constexpr (requires { sink.Consumed(i, used); }) sink.Consumed(i, used);
-      i += used;
-    } else if (kind.family != nullptr && text[i] != u'\r' && text[i] != u'\n') {
-      i = walk::ConvertFamilyStretch(mltt, kinds, *kind.family, i, r, sink, options.spelling);
-    } else {
-      walk::CopyOtherFont(text, i, sink);
-      ++i;
+    while (i < end) {
+      if (i >= nextReport) {
+        ReportProgress(progress, i, text.size());
+        nextReport = i + kProgressStride;
+      }
+      if (kind.mltt) {
+        const std::size_t used = walk::ApplyMlttRules(rules, text, i, sink);
+        // A sink that rewrites its source in place learns which positions a
+        // rule read as Malayalam, whatever their font.
+        if constexpr (requires { sink.Consumed(i, used); }) sink.Consumed(i, used);
+        i += used;
+      } else if (kind.family != nullptr && text[i] != u'\r' && text[i] != u'\n') {
+        i = walk::ConvertFamilyStretch(mltt, kinds, *kind.family, i, r, sink, options.spelling);
+      } else {
+        walk::CopyOtherFont(text, i, sink);
+        ++i;
+      }
     }
   }
   ReportProgress(progress, text.size(), text.size());
