@@ -23,7 +23,9 @@ for target in readrtf convert roundtrip package; do
     echo "fuzz_$target: ${seconds} s, $runs inputs, no finding"
   else
     echo "fuzz_$target: FINDING, see $log and $build/finding-$target-*"
-    tail -n 40 "$log"
+    # The check or sanitizer that fired comes first; the stack after it.
+    grep -m 3 -E 'fuzz check failed|ERROR: |SUMMARY: |runtime error' "$log" || true
+    tail -n 25 "$log"
     status=1
   fi
 done

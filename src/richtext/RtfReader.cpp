@@ -147,6 +147,7 @@ class RtfInterpreter {
   std::optional<Rgb> ColourOf(std::int32_t index) const;
 
   void WarnUnresolvedFonts();
+  void ReadPrivateUseAsBytesOfLateFonts();
   void WarnAboutDecoding(const DecodeReport& report, int codePage);
   Document TakeDocument();
   RtfReading Finish(std::optional<ParseError> error);
@@ -213,6 +214,7 @@ class RtfInterpreter {
   void ForgetCodePages();
 
   bool entryOpen_ = false;
+  bool fontDefinedAfterText_ = false;  // text may have been read before its font was known
   std::int32_t entryNumber_ = 0;
   FontDeclaration entryDeclared_;
   std::u16string entryName_;
@@ -782,7 +784,8 @@ void RtfInterpreter::CommitFontEntry() {
   // spelled, spaces included, since the font names select glyph tables.
   std::string name = ToUtf8(entryName_);
   const FontKind kind = KindOfFont(name);
-  fonts_.try_emplace(entryNumber_, FontEntry{std::move(name), kind, entryDeclared_});
+  const bool added = fonts_.try_emplace(entryNumber_, FontEntry{std::move(name), kind, entryDeclared_}).second;
+  if (added && !text_.empty()) fontDefinedAfterText_ = true;
   ForgetCodePages();
   entryOpen_ = false;
   entryName_.clear();
@@ -819,8 +822,30 @@ std::optional<Rgb> RtfInterpreter::ColourOf(std::int32_t index) const {
   return colours_[static_cast<std::size_t>(index)];
 }
 
+void RtfInterpreter::ReadPrivateUseAsBytesOfLateFonts() {
+  // Text read before a table defined its font was read as if in the font
+  // then in force, but is named by the later definition. If that names a
+  // symbol or legacy font, U+F020..U+F0FF there stand for the font's bytes,
+  // as they would have had the font been known: no writer could carry
+  // them otherwise. Only a document with such a late definition pays for
+  // this second look at its text.
+  if (!fontDefinedAfterText_) return;
+  for (std::size_t r = 0; r < runs_.size(); ++r) {
+    const FontEntry* font = FindFont(runStates_[runs_[r].format].font);
+    if (font == nullptr || !TakesPrivateUseAsBytes(font->kind, font->declared)) continue;
+    const std::size_t end = r + 1 < runs_.size() ? runs_[r + 1].begin : text_.size();
+    for (std::size_t i = runs_[r].begin; i < end; ++i) {
+      const char16_t ch = text_[i];
+      if (ch < 0xF020 || ch > 0xF0FF) continue;
+      const auto byte = static_cast<std::uint8_t>(ch - 0xF000);
+      text_[i] = font->kind == FontKind::Symbol ? SymbolChar(byte) : GlyphChar(byte);
+    }
+  }
+}
+
 Document RtfInterpreter::TakeDocument() {
   FlushBytes();
+  ReadPrivateUseAsBytesOfLateFonts();
   // A document without a font table gets the empty font name.
   std::vector<CharFormat> formats;
   formats.reserve(runStates_.size());

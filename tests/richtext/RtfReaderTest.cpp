@@ -285,6 +285,10 @@ TEST(RtfReaderTest, FontTable) {
        "{\\rtf1{\\upr{\\fonttbl{\\f0 A;}}{\\*\\ud{\\fonttbl{\\f0 \\u3349?;}}}}\\f0 x}", "[\u0D15]x"},
       {"\\ud outside \\upr stays skipped", "{\\rtf1 a{\\*\\ud b}{\\upr{{\\ud c}}}d}", "[]ad"},
       {"late font table names earlier text", "{\\rtf1\\f1 x\\f0 y{\\fonttbl{\\f0 A;}{\\f1 B;}}\\f1 z}", "[B]x[A]y[B]z"},
+      {"a symbol font defined late reads its private-use bytes",
+       "{\\rtf1{\\fonttbl{\\f0 A;}}\\f1 \\u61623?\\f0 \\u61623?{\\fonttbl{\\f1 Symbol;}}}", "[Symbol]\u2022[A]\uF0B7"},
+      {"a legacy font defined late reads its private-use bytes",
+       "{\\rtf1{\\fonttbl{\\f0 A;}}\\f1 \\u61601?\\u-3935?{\\fonttbl{\\f1 rc1;}}}", "[rc1]\u00A1\u00A1"},
       {"ten fonts of one name merge", "{\\rtf1{\\fonttbl{\\f7 rc1;}{\\f8 rc1;}}{\\f7 a}{\\f8 b}}", "[rc1]ab"},
   });
 }
