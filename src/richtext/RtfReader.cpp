@@ -198,6 +198,7 @@ class RtfInterpreter {
   int pendingCodePage_ = 0;
   CharState pendingState_;
   bool pendingInEntry_ = false;
+  bool pendingTakesPrivateUseAsBytes_ = false;
   CodePageDecoder decoder_;
 
   std::unordered_map<std::int32_t, FontEntry> fonts_;
@@ -249,6 +250,19 @@ RtfReading RtfInterpreter::Run() {
                 bytes_.size());
   }
   return Finish(std::nullopt);
+}
+
+// U+F020..U+F0FF in a symbol or legacy font, or in a font's name, stand for
+// the font's bytes: the byte's character, or in the font "Symbol" what it
+// draws. Whatever way they came, \uN or a code page's user-defined area,
+// they read the same, since a writer has only \uN to carry them.
+void ReadPrivateUseAsBytes(std::u16string& text, std::size_t begin, std::size_t end, bool symbolFont) {
+  for (std::size_t i = begin; i < end; ++i) {
+    const char16_t ch = text[i];
+    if (ch < 0xF020 || ch > 0xF0FF) continue;
+    const auto byte = static_cast<std::uint8_t>(ch - 0xF000);
+    text[i] = symbolFont ? SymbolChar(byte) : GlyphChar(byte);
+  }
 }
 
 void RtfInterpreter::OnToken(const RtfToken& token) {
@@ -673,7 +687,12 @@ void RtfInterpreter::AppendBodyBytes(std::string_view bytes) {
   // A change of any attribute, not only of font, ends a double-byte pair:
   // its two halves would otherwise belong to different runs.
   if (pendingInEntry_ || pendingState_ != chars || pendingCodePage_ != codePage) FlushBytes();
-  if (pendingBytes_.empty()) pendingOffset_ = tokenOffset_;
+  if (pendingBytes_.empty()) {
+    pendingOffset_ = tokenOffset_;
+    // A font declared a symbol font (\fcharset2) but given a code page.
+    const FontEntry* font = FindFont(chars.font);
+    pendingTakesPrivateUseAsBytes_ = font != nullptr && TakesPrivateUseAsBytes(font->kind, font->declared);
+  }
   pendingInEntry_ = false;
   pendingState_ = chars;
   pendingCodePage_ = codePage;
@@ -701,10 +720,14 @@ void RtfInterpreter::FlushBytes() {
   if (pendingBytes_.empty()) return;
   DecodeReport report;
   if (pendingInEntry_) {
+    const std::size_t begin = entryName_.size();
     report = decoder_.Append(pendingCodePage_, pendingBytes_, entryName_);
+    ReadPrivateUseAsBytes(entryName_, begin, entryName_.size(), false);
   } else {
     OpenRun(pendingState_);
+    const std::size_t begin = text_.size();
     report = decoder_.Append(pendingCodePage_, pendingBytes_, text_);
+    if (pendingTakesPrivateUseAsBytes_) ReadPrivateUseAsBytes(text_, begin, text_.size(), false);
     RecordSpans(pendingOffset_, tokenOffset_, false);
   }
   pendingBytes_.clear();
@@ -834,12 +857,7 @@ void RtfInterpreter::ReadPrivateUseAsBytesOfLateFonts() {
     const FontEntry* font = FindFont(runStates_[runs_[r].format].font);
     if (font == nullptr || !TakesPrivateUseAsBytes(font->kind, font->declared)) continue;
     const std::size_t end = r + 1 < runs_.size() ? runs_[r + 1].begin : text_.size();
-    for (std::size_t i = runs_[r].begin; i < end; ++i) {
-      const char16_t ch = text_[i];
-      if (ch < 0xF020 || ch > 0xF0FF) continue;
-      const auto byte = static_cast<std::uint8_t>(ch - 0xF000);
-      text_[i] = font->kind == FontKind::Symbol ? SymbolChar(byte) : GlyphChar(byte);
-    }
+    ReadPrivateUseAsBytes(text_, runs_[r].begin, end, font->kind == FontKind::Symbol);
   }
 }
 

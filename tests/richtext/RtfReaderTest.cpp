@@ -289,6 +289,10 @@ TEST(RtfReaderTest, FontTable) {
        "{\\rtf1{\\fonttbl{\\f0 A;}}\\f1 \\u61623?\\f0 \\u61623?{\\fonttbl{\\f1 Symbol;}}}", "[Symbol]\u2022[A]\uF0B7"},
       {"a legacy font defined late reads its private-use bytes",
        "{\\rtf1{\\fonttbl{\\f0 A;}}\\f1 \\u61601?\\u-3935?{\\fonttbl{\\f1 rc1;}}}", "[rc1]\u00A1\u00A1"},
+      {"private use from a code page in a name reads as bytes",
+       "{\\rtf1{\\fonttbl{\\f0\\fcharset136 A\\'83\\'6f;}}\\f0 x}", "[A!]x"},
+      {"private use from a code page in a symbol font reads as bytes",
+       "{\\rtf1{\\fonttbl{\\f0\\fcharset2\\cpg950 S;}{\\f1\\cpg950 T;}}\\f0 \\'83\\'6f\\f1 \\'83\\'6f}", "[S]![T]\uF021"},
       {"ten fonts of one name merge", "{\\rtf1{\\fonttbl{\\f7 rc1;}{\\f8 rc1;}}{\\f7 a}{\\f8 b}}", "[rc1]ab"},
   });
 }
