@@ -1,6 +1,7 @@
 #include "convert/RtfInPlace.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -73,14 +74,16 @@ class InPlaceWriter {
  public:
   InPlaceWriter(std::string_view markup, const RtfReading& reading, std::string_view unicodeFont, ByteSink& sink)
       : markup_(markup), reading_(reading), unicodeFont_(unicodeFont), sink_(sink),
-        fontNumber_(std::to_string(reading.highestFontNumber + 1)) {}
+        fontNumber_(std::to_string(reading.highestFontNumber + 1)),
+        groupStart_("{\\rtlch\\fcs1\\af" + fontNumber_ + "\\afs"),
+        latinFont_("\\ltrch\\fcs0\\f" + fontNumber_ + "\\uc1 ") {}
 
-  // Replaces the bytes of source character `index` by `text` (replace), or
-  // puts `text` before them.
-  void Put(std::size_t index, std::u16string_view text, bool replace) {
+  // Replaces the bytes of source character `index`, in `format`, by `text`
+  // (replace), or puts `text` before them. The group around converted text
+  // stays open while such characters follow one another in one format.
+  void Put(std::size_t index, FormatId format, std::u16string_view text, bool replace) {
     const SourceSpan& span = reading_.sourceSpans[index];
-    const CharFormat& format = reading_.document.Format(reading_.document.FormatAt(index));
-    if (groupOpen_ && (copied_ != span.begin || !(groupFormat_ == format))) CloseGroup();
+    if (groupOpen_ && (copied_ != span.begin || groupFormat_ != format)) CloseGroup();
     CopyTo(span.begin);
     if (!text.empty() || replace) {
       if (!groupOpen_ && !text.empty()) OpenGroup(format);
@@ -96,16 +99,18 @@ class InPlaceWriter {
   }
 
  private:
-  void OpenGroup(const CharFormat& format) {
+  void OpenGroup(FormatId id) {
+    const CharFormat& format = reading_.document.Format(id);
     // The complex-script slot (\af and its twins under \rtlch) is what word
     // processors use for Malayalam; the Latin slot gets the font too, for
     // the digits and punctuation among it.
-    out_ += "{\\rtlch\\fcs1\\af" + fontNumber_ + "\\afs" + std::to_string(format.halfPoints);
+    out_ += groupStart_;
+    AppendNumber(format.halfPoints);
     out_ += format.bold ? "\\ab" : "\\ab0";
     out_ += format.italic ? "\\ai" : "\\ai0";
-    out_ += "\\ltrch\\fcs0\\f" + fontNumber_ + "\\uc1 ";
+    out_ += latinFont_;
     groupOpen_ = true;
-    groupFormat_ = format;
+    groupFormat_ = id;
   }
 
   void CloseGroup() {
@@ -123,8 +128,20 @@ class InPlaceWriter {
     } else if (ch >= 0x20 && ch < 0x7F) {
       out_ += static_cast<char>(ch);
     } else {
-      out_ += "\\u" + std::to_string(static_cast<std::int16_t>(ch)) + "\\'3f";
+      // \uN with N signed, as RTF's 16-bit readers expect, then the
+      // fallback byte.
+      out_ += "\\u";
+      AppendNumber(static_cast<std::int16_t>(ch));
+      out_ += "\\'3f";
     }
+  }
+
+  // A group opens at every font change of the source; no number may cost an
+  // allocation.
+  void AppendNumber(int value) {
+    char digits[12];
+    const auto written = std::to_chars(digits, digits + sizeof digits, value);
+    out_.append(digits, written.ptr);
   }
 
   // Copies the markup up to `offset`, adding the Unicode font to the font
@@ -180,11 +197,13 @@ class InPlaceWriter {
   std::string unicodeFont_;
   ByteSink& sink_;
   std::string fontNumber_;
+  std::string groupStart_;  // before the complex-script size
+  std::string latinFont_;   // after the complex-script attributes
   std::string out_;
   std::size_t copied_ = 0;
   bool fontAdded_ = false;
   bool groupOpen_ = false;
-  CharFormat groupFormat_;
+  FormatId groupFormat_ = kNoFormat;
 };
 
 // Whether each source format's text is converted: a Rachana font of the
@@ -224,9 +243,10 @@ void ConvertRtfInPlace(std::string_view markup, const RtfReading& reading, Gener
   for (std::size_t i = 0; i < source.Size(); ++i) {
     std::size_t textEnd = textBegin;
     while (piece < pieces.size() && pieces[piece].source == i) textEnd = pieces[piece++].textEnd;
-    const bool replace = reading.sourceSpans[i].fromText && (converted[formats.FormatAt(i)] || placed.ReadAsMalayalam(i));
+    const FormatId format = formats.FormatAt(i);
+    const bool replace = reading.sourceSpans[i].fromText && (converted[format] || placed.ReadAsMalayalam(i));
     if (replace || textEnd > textBegin) {
-      writer.Put(i, std::u16string_view(text).substr(textBegin, textEnd - textBegin), replace);
+      writer.Put(i, format, std::u16string_view(text).substr(textBegin, textEnd - textBegin), replace);
     }
     textBegin = textEnd;
   }

@@ -38,7 +38,24 @@ class StringSink final : public UnicodePieceSink {
 
 }  // namespace
 
+// Whether no rule can start anywhere in `text`: then, with nothing waiting,
+// it passes on whole. Most pieces are such, one consonant or sign each.
+bool SpellingFilter::PassesWhole(std::u16string_view text) const {
+  if (pendingCount_ != 0 || text.empty()) return false;
+  for (const char16_t ch : text) {
+    if (ch == kSignE || ch == kSignEe) return false;
+    if (modern_ && (ch == kVirama || ch == kZwnj || AtomicChilluOf(ch) != 0)) return false;
+  }
+  return true;
+}
+
 void SpellingFilter::Piece(std::u16string_view text, std::size_t source) {
+  if (PassesWhole(text)) {
+    FlushOutput();
+    out_.Piece(text, source);
+    lastEmitted_ = text.back();
+    return;
+  }
   for (const char16_t ch : text) {
     pending_[pendingCount_++] = {ch, source};
     Resolve(false);

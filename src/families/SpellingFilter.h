@@ -50,6 +50,7 @@ class SpellingFilter final : public UnicodePieceSink {
     std::size_t source;
   };
 
+  bool PassesWhole(std::u16string_view text) const;
   void Resolve(bool atEnd);
   std::size_t ApplyFirstRule(bool atEnd);
   std::size_t ComposeSign(bool atEnd);
