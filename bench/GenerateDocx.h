@@ -1,0 +1,22 @@
+#pragma once
+// The same realistic documents as Word packages: each paragraph a w:p, each
+// stretch of one font a w:r naming that font, the way Word writes a document
+// typed in Rachana fonts.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "transcode/Transcoder.h"
+
+namespace maravelundi::bench {
+
+// The body of word/document.xml for a document of about `textBytes` bytes of
+// Rich Text: the same text and fonts.
+std::string GenerateDocumentXml(Generation generation, std::size_t textBytes, std::uint64_t seed);
+
+// Writes a whole .docx package around `documentXml`; false if libzip could
+// not.
+bool WriteDocx(const std::filesystem::path& path, const std::string& documentXml);
+
+}  // namespace maravelundi::bench
