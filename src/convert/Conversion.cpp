@@ -1,5 +1,6 @@
 #include "convert/Conversion.h"
 
+#include "convert/FamiliesAsMltt.h"
 #include "ism/FinishIsmText.h"
 #include "richtext/RtfWriter.h"
 #include "unicode/UnicodeHtml.h"
@@ -54,6 +55,8 @@ void Convert(const Document& source, Document* releasedSource, Generation genera
   // The other legacy families are known by name where the fonts are read by
   // name too; a generation chosen by hand keeps every "ML-" font ML-TT.
   const UnicodeOptions unicode{.legacyFamilies = generation == Generation::kAuto, .spelling = options.spelling};
+  const bool mlttOutput = output == OutputKind::kIsm || output == OutputKind::kMltt;
+  if (mlttOutput && unicode.legacyFamilies) ReencodeFamiliesAsMltt(mltt);
   WriteOutput(mltt, output, sink, progress, options, unicode);
 }
 

@@ -8,8 +8,9 @@ namespace maravelundi {
 
 bool IsConvertedFont(const EngineOptions& engine, std::string_view fontName) {
   if (TableForFont(engine.generation, fontName) != nullptr) return true;
-  const bool families = engine.output == InPlaceOutput::kUnicode && engine.unicode.legacyFamilies;
-  return walk::KindOfFont(fontName, families).Malayalam();
+  // The other families convert to every output: the ML-TT ones spell them
+  // again in ML-TT.
+  return walk::KindOfFont(fontName, engine.unicode.legacyFamilies).Malayalam();
 }
 
 bool IsMlttFont(std::string_view fontName) { return fontName.starts_with("ML-"); }

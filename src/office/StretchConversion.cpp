@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "convert/FamiliesAsMltt.h"
 #include "ism/FinishIsmText.h"
 #include "office/ConvertedFonts.h"
 #include "transcode/Transcoder.h"
@@ -14,6 +15,7 @@ const std::string kMlttFont(kMlttFontName);
 
 Document ConvertedText(const Document& source, const EngineOptions& options) {
   Document mltt = Transcode(source, options.generation);
+  if (options.output != InPlaceOutput::kUnicode && options.unicode.legacyFamilies) ReencodeFamiliesAsMltt(mltt);
   switch (options.output) {
     case InPlaceOutput::kUnicode: return BuildUnicodeDocument(mltt, options.unicodeFont, nullptr, options.unicode);
     case InPlaceOutput::kIsm: return FinishIsmText(mltt);

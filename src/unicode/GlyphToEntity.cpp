@@ -5,11 +5,6 @@
 namespace maravelundi {
 namespace {
 
-struct EntityRow {
-  std::string_view key;  // ML-TT codes, as bytes
-  std::string_view value;
-};
-
 // In table order. Chillu forms end in a zero width joiner (8205); the break
 // mark 0x2D maps to nothing; 0xFE is the hyphen.
 constexpr EntityRow kEntityRows[] = {
@@ -133,6 +128,8 @@ std::optional<std::string_view> EntityRowValue(std::u16string_view key) {
 }
 
 const std::optional<std::string_view>* SingleCodeEntities() { return kIndex.single.data(); }
+
+std::span<const EntityRow> EntityTableRows() { return kEntityRows; }
 
 UnitEntity EntityOfUnit(std::u16string_view unit) {
   if (unit.size() == 1) return EntityOfCode(unit[0]);

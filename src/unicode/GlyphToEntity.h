@@ -4,10 +4,21 @@
 // sequences that together write one letter or vowel sign.
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
 namespace maravelundi {
+
+struct EntityRow {
+  std::string_view key;  // ML-TT codes, as bytes
+  std::string_view value;
+};
+
+// The table's own 141 rows, in table order: every letter and sign that a
+// Rachana document converts to, which is what spelling Unicode back in ML-TT
+// needs.
+std::span<const EntityRow> EntityTableRows();
 
 // The table's value for a unit, if the unit is one of its 141 keys or one of
 // the eleven single glyphs typed directly in ML-TT fonts that the table

@@ -7,9 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include "families/LegacyEncoding.h"
+#include "families/TypistEncoder.h"
 #include "office/OfficeConversion.h"
 #include "office/OfficeFixtures.h"
 #include "package/DocumentFormat.h"
+#include "richtext/GlyphString.h"
 
 namespace maravelundi {
 namespace {
@@ -204,6 +207,18 @@ TEST(WordMarkupTest, MlttAndIsmReencodeInRevathiWithoutTwins) {
     EXPECT_EQ(Runs(document.Root().child("w:body").child("w:p")),
               (std::vector<RunView>{{std::string(text), "ML-TTRevathi/ML-TTRevathi/ML-TTRevathi", ""}}));
   }
+}
+
+TEST(WordMarkupTest, MlttAndIsmSpellOtherFamiliesInMltt) {
+  // പ്രേമം typed in an "ML" font: the EE sign, the RA sign, PA, MA, anusvara.
+  const LegacyEncoding& ml = *FindLegacyEncoding("ML-Nandini");
+  const std::u16string typed = *testing::TypistEncoder(ml).Type(u"പ്രേമം");
+  const std::string nandini = "<w:rFonts w:ascii=\"ML-Nandini\" w:hAnsi=\"ML-Nandini\"/>";
+  const DocxParts parts = DocxParts().Body(Paragraph(WordRun(nandini, Text(ToUtf8(typed)))));
+  test::ParsedPart document;
+  test::ParsePart(Converted(parts, OfficeOutput::kMltt), "word/document.xml", document);
+  EXPECT_EQ(Runs(document.Root().child("w:body").child("w:p")),
+            (std::vector<RunView>{{"t{]aw", "ML-TTRevathi/ML-TTRevathi/ML-TTRevathi", ""}}));
 }
 
 TEST(WordMarkupTest, HeadersConvertAndEveryOtherPartKeepsItsBytes) {

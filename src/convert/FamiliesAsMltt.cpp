@@ -1,0 +1,99 @@
+#include "convert/FamiliesAsMltt.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "families/ConvertLegacyRun.h"
+#include "transcode/Transcoder.h"
+#include "unicode/MlttEncoder.h"
+#include "unicode/UnicodeWalk.h"
+
+namespace maravelundi {
+namespace {
+
+// The family of each format's font, where the Unicode walk would convert it
+// by that family's table (ML-TT fonts are the output's encoding already).
+std::vector<const LegacyEncoding*> FamiliesOfFormats(const Document& document) {
+  std::vector<const LegacyEncoding*> families(document.FormatCount());
+  for (std::size_t f = 0; f < families.size(); ++f) {
+    families[f] = walk::KindOfFont(document.Format(static_cast<FormatId>(f)).fontName, true).family;
+  }
+  return families;
+}
+
+class Reencoder {
+ public:
+  Reencoder(const Document& source, std::vector<const LegacyEncoding*> families)
+      : source_(source), families_(std::move(families)) {
+    result_.Reserve(source.Size());
+  }
+
+  Document Run() {
+    const std::u16string_view text = source_.Text();
+    const auto& runs = source_.Runs();
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < text.size();) {
+      while (run + 1 < runs.size() && runs[run + 1].begin <= i) ++run;
+      const LegacyEncoding* family = families_[runs[run].format];
+      if (family == nullptr) {
+        const std::size_t end = source_.RunEnd(run);
+        result_.Append(text.substr(i, end - i), result_.Intern(source_.Format(runs[run].format)));
+        i = end;
+      } else {
+        i = Stretch(*family, i, run);
+      }
+    }
+    return std::move(result_);
+  }
+
+ private:
+  // The stretch from `begin` in fonts of `family`, up to a line end or a font
+  // of another kind; returns its end.
+  std::size_t Stretch(const LegacyEncoding& family, std::size_t begin, std::size_t run) {
+    const std::u16string_view text = source_.Text();
+    const auto& runs = source_.Runs();
+    std::size_t end = begin;
+    while (end < text.size() && text[end] != u'\r' && text[end] != u'\n') {
+      while (run + 1 < runs.size() && runs[run + 1].begin <= end) ++run;
+      if (families_[runs[run].format] != &family) break;
+      ++end;
+    }
+    ConvertLegacyRun(family, text.substr(begin, end - begin),
+                     [&](std::u16string_view piece, std::size_t at) { Take(piece, source_.FormatAt(begin + at)); });
+    Flush();
+    return end;
+  }
+
+  // Pieces gather while their formats agree, so that a cluster is spelled
+  // whole: its pre-base sign goes before its consonants.
+  void Take(std::u16string_view piece, FormatId sourceFormat) {
+    CharFormat format = source_.Format(sourceFormat);
+    format.fontName = kMlttFontName;
+    if (!pending_.empty() && !(format == pendingFormat_)) Flush();
+    pendingFormat_ = std::move(format);
+    pending_ += piece;
+  }
+
+  void Flush() {
+    if (pending_.empty()) return;
+    result_.Append(EncodeMltt(pending_), result_.Intern(pendingFormat_));
+    pending_.clear();
+  }
+
+  const Document& source_;
+  std::vector<const LegacyEncoding*> families_;
+  Document result_;
+  std::u16string pending_;
+  CharFormat pendingFormat_;
+};
+
+}  // namespace
+
+void ReencodeFamiliesAsMltt(Document& document) {
+  std::vector<const LegacyEncoding*> families = FamiliesOfFormats(document);
+  if (std::none_of(families.begin(), families.end(), [](const LegacyEncoding* e) { return e != nullptr; })) return;
+  document = Reencoder(document, std::move(families)).Run();
+}
+
+}  // namespace maravelundi

@@ -1,0 +1,104 @@
+// The ML-TT outputs of documents typed in the other legacy families: real
+// words typed in each family (as a typist would, apart from the converter)
+// come out in "ML-TTRevathi", and that ML-TT reads back as the same words.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "convert/Conversion.h"
+#include "families/TypistEncoder.h"
+#include "richtext/GlyphString.h"
+#include "richtext/RtfReader.h"
+#include "unicode/MlttEncoder.h"
+
+namespace maravelundi {
+namespace {
+
+// Words from Debian's hunspell-ml dictionary with every hard case of visual
+// order: AI as two E signs, O and AU split round their cluster, the RA sign
+// before a cluster with its vowel sign before both, chillus, conjuncts.
+constexpr std::u16string_view kWords[] = {
+    u"കൈ",    u"പൗരന്റെ",       u"ദാരിദ്ര്യം", u"ഐക്യം",   u"ഈശ്വരന്\u200D", u"ഔദ്യോഗിക", u"ഓണം",
+    u"പൊന്ന്", u"രേഖ",          u"ക്രിസ്തു",  u"പ്രേമം",  u"ശ്രീ",           u"സ്വന്തം",   u"ചക്ക്",
+    u"തീവ്രവാദം", u"സ്നേഹം", u"കൌമാരം", u"സ്ത്രീ",   u"വിദ്യാര്\u200Dത്ഥി", u"അംഗങ്ങളായില്ലെങ്കില്\u200D",
+};
+
+std::u16string WithoutNonJoiners(std::u16string_view text) {
+  std::u16string out;
+  for (const char16_t ch : text) {
+    if (ch != u'\u200C') out.push_back(ch);
+  }
+  return out;
+}
+
+// A Rich Text document of `glyphs` in `font`, each glyph as \'hh.
+std::string DocumentIn(std::string_view font, std::u16string_view glyphs) {
+  std::string rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 " + std::string(font) + ";}{\\f1 Arial;}}\\f0 ";
+  for (const char16_t ch : glyphs) {
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "\\'%02x", *GlyphCode(ch));
+    rtf += hex;
+  }
+  return rtf + "\\f1  end\\par}";
+}
+
+const char* FontOf(const LegacyEncoding& encoding) {
+  for (const LegacyFontName& font : KnownLegacyFonts()) {
+    if (font.encoding == &encoding) return font.name.data();
+  }
+  return nullptr;
+}
+
+TEST(FamiliesAsMlttTest, EveryFamilyComesOutInMlttThatReadsBackAsTheSameWords) {
+  int families = 0;
+  for (const LegacyEncoding& encoding : LegacyEncodings()) {
+    if (encoding.mltt) continue;
+    const std::string font = FontOf(encoding);
+    const testing::TypistEncoder typist(encoding);
+    ++families;
+    for (const std::u16string_view word : kWords) {
+      SCOPED_TRACE(font + ": " + ToUtf8(word));
+      const auto glyphs = typist.Type(word);
+      ASSERT_TRUE(glyphs.has_value());
+      for (const OutputKind output : {OutputKind::kMltt, OutputKind::kIsm}) {
+        const RtfReading mltt = ReadRtf(ConvertDocument(ReadRtf(DocumentIn(font, *glyphs)).document,
+                                                        Generation::kAuto, output));
+        ASSERT_TRUE(mltt.Ok());
+        EXPECT_EQ(mltt.document.FontAt(0), "ML-TTRevathi");
+        EXPECT_EQ(mltt.document.FontAt(mltt.document.Size() - 4), "Arial") << "text in other fonts stays";
+        const std::string text = ConvertDocument(mltt.document, Generation::kAuto, OutputKind::kText);
+        EXPECT_EQ(WithoutNonJoiners(FromUtf8(text)), WithoutNonJoiners(std::u16string(word) + u" end\n"));
+      }
+    }
+  }
+  EXPECT_GE(families, 8) << "the maps hold a dozen encodings";
+}
+
+TEST(FamiliesAsMlttTest, SignsGoWhereAnMlttTypistPutsThem) {
+  struct Case {
+    std::u16string_view unicode;
+    std::string_view glyphs;  // ML-TT codes
+  };
+  constexpr Case kCases[] = {
+      {u"കൈ", "ssI"},            // AI: two E signs before the consonant
+      {u"കൊ", "sIm"},            // O: E before, AA after
+      {u"കോ", "tIm"},            // OO: EE before, AA after
+      {u"കൌ", "sIu"},            // AU: E before, the length mark after
+      {u"പ്രേമം", "t{]aw"},      // EE, then the RA sign, then PA
+      {u"സ്ത്രീ", "{kvXo"},      // the RA sign before the whole cluster
+      {u"ക്ക", "\xA1"},          // one conjunct glyph
+      {u"ക്\u200Cക", "IvI"},    // a visible virama: no conjunct, no non-joiner
+      {u"ൻ", "\xB3"},            // an atomic chillu as the table's chillu
+      {u"ക്യെ", "sIy"},          // the E sign before YA's sign too
+      {u"ദ്ര്യം", "{Zyw"},       // the RA sign before a cluster that YA's sign ends
+  };
+  for (const Case& c : kCases) {
+    std::u16string expected;
+    for (const char code : c.glyphs) expected.push_back(GlyphChar(static_cast<std::uint8_t>(code)));
+    EXPECT_EQ(ToUtf8(EncodeMltt(c.unicode)), ToUtf8(expected)) << ToUtf8(c.unicode);
+  }
+}
+
+}  // namespace
+}  // namespace maravelundi
