@@ -157,12 +157,16 @@ static_assert(std::is_sorted(kWords.begin(), kWords.end(),
                              [](const WordRow& a, const WordRow& b) { return a.name < b.name; }));
 static_assert(std::adjacent_find(kWords.begin(), kWords.end(),
                                  [](const WordRow& a, const WordRow& b) { return a.name == b.name; }) == kWords.end());
-static_assert(kWords.size() < 256, "the index below keeps rows in a byte");
+static_assert(kWords.size() < 255, "the index below keeps rows in a byte, 0xFF for none");
 
 // Rows by first letter, so that the many formatting words a document holds
 // and the reader ignores cost a few comparisons each.
+// The words of one and two letters (\f, \b, \fs, \cf, \uc, ...), which are
+// most of a document's control words, are found by their letters alone.
 struct WordIndex {
+  static constexpr std::uint8_t kNone = 0xFF;
   std::array<std::uint8_t, 27> firstRow{};  // rows for letter i: [firstRow[i], firstRow[i + 1])
+  std::array<std::uint8_t, 26 * 27> shortRow{};  // [first * 27 + second + 1], second -1 for none
 
   constexpr WordIndex() {
     std::size_t row = 0;
@@ -170,6 +174,18 @@ struct WordIndex {
       while (row < kWords.size() && kWords[row].name[0] - 'a' < letter) ++row;
       firstRow[letter] = static_cast<std::uint8_t>(row);
     }
+    shortRow.fill(kNone);
+    for (std::size_t r = 0; r < kWords.size(); ++r) {
+      const std::string_view name = kWords[r].name;
+      if (name.size() > 2) continue;
+      shortRow[ShortSlot(name)] = static_cast<std::uint8_t>(r);
+    }
+  }
+
+  // For a name of one or two lowercase letters.
+  static constexpr std::size_t ShortSlot(std::string_view name) {
+    const std::size_t second = name.size() == 2 ? static_cast<std::size_t>(name[1] - 'a') + 1 : 0;
+    return static_cast<std::size_t>(name[0] - 'a') * 27 + second;
   }
 };
 constexpr WordIndex kWordIndex;
@@ -178,6 +194,11 @@ constexpr WordIndex kWordIndex;
 
 const WordRow* FindWord(std::string_view name) {
   if (name.empty() || name[0] < 'a' || name[0] > 'z') return nullptr;
+  if (name.size() <= 2) {
+    if (name.size() == 2 && (name[1] < 'a' || name[1] > 'z')) return nullptr;
+    const std::uint8_t row = kWordIndex.shortRow[WordIndex::ShortSlot(name)];
+    return row == WordIndex::kNone ? nullptr : &kWords[row];
+  }
   const int letter = name[0] - 'a';
   const auto first = kWords.begin() + kWordIndex.firstRow[letter];
   const auto last = kWords.begin() + kWordIndex.firstRow[letter + 1];
