@@ -665,10 +665,15 @@ void RtfInterpreter::AppendBodyBytes(std::string_view bytes) {
   if (codePage == kGlyphBytes || codePage == kSymbolBytes) {
     FlushBytes();
     OpenRun(chars);
+    // Legacy-font text is most of a Rachana document: the characters are
+    // written in place, without a capacity check each.
+    const std::size_t at = text_.size();
+    text_.resize(at + bytes.size());
+    char16_t* out = text_.data() + at;
     if (codePage == kGlyphBytes) {
-      for (const char byte : bytes) text_.push_back(GlyphChar(static_cast<std::uint8_t>(byte)));
+      for (const char byte : bytes) *out++ = GlyphChar(static_cast<std::uint8_t>(byte));
     } else {
-      for (const char byte : bytes) text_.push_back(SymbolChar(static_cast<std::uint8_t>(byte)));
+      for (const char byte : bytes) *out++ = SymbolChar(static_cast<std::uint8_t>(byte));
     }
     if (options_.sourceSpans) {
       // Plain text is a view of the markup, a byte at a time; a \'hh byte
