@@ -2,9 +2,10 @@
 // Which fonts' text the engine converts, and how a word processor stores the
 // bytes of such a font. The engine converts a Rachana font of the chosen
 // generation through its glyph table, takes an ML-TT font ("ML-") as already
-// in the ML-TT encoding, and for Unicode output with the other legacy
-// families on, converts their fonts by their own encodings; anything else
-// it copies, so text in any other font is left exactly where and as it is.
+// in the ML-TT encoding, and with the other legacy families on, converts
+// their fonts by their own encodings (to ML-TT too, for the ML-TT outputs);
+// anything else it copies, so text in any other font is left exactly where
+// and as it is.
 
 #include <string_view>
 

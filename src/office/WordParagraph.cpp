@@ -1,6 +1,5 @@
 #include "office/WordParagraph.h"
 
-#include <sstream>
 #include <vector>
 
 #include "office/WordInline.h"
@@ -133,13 +132,29 @@ class StretchRewriter {
 
   // Same element, attributes and properties.
   static bool SameShell(pugi::xml_node a, pugi::xml_node b) {
-    if (std::string_view(a.name()) != b.name()) return false;
-    std::ostringstream left, right;
-    for (pugi::xml_attribute attribute : a.attributes()) left << attribute.name() << '=' << attribute.value() << ';';
-    for (pugi::xml_attribute attribute : b.attributes()) right << attribute.name() << '=' << attribute.value() << ';';
-    a.child(b.first_child().name()).print(left, "", pugi::format_raw);  // the w:rPr both begin with
-    b.first_child().print(right, "", pugi::format_raw);
-    return left.str() == right.str();
+    if (std::string_view(a.name()) != b.name() || !SameAttributes(a, b)) return false;
+    return SameTree(a.child(b.first_child().name()), b.first_child());  // the w:rPr both begin with
+  }
+
+  static bool SameAttributes(pugi::xml_node a, pugi::xml_node b) {
+    pugi::xml_attribute left = a.first_attribute(), right = b.first_attribute();
+    for (; left && right; left = left.next_attribute(), right = right.next_attribute()) {
+      if (std::string_view(left.name()) != right.name() || std::string_view(left.value()) != right.value()) return false;
+    }
+    return !left && !right;
+  }
+
+  // Same elements, attributes and text, in the same order.
+  static bool SameTree(pugi::xml_node a, pugi::xml_node b) {
+    if (a.type() != b.type() || std::string_view(a.name()) != b.name() || std::string_view(a.value()) != b.value() ||
+        !SameAttributes(a, b)) {
+      return false;
+    }
+    pugi::xml_node left = a.first_child(), right = b.first_child();
+    for (; left && right; left = left.next_sibling(), right = right.next_sibling()) {
+      if (!SameTree(left, right)) return false;
+    }
+    return !left && !right;
   }
 
   const WordPartContext& context_;

@@ -26,11 +26,21 @@ class XmlNamespace {
   std::string_view Local(const char* qualifiedName) const;
   bool Is(pugi::xml_node node, std::string_view local) const { return Local(node.name()) == local; }
   std::string Name(std::string_view local) const { return prefix_ + std::string(local); }
+  // The lookups compare names in place rather than build the qualified one:
+  // every run of a document asks for several.
   pugi::xml_attribute Attribute(pugi::xml_node node, std::string_view local) const {
-    return node.attribute(Name(local).c_str());
+    for (pugi::xml_attribute attribute = node.first_attribute(); attribute; attribute = attribute.next_attribute()) {
+      if (Local(attribute.name()) == local) return attribute;
+    }
+    return {};
   }
   // The first child element of this namespace with that local name.
-  pugi::xml_node Child(pugi::xml_node node, std::string_view local) const { return node.child(Name(local).c_str()); }
+  pugi::xml_node Child(pugi::xml_node node, std::string_view local) const {
+    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+      if (Local(child.name()) == local) return child;
+    }
+    return {};
+  }
 
   // Binds the namespace on `root` when it is not bound yet, under the
   // fallback prefix.
