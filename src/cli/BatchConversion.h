@@ -1,7 +1,7 @@
 #pragma once
 // Converting many documents in one run into a folder, over all the cores,
-// and the reading and writing of one document that the single-file mode
-// shares with it.
+// and the writing of one document's result that the single-file mode shares
+// with it.
 
 #include <cstddef>
 #include <cstdint>
@@ -13,49 +13,10 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/OutputChoice.h"
-#include "convert/Conversion.h"
-#include "richtext/Document.h"
-#include "richtext/RtfReader.h"
 #include "fileio/FileIo.h"
+#include "job/DocumentJob.h"
 
 namespace maravelundi::cli {
-
-// What every document of a run is converted with.
-struct ConversionSettings {
-  Generation generation = Generation::kAuto;
-  OutputChoice output = OutputChoice::kUnicode;
-  std::string unicodeFont = std::string(kDefaultUnicodeFont);
-  Spelling spelling = Spelling::kLegacy;
-};
-
-// A document as read. For the rtf output of a Rich Text document, which is
-// the document converted in place, the markup is kept too, with where each
-// character came from; otherwise only the model is.
-// A DOCX or ODT document is kept as its package's bytes.
-struct SourceDocument {
-  std::string name;  // as messages call it
-  DocumentFormat format = DocumentFormat::kRtf;
-  PlannedConversion conversion;
-  RtfReading reading;
-  std::string markup;
-};
-
-// The document in `bytes`, or nothing with `error` set to one line naming
-// `name` and the byte where the reading stopped. With `warnings`, what the
-// reader read but could not honour is added to it, a line each. The bytes
-// are let go of as soon as they are no longer needed.
-std::optional<SourceDocument> ParseDocument(std::string&& bytes, const std::string& name,
-                                            const ConversionSettings& settings, std::string& error,
-                                            std::vector<std::string>* warnings = nullptr);
-
-// "NAME: warning: MESSAGE (at byte N)".
-std::string DescribeWarning(const std::string& name, const ReadWarning& warning);
-
-// Converts the document into `out`; `title` is the html5 document's title.
-// False with `error` set when a package cannot be converted.
-bool ConvertSource(SourceDocument&& source, const ConversionSettings& settings, const std::string& title,
-                   ByteSink& out, std::string& error);
 
 // Converts the document into `file` and commits it. False with `error` set
 // when the file cannot be written.

@@ -18,7 +18,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
-#include <map>
 #include <new>
 #include <string>
 #include <vector>
@@ -32,9 +31,6 @@ namespace mv = maravelundi;
 using mv::cli::CommandLine;
 
 namespace {
-
-const std::map<std::string, mv::Generation> kGenerations = {
-    {"2", mv::Generation::kVersion2}, {"7", mv::Generation::kVersion7}, {"auto", mv::Generation::kAuto}};
 
 int Fail(const std::string& message) {
   std::cerr << mv::cli::kProgram << ": " << message << '\n';
@@ -71,11 +67,11 @@ class StandardOutput : public mv::ByteSink {
 
 // Converts into the output; a file output is written under a temporary name
 // and only replaces an existing file once it is complete.
-bool ConvertInto(const std::string& output, mv::cli::SourceDocument&& document,
-                 const mv::cli::ConversionSettings& settings, const std::string& title, std::string& error) {
+bool ConvertInto(const std::string& output, mv::SourceDocument&& document,
+                 const mv::ConversionSettings& settings, const std::string& title, std::string& error) {
   if (output == "-") {
     StandardOutput out;
-    if (!mv::cli::ConvertSource(std::move(document), settings, title, out, error)) return false;
+    if (!mv::ConvertSource(std::move(document), settings, title, out, error)) return false;
     if (!out.Finish()) error = "standard output: cannot write";
     return error.empty();
   }
@@ -83,12 +79,12 @@ bool ConvertInto(const std::string& output, mv::cli::SourceDocument&& document,
   return mv::cli::WriteConversion(std::move(document), settings, title, file, error);
 }
 
-mv::cli::ConversionSettings SettingsOf(const CommandLine& options) {
+// The names were checked with the command line.
+mv::ConversionSettings SettingsOf(const CommandLine& options) {
   const bool batch = !options.outputFolder.empty();
-  const mv::cli::OutputChoice output = options.to.empty() ? mv::cli::DefaultOutput(options.output, batch)
-                                                          : *mv::cli::OutputChoiceNamed(options.to);
-  return {kGenerations.at(options.fonts), output, options.unicodeFont,
-          options.spelling == "modern" ? mv::Spelling::kModern : mv::Spelling::kLegacy};
+  const mv::OutputChoice output =
+      options.to.empty() ? mv::DefaultOutput(options.output, batch) : *mv::OutputChoiceNamed(options.to);
+  return {*mv::GenerationNamed(options.fonts), output, options.unicodeFont, *mv::SpellingNamed(options.spelling)};
 }
 
 int ConvertOne(const CommandLine& options) {
@@ -98,9 +94,9 @@ int ConvertOne(const CommandLine& options) {
   const mv::IoResult read = ReadInput(input, bytes, options.maxInput);
   if (!read.Ok()) return Fail(*read.error);
   std::vector<std::string> warnings;
-  const mv::cli::ConversionSettings settings = SettingsOf(options);
+  const mv::ConversionSettings settings = SettingsOf(options);
   auto document =
-      mv::cli::ParseDocument(std::move(bytes), NameOf(input), settings, error, options.verbose ? &warnings : nullptr);
+      mv::ParseDocument(std::move(bytes), NameOf(input), settings, error, options.verbose ? &warnings : nullptr);
   PrintWarnings(warnings);
   if (!document) return Fail(error);
   if (!ConvertInto(options.output, std::move(*document), settings, title, error)) return Fail(error);

@@ -13,7 +13,7 @@
 #include "office/OfficeConversion.h"
 #include "package/DocumentFormat.h"
 
-namespace maravelundi::cli {
+namespace maravelundi {
 
 enum class OutputChoice { kUnicode, kIsm, kMltt, kRtf, kHtml5, kText, kDocx, kOdt, kSameFormat };
 
@@ -44,4 +44,4 @@ std::string_view ResultExtension(OutputChoice choice, DocumentFormat input);
 // anything is read.
 DocumentFormat FormatByName(const std::string& path);
 
-}  // namespace maravelundi::cli
+}  // namespace maravelundi

@@ -1,10 +1,10 @@
-#include "cli/OutputChoice.h"
+#include "job/OutputChoice.h"
 
 #include <algorithm>
 #include <array>
 #include <utility>
 
-namespace maravelundi::cli {
+namespace maravelundi {
 namespace {
 
 constexpr std::array<std::pair<std::string_view, OutputChoice>, 8> kNames = {{
@@ -106,4 +106,4 @@ DocumentFormat FormatByName(const std::string& path) {
   return DocumentFormat::kUnknown;
 }
 
-}  // namespace maravelundi::cli
+}  // namespace maravelundi

@@ -1,0 +1,104 @@
+#include "job/DocumentJob.h"
+
+#include <array>
+#include <utility>
+
+#include "convert/RtfInPlace.h"
+#include "office/OfficeConversion.h"
+
+namespace maravelundi {
+namespace {
+
+constexpr std::array<std::pair<std::string_view, Generation>, 3> kGenerationNames = {{
+    {"auto", Generation::kAuto}, {"2", Generation::kVersion2}, {"7", Generation::kVersion7}}};
+constexpr std::array<std::pair<std::string_view, Spelling>, 2> kSpellingNames = {{
+    {"legacy", Spelling::kLegacy}, {"modern", Spelling::kModern}}};
+
+template <typename Value, std::size_t size>
+std::optional<Value> Named(const std::array<std::pair<std::string_view, Value>, size>& names, std::string_view name) {
+  for (const auto& [known, value] : names) {
+    if (known == name) return value;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<Generation> GenerationNamed(std::string_view name) { return Named(kGenerationNames, name); }
+std::optional<Spelling> SpellingNamed(std::string_view name) { return Named(kSpellingNames, name); }
+
+std::string DescribeWarning(const std::string& name, const ReadWarning& warning) {
+  return name + ": warning: " + warning.message + " (at byte " + std::to_string(warning.offset) + ")";
+}
+
+std::optional<SourceDocument> ParseDocument(std::string&& bytes, const std::string& name,
+                                            const ConversionSettings& settings, std::string& error,
+                                            std::vector<std::string>* warnings) {
+  const FormatDetection detected = DetectDocumentFormat(bytes);
+  if (detected.error) {
+    error = name + ": " + Describe(*detected.error);
+    return std::nullopt;
+  }
+  // Anything else is read as Rich Text, which says what is wrong with it.
+  const DocumentFormat format = detected.format == DocumentFormat::kUnknown ? DocumentFormat::kRtf : detected.format;
+  auto plan = PlanConversion(settings.output, format);
+  if (const auto* why = std::get_if<std::string>(&plan)) {
+    error = name + ": " + *why;
+    return std::nullopt;
+  }
+  SourceDocument source{name, format, std::get<PlannedConversion>(plan), {}, {}};
+  if (format != DocumentFormat::kRtf) {
+    source.markup = std::move(bytes);
+    return source;
+  }
+  const auto* rtf = std::get_if<RtfConversion>(&source.conversion);
+  const bool inPlace = rtf != nullptr && rtf->output == OutputKind::kRtf;
+  source.reading = ReadRtf(bytes, RtfReadOptions{.sourceSpans = inPlace});
+  if (warnings != nullptr) {
+    for (const ReadWarning& warning : source.reading.warnings) warnings->push_back(DescribeWarning(name, warning));
+  }
+  if (!source.reading.Ok()) {
+    error = name + ": " + source.reading.error->message + " (at byte " + std::to_string(source.reading.error->offset) +
+            ")";
+    return std::nullopt;
+  }
+  if (inPlace) {
+    source.markup = std::move(bytes);
+  } else {
+    std::string().swap(bytes);  // the text is in the document now; give the memory back
+  }
+  return source;
+}
+
+bool ConvertSource(SourceDocument&& source, const ConversionSettings& settings, const std::string& title,
+                   ByteSink& out, std::string& error, ProgressSink* progress) {
+  if (const auto* office = std::get_if<OfficeConversion>(&source.conversion)) {
+    OfficeOptions options;
+    options.generation = settings.generation;
+    options.unicodeFont = settings.unicodeFont;
+    options.title = title;
+    options.spelling = settings.spelling;
+    options.progress = progress;
+    OfficeResult result = ConvertOfficeDocument(source.markup, source.format, office->output, options);
+    if (!result.Ok()) {
+      error = source.name + ": " + Describe(result.Error());
+      return false;
+    }
+    out.Write(result.Value());
+    return true;
+  }
+  ConversionOptions options;
+  options.unicodeFont = settings.unicodeFont;
+  options.title = title;
+  options.spelling = settings.spelling;
+  const OutputKind output = std::get<RtfConversion>(source.conversion).output;
+  if (output == OutputKind::kRtf) {
+    // Rich Text converts in place: everything but the legacy text stays.
+    ConvertRtfInPlace(source.markup, source.reading, settings.generation, options, out, progress);
+    return true;
+  }
+  ConvertDocument(std::move(source.reading.document), settings.generation, output, out, progress, options);
+  return true;
+}
+
+}  // namespace maravelundi
