@@ -184,7 +184,14 @@ Outcome<std::string> ZipPackage::Rewrite(const std::vector<PartReplacement>& rep
   for (const auto& [name, content] : replacements) {
     const std::size_t index = Find(name);
     zip_source_t* part = index == kNone ? nullptr : zip_source_buffer(archive, content.data(), content.size(), 0);
-    if (part == nullptr || zip_file_replace(archive, index, part, 0) < 0 ||
+    zip_stat_t original;
+    zip_stat_init(&original);
+    // The part keeps its original's time rather than taking the moment of
+    // the conversion, so the same document converts to the same bytes on
+    // every run, here and in the browser.
+    if (part == nullptr || zip_stat_index(archive, index, ZIP_FL_UNCHANGED, &original) < 0 ||
+        zip_file_replace(archive, index, part, 0) < 0 ||
+        ((original.valid & ZIP_STAT_MTIME) && zip_file_set_mtime(archive, index, original.mtime, 0) < 0) ||
         zip_set_file_compression(archive, index, ZIP_CM_DEFLATE, 0) < 0) {
       if (part != nullptr) zip_source_free(part);
       zip_discard(archive);

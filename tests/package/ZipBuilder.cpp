@@ -3,6 +3,7 @@
 #include <zip.h>
 
 #include <cstring>
+#include <ctime>
 #include <stdexcept>
 
 namespace maravelundi::test {
@@ -55,6 +56,7 @@ std::string BuildZip(const std::vector<ZipEntry>& entries) {
     const zip_int64_t index = zip_file_add(archive, entry.name.c_str(), data, ZIP_FL_ENC_UTF_8);
     if (index < 0) throw std::runtime_error("cannot add " + entry.name + ": " + zip_strerror(archive));
     zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), entry.stored ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 0);
+    zip_file_set_dostime(archive, static_cast<zip_uint64_t>(index), kFixtureDosTime, kFixtureDosDate, 0);
     if (!entry.password.empty()) {
       zip_file_set_encryption(archive, static_cast<zip_uint64_t>(index), ZIP_EM_AES_256, entry.password.c_str());
     }
@@ -93,6 +95,22 @@ std::string StoredBytes(const std::string& zip, std::string_view name) {
   std::string bytes = index < 0 ? "" : ReadWhole(archive, index, ZIP_FL_COMPRESSED);
   zip_discard(archive);
   return bytes;
+}
+
+std::uint32_t EntryDosTime(const std::string& zip, std::string_view name) {
+  zip_t* archive = OpenForReading(zip);
+  zip_stat_t stat;
+  zip_stat_init(&stat);
+  const bool found = zip_stat(archive, std::string(name).c_str(), 0, &stat) == 0;
+  zip_discard(archive);
+  if (!found) throw std::runtime_error("no entry " + std::string(name));
+  // Back to the DOS fields, as the archive keeps them, in the local time
+  // libzip read them in.
+  std::tm local{};
+  localtime_r(&stat.mtime, &local);
+  const auto date = static_cast<std::uint32_t>(((local.tm_year - 80) << 9) | ((local.tm_mon + 1) << 5) | local.tm_mday);
+  const auto time = static_cast<std::uint32_t>((local.tm_hour << 11) | (local.tm_min << 5) | (local.tm_sec / 2));
+  return date << 16 | time;
 }
 
 std::vector<std::string> EntryNames(const std::string& zip) {

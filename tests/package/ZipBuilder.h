@@ -21,6 +21,11 @@ struct ZipEntry {
   std::string password;  // encrypted with AES-256 when set
 };
 
+// Every entry of a built archive was last changed at 04:05:06 on 3 February
+// 2001, so that a time the package layer writes stands out.
+inline constexpr std::uint16_t kFixtureDosDate = ((2001 - 1980) << 9) | (2 << 5) | 3;
+inline constexpr std::uint16_t kFixtureDosTime = (4 << 11) | (5 << 5) | (6 / 2);
+
 std::string BuildZip(const std::vector<ZipEntry>& entries);
 
 // The bytes of a string literal, NULs included, without its terminator.
@@ -38,6 +43,10 @@ std::string PatchDeclaredSize(std::string zip, std::string_view name, std::uint3
 
 // The compressed bytes an entry stores, as they are in the archive.
 std::string StoredBytes(const std::string& zip, std::string_view name);
+
+// An entry's time of last change as the archive keeps it: the DOS date in
+// the upper half, the DOS time in the lower.
+std::uint32_t EntryDosTime(const std::string& zip, std::string_view name);
 
 // The names of the entries, in the archive's order.
 std::vector<std::string> EntryNames(const std::string& zip);

@@ -62,6 +62,19 @@ TEST(ZipPackageTest, RewriteReplacesPartsAndCopiesTheOthersCompressedBytes) {
   EXPECT_EQ(out.substr(38, 39), "application/vnd.oasis.opendocument.text");
 }
 
+// A converted document is the same bytes whenever it is converted: a
+// replaced part keeps the time its original has, rather than taking the
+// moment of the conversion.
+TEST(ZipPackageTest, RewriteKeepsTheTimeOfEachReplacedPart) {
+  const std::string zip = BuildZip(kEntries);
+  ASSERT_EQ(test::EntryDosTime(zip, "content.xml"), std::uint32_t{test::kFixtureDosDate} << 16 | test::kFixtureDosTime);
+  Outcome<ZipPackage> package = ZipPackage::Open(zip);
+  ASSERT_TRUE(package.Ok());
+  const Outcome<std::string> rewritten = package.Value().Rewrite({{"content.xml", "<doc>new</doc>"}});
+  ASSERT_TRUE(rewritten.Ok()) << Describe(rewritten.Error());
+  EXPECT_EQ(test::EntryDosTime(rewritten.Value(), "content.xml"), test::EntryDosTime(zip, "content.xml"));
+}
+
 TEST(ZipPackageTest, RewriteWithNothingToReplaceGivesTheSameParts) {
   const std::string zip = BuildZip(kEntries);
   Outcome<ZipPackage> package = ZipPackage::Open(zip);
