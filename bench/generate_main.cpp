@@ -2,6 +2,9 @@
 //   Writes a realistic document of about that size for the benchmarks: Rich
 //   Text, or a Word package when OUTPUT ends in ".docx" (then MEGABYTES is
 //   the size of its document XML, and the exact size is printed).
+// maravelundi-bench-generate --words DICTIONARY MEGABYTES SEED OUTPUT
+//   Writes Rich Text of real words from a hunspell dictionary, typed in an
+//   ML-TT font.
 // maravelundi-bench-generate --folder GENERATION COUNT SEED FOLDER
 //   Writes COUNT Rich Text documents of 10 to 200 KB into FOLDER, as a batch
 //   of office documents would be.
@@ -14,6 +17,7 @@
 
 #include "GenerateDocument.h"
 #include "GenerateDocx.h"
+#include "GenerateWords.h"
 #include "fileio/FileIo.h"
 
 namespace {
@@ -65,9 +69,20 @@ int main(int argc, char** argv) {
   if (argc == 6 && std::string(argv[1]) == "--folder") {
     return WriteFolder(GenerationOf(argv[2]), std::atoi(argv[3]), std::strtoull(argv[4], nullptr, 10), argv[5]);
   }
+  if (argc == 6 && std::string(argv[1]) == "--words") {
+    const auto bytes = static_cast<std::size_t>(std::atof(argv[3]) * 1000 * 1000);
+    const auto rtf = maravelundi::bench::GenerateWordsRtf(argv[2], bytes, std::strtoull(argv[4], nullptr, 10));
+    if (!rtf) {
+      std::fprintf(stderr, "%s: no Malayalam words to read\n", argv[2]);
+      return 1;
+    }
+    return Write(argv[5], *rtf);
+  }
   if (argc != 5) {
-    std::fprintf(stderr, "usage: %s 2|7 MEGABYTES SEED OUTPUT\n       %s --folder 2|7 COUNT SEED FOLDER\n", argv[0],
-                 argv[0]);
+    std::fprintf(stderr,
+                 "usage: %s 2|7 MEGABYTES SEED OUTPUT\n       %s --words DICTIONARY MEGABYTES SEED OUTPUT\n"
+                 "       %s --folder 2|7 COUNT SEED FOLDER\n",
+                 argv[0], argv[0], argv[0]);
     return 2;
   }
   const Generation generation = GenerationOf(argv[1]);

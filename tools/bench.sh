@@ -4,7 +4,8 @@
 # per second, the CPU time, the peak resident memory against the input's size,
 # how the time grows from one size to the next, and the time as a multiple of
 # this machine's I/O floor (reading the input and writing an output of the
-# same size, synced and renamed, as the converter writes it). Then Word
+# same size, synced and renamed, as the converter writes it). Then real
+# words from the Malayalam dictionary typed in an ML-TT font, Word
 # packages, a batch of a thousand small documents with one and two jobs, the
 # window on a 20 MB document, and the passes one by one.
 set -eu
@@ -58,6 +59,26 @@ for generation in 7 2; do
     done
   done
 done
+
+dictionary=/usr/share/hunspell/ml_IN.dic
+if [ -f "$dictionary" ]; then
+  echo
+  header "Real words: output"
+  for size in 1 10; do
+    input="$work/words-$size.rtf"
+    [ -f "$input" ] || "$generate" --words "$dictionary" "$size" 2026 "$input"
+  done
+  for output in $outputs; do
+    last_seconds=""
+    for size in 1 10; do
+      input="$work/words-$size.rtf"
+      measure "words $output" "$(stat -c %s "$input")" "$cli" --to "$output" -o "$work/out" "$input"
+      if [ -n "$last_seconds" ]; then growth "$last_seconds" "$previous_seconds" 10; fi
+      last_seconds="$previous_seconds"
+    done
+  done
+  echo "(words of Debian's hunspell-ml in random order, typed in ML-TTKarthika)"
+fi
 
 echo
 header "Word package: output"

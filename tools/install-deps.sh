@@ -5,10 +5,11 @@ set -eu
 
 # Build and tests; Qt 6 for the window; a metric twin of Arial, the
 # window's font; clang with its sanitizer and libFuzzer runtimes; Google
-# Benchmark and GNU time for the benchmarks; libzip and pugixml for DOCX and
-# ODT packages, and LibreOffice, which the office tests read them back with.
+# Benchmark, GNU time and the Malayalam dictionary (real words) for the
+# benchmarks; libzip and pugixml for DOCX and ODT packages, and LibreOffice,
+# which the office tests read them back with.
 PACKAGES="cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libcli11-dev qt6-base-dev fonts-liberation
-  clang libclang-rt-14-dev libbenchmark-dev time
+  clang libclang-rt-14-dev libbenchmark-dev time hunspell-ml
   libzip-dev libpugixml-dev libreoffice-writer-nogui"
 
 # ICU, whose normalizer the tests of the legacy font families take as the

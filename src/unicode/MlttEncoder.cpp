@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
 #include "families/MalayalamLetters.h"
 #include "richtext/GlyphString.h"
@@ -120,12 +121,51 @@ class Encoder {
     std::u16string body(text_, begin, end - begin);
     const bool raSign = TakeRaSign(body);
     const SplitSign* sign = end < text_.size() ? SplitSignOf(text_[end]) : nullptr;
-    if (sign != nullptr) Append(sign->before);
-    if (raSign) Append(u"\u0D4D\u0D30");
-    Append(body);
+    // Where the table has no glyph for the whole cluster, the signs go
+    // before its last consonant glyph: the consonants before it keep their
+    // visible viramas, as a typist had them.
+    const std::vector<Unit> units = Units(body);
+    std::size_t last = 0;
+    for (std::size_t u = 0; u < units.size(); ++u) {
+      if (units[u].consonant) last = u;
+    }
+    for (std::size_t u = 0; u < units.size(); ++u) {
+      if (u == last) {
+        if (sign != nullptr) Append(sign->before);
+        if (raSign) Append(u"\u0D4D\u0D30");
+      }
+      out_ += units[u].glyphs;
+    }
     if (sign == nullptr) return end;
     Append(sign->after);
     return end + 1;
+  }
+
+  // One glyph, or one character that has none, and whether it writes a
+  // consonant (a conjunct glyph, a consonant with its virama, or a chillu).
+  struct Unit {
+    std::u16string glyphs;
+    bool consonant;
+  };
+
+  static std::vector<Unit> Units(std::u16string_view text) {
+    std::vector<Unit> units;
+    while (!text.empty()) {
+      const bool consonant = IsConsonant(text.front());
+      if (text.front() == kZwnj) {
+        text.remove_prefix(1);
+        continue;
+      }
+      const auto [glyphs, used] = Glyphs().Longest(text);
+      if (glyphs == nullptr) {
+        units.push_back({std::u16string(1, text.front()), consonant});
+        text.remove_prefix(1);
+        continue;
+      }
+      units.push_back({*glyphs, consonant});
+      text.remove_prefix(used);
+    }
+    return units;
   }
 
   // RA after a virama, last in the cluster or followed only by the YA and
@@ -157,20 +197,7 @@ class Encoder {
 
   // Text with glyphs, longest first, any character without one as itself.
   void Append(std::u16string_view text) {
-    while (!text.empty()) {
-      if (text.front() == kZwnj) {
-        text.remove_prefix(1);
-        continue;
-      }
-      const auto [glyphs, used] = Glyphs().Longest(text);
-      if (glyphs == nullptr) {
-        out_.push_back(text.front());
-        text.remove_prefix(1);
-        continue;
-      }
-      out_ += *glyphs;
-      text.remove_prefix(used);
-    }
+    for (const Unit& unit : Units(text)) out_ += unit.glyphs;
   }
 
   std::u16string text_;
