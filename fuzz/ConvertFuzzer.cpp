@@ -1,5 +1,5 @@
-// Whole conversions of whatever the reader accepts: both generations, the
-// ISM, ML-TT and Unicode outputs. The Unicode output is always one complete
+// Whole conversions of whatever the reader accepts: both generations and
+// fonts read by name, every output, in both spellings, and in place. The Unicode output is always one complete
 // HTML document of valid UTF-8, and the ISM pass is its own fixed point.
 
 #include <cstddef>
@@ -8,6 +8,7 @@
 
 #include "FuzzChecks.h"
 #include "convert/Conversion.h"
+#include "convert/RtfInPlace.h"
 #include "ism/FinishIsmText.h"
 #include "richtext/RtfReader.h"
 #include "unicode/UnicodeHtml.h"
@@ -53,5 +54,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       if (!ReadRtf(rtf).Ok()) fuzz::Fail("an RTF output does not read back");
     }
   }
+  // Fonts read by name: the other legacy families too, spelled again in
+  // ML-TT for the ML-TT outputs; and the outputs with the formatting kept,
+  // in both spellings.
+  for (const OutputKind output : {OutputKind::kIsm, OutputKind::kMltt, OutputKind::kRtf}) {
+    if (!ReadRtf(ConvertDocument(reading.document, Generation::kAuto, output)).Ok()) {
+      fuzz::Fail("an RTF output does not read back");
+    }
+  }
+  for (const Spelling spelling : {Spelling::kLegacy, Spelling::kModern}) {
+    const ConversionOptions options{.spelling = spelling};
+    for (const OutputKind output : {OutputKind::kHtml5, OutputKind::kText}) {
+      if (!IsValidUtf8(ConvertDocument(reading.document, Generation::kAuto, output, nullptr, options))) {
+        fuzz::Fail("a Unicode output is not valid UTF-8");
+      }
+    }
+  }
+  // The document converted in place, from a reading that keeps the sources.
+  const std::string_view markup(reinterpret_cast<const char*>(data), size);
+  const RtfReading traced = ReadRtf(markup, RtfReadOptions{.sourceSpans = true});
+  StringSink inPlace;
+  ConvertRtfInPlace(markup, traced, Generation::kAuto, ConversionOptions{}, inPlace);
+  if (!ReadRtf(inPlace.Bytes()).Ok()) fuzz::Fail("the document converted in place does not read back");
   return 0;
 }
