@@ -55,4 +55,20 @@ std::u16string GlyphToEntity(std::u16string_view key);
 
 inline constexpr std::size_t kEntityRowCount = 141;
 
+// Appends the code units that references like "&#3349;&#3405;" name (all in
+// the BMP); any other byte stands for itself.
+inline void AppendReferencedText(std::string_view references, std::u16string& out) {
+  for (std::size_t i = 0; i < references.size();) {
+    if (references.compare(i, 2, "&#") != 0) {
+      out.push_back(static_cast<char16_t>(static_cast<unsigned char>(references[i++])));
+      continue;
+    }
+    char16_t code = 0;
+    std::size_t k = i + 2;
+    for (; k < references.size() && references[k] != ';'; ++k) code = static_cast<char16_t>(code * 10 + (references[k] - '0'));
+    out.push_back(code);
+    i = k + 1;
+  }
+}
+
 }  // namespace maravelundi

@@ -14,31 +14,14 @@ namespace {
 
 using namespace malayalam;
 
-// "&#3349;&#3405;" as the code units it names.
-std::u16string DecodeReferences(std::string_view references) {
-  std::u16string text;
-  for (std::size_t i = 0; i < references.size();) {
-    if (references.compare(i, 2, "&#") != 0) {
-      text.push_back(static_cast<unsigned char>(references[i++]));
-      continue;
-    }
-    char16_t code = 0;
-    for (i += 2; i < references.size() && references[i] != ';'; ++i) {
-      code = static_cast<char16_t>(code * 10 + (references[i] - '0'));
-    }
-    text.push_back(code);
-    ++i;
-  }
-  return text;
-}
-
 // Unicode sequences to the ML-TT codes that write them; where two rows write
 // the same text, the first in table order.
 class GlyphsOfText {
  public:
   GlyphsOfText() {
     for (const EntityRow& row : EntityTableRows()) {
-      const std::u16string text = DecodeReferences(row.value);
+      std::u16string text;
+      AppendReferencedText(row.value, text);
       if (text.empty()) continue;  // the break mark
       std::u16string glyphs;
       for (const char code : row.key) glyphs.push_back(GlyphChar(static_cast<std::uint8_t>(code)));

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "families/SpellingFilter.h"
+#include "unicode/GlyphToEntity.h"
 #include "unicode/UnicodeWalk.h"
 
 namespace maravelundi {
@@ -29,17 +30,7 @@ class SpellingSink final : public UnicodePieceSink {
   // nothing.
   void References(std::string_view references, std::size_t position) {
     decoded_.clear();
-    for (std::size_t i = 0; i < references.size();) {
-      if (references.compare(i, 2, "&#") != 0) {
-        decoded_.push_back(static_cast<char16_t>(static_cast<unsigned char>(references[i++])));
-        continue;
-      }
-      char16_t cp = 0;
-      std::size_t k = i + 2;
-      for (; k < references.size() && references[k] != ';'; ++k) cp = static_cast<char16_t>(cp * 10 + (references[k] - '0'));
-      decoded_.push_back(cp);
-      i = k + 1;
-    }
+    AppendReferencedText(references, decoded_);
     if (!decoded_.empty()) filter_.Piece(decoded_, position);
   }
 
