@@ -21,7 +21,13 @@ class PlacedPieces {
  public:
   PlacedPieces(const std::u16string& sourceText, const std::vector<TextIndex>& sourceOf,
                const std::vector<SourceSpan>& spans)
-      : sourceText_(sourceText), sourceOf_(sourceOf), spans_(spans), consumed_(sourceText.size()) {}
+      : sourceText_(sourceText), sourceOf_(sourceOf), spans_(spans), consumed_(sourceText.size()) {
+    // At most a piece for each ML-TT character, and about as many Unicode
+    // characters: sized once, these never pass through a doubling, which
+    // for a large document would hold the old and the new arrays at once.
+    pieces_.reserve(sourceOf.size());
+    text_.reserve(sourceOf.size() + sourceOf.size() / 4);
+  }
 
   void MlttPosition(bool malayalam) { malayalam_ = malayalam; }
   void Malayalam(std::u16string_view text, std::size_t position) { Place(text, position); }
