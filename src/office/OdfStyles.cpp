@@ -1,9 +1,10 @@
 #include "office/OdfStyles.h"
 
 #include <array>
-#include <charconv>
 #include <unordered_set>
 #include <vector>
+
+#include "office/DecimalNumber.h"
 
 namespace maravelundi {
 namespace {
@@ -58,10 +59,10 @@ std::string Unquoted(std::string_view family) {
 
 std::optional<double> Percentage(std::string_view size) {
   if (!size.ends_with('%')) return std::nullopt;
-  double value = 0;
   size.remove_suffix(1);
-  if (std::from_chars(size.data(), size.data() + size.size(), value).ec != std::errc() || value <= 0) return std::nullopt;
-  return value / 100;
+  const std::optional<DecimalPrefix> number = ReadDecimalPrefix(size);
+  if (!number || number->value <= 0) return std::nullopt;
+  return number->value / 100;
 }
 
 }  // namespace
@@ -70,10 +71,9 @@ std::optional<double> AbsolutePoints(std::string_view size) {
   for (const Unit& unit : kUnits) {
     if (!size.ends_with(unit.suffix)) continue;
     const std::string_view number = size.substr(0, size.size() - unit.suffix.size());
-    double value = 0;
-    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (error != std::errc() || end != number.data() + number.size() || value <= 0) return std::nullopt;
-    return value * unit.points;
+    const std::optional<DecimalPrefix> value = ReadDecimalPrefix(number);
+    if (!value || value->length != number.size() || value->value <= 0) return std::nullopt;
+    return value->value * unit.points;
   }
   return std::nullopt;
 }
