@@ -16,16 +16,27 @@ PACKAGES="cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libcli11-de
 # judge of Normalization Form C.
 PACKAGES="$PACKAGES libicu-dev"
 
+# The page: Emscripten to compile the converter to WebAssembly, the
+# Malayalam font the page carries (Manjari), chromium for the browser test,
+# and Python's web server for make web-serve.
+PACKAGES="$PACKAGES emscripten fonts-smc-manjari chromium python3"
+
 missing=""
 for package in $PACKAGES; do
   if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
     missing="$missing $package"
   fi
 done
-[ -z "$missing" ] && exit 0
+# npm for the page's packages, unless a Node.js of another origin brings its own.
+command -v npm >/dev/null 2>&1 || missing="$missing npm"
 
-echo "Installing:$missing"
-SUDO=""
-[ "$(id -u)" -ne 0 ] && SUDO="sudo"
-$SUDO apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing
+if [ -n "$missing" ]; then
+  echo "Installing:$missing"
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing
+fi
+
+# The C libraries the page compiles from source, at the versions installed above.
+"$(dirname "$0")/fetch-web-sources.sh"
