@@ -7,12 +7,14 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 SAMPLE ?= samples/sample-v7.rtf
 SAMPLE_OUT ?= $(BUILD_DIR)/sample-v7.html
+WEB_DIR ?= build-web
+WEB_PORT ?= 8000
 # Compiler warnings fail the build where CI is set (CI runs set CI=true), and
 # whenever WERROR=ON is given.
 WERROR ?= $(if $(CI),ON,OFF)
 CMAKE_FLAGS = -DMARAVELUNDI_WARNINGS_AS_ERRORS=$(WERROR)
 
-.PHONY: all deps configure build test run gui sanitize fuzz bench clean
+.PHONY: all deps configure build test run gui sanitize fuzz bench clean web web-serve
 
 all: build
 
@@ -25,7 +27,9 @@ configure: deps
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-test: build
+# The browser test of the page compares it with the command line, so the
+# page is built too.
+test: build web
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
 run: build
@@ -54,5 +58,26 @@ fuzz: deps
 	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_readrtf fuzz_convert fuzz_roundtrip fuzz_package
 	./tools/run-fuzzers.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
+# The page: the converter compiled to WebAssembly with Debian's Emscripten,
+# into $(WEB_DIR)/site. Its JavaScript optimiser is found through NODE_PATH;
+# CMake's checks run their test programs under Node.js, which must not fetch
+# the module by path.
+EMSCRIPTEN_ENV = NODE_PATH=/usr/share/nodejs
+web: deps web/node_modules/.installed
+	$(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WEB_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) \
+	  "-DCMAKE_CROSSCOMPILING_EMULATOR=$$(command -v node);--no-experimental-fetch" >/dev/null
+	$(EMSCRIPTEN_ENV) cmake --build $(WEB_DIR) -j $(JOBS)
+
+# The page's npm packages, as package-lock.json pins them; again only when
+# the lock changes, and from npm's cache when it has them.
+web/node_modules/.installed: web/package-lock.json
+	cd web && npm ci --prefer-offline --no-audit --no-fund
+	touch $@
+
+# The page on this machine only, for a try in a browser.
+web-serve: web
+	@echo "The page is at http://127.0.0.1:$(WEB_PORT)/ (Ctrl-C ends)"
+	cd $(WEB_DIR)/site && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
+
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(WEB_DIR)
