@@ -373,6 +373,36 @@ async function main() {
       assert.equal(status, "0 converted, 3 failed");
     });
 
+    await check("a large document shows how far it is while it converts, and converts as the command line does", async () => {
+      const large = path.join(inputs, "large.rtf");
+      const sample = fs.readFileSync(path.join(kSource, "samples", "sample-v7.rtf"), "latin1");
+      const header = sample.slice(0, sample.indexOf("\\viewkind4"));
+      fs.writeFileSync(large, header + "\\f0 adbnjw Ft\\'c2 \\'f5ng. \\'bdoI\\'b3 uIcj\\'bfo\\'b2.\\par\n".repeat(200000) + "}",
+        "latin1");
+      await clearResults(page);
+      await choose(page, { to: "unicode" });
+      // Each value the bar shows, as the page's thread draws it: values
+      // between 0 and 1 mean the page went on answering while the worker
+      // converted.
+      await page.evaluate(() => {
+        window.shown = [];
+        new MutationObserver((changes) => {
+          for (const change of changes) {
+            if (change.target.localName === "progress" && change.target.hasAttribute("value")) {
+              window.shown.push(change.target.value);
+            }
+          }
+        }).observe(document.getElementById("results"), { subtree: true, attributes: true, attributeFilter: ["value"] });
+      });
+      await pick(page, [large]);
+      await settled(page, 1);
+      const shown = await page.evaluate(() => window.shown);
+      assert.ok(shown.some((value) => value > 0 && value < 1), `the bar moved: ${shown.length} values`);
+      await downloads.into(path.join(scratch, "downloads", "large"));
+      const { bytes } = await downloads.take(() => page.click("#results .download"));
+      assert.ok(bytes.equals(cliResult(large, path.join(expected, "large.html"), { to: "unicode" })));
+    });
+
     await check("the page asked for nothing but its own files", async () => {
       assert.ok(requested.length > 0 && served.length > 0);
       const foreign = requested.filter((url) => !url.startsWith(`${origin}/`) && !url.startsWith("blob:") &&
