@@ -36,11 +36,11 @@ for pair in $PAIRS; do
 done
 [ -z "$needed" ] && exit 0
 
-mkdir -p "$apt_dir/lists/partial" "$apt_dir/download"
+mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial" "$apt_dir/download"
 codename="$(. /etc/os-release && echo "$VERSION_CODENAME")"
 echo "deb-src http://deb.debian.org/debian $codename main" >"$apt_dir/sources.list"
 APT_OPTIONS="-o Dir::Etc::SourceList=$apt_dir/sources.list -o Dir::Etc::SourceParts=/nonexistent \
-  -o Dir::State::Lists=$apt_dir/lists -o APT::Sandbox::User=root"
+  -o Dir::State::Lists=$apt_dir/lists -o Dir::Cache=$apt_dir/cache -o APT::Sandbox::User=root"
 # shellcheck disable=SC2086
 apt-get $APT_OPTIONS -qq update
 for request in $needed; do
