@@ -9,8 +9,8 @@
 //   MARAVELUNDI_CLI   the command line to compare with
 //   MARAVELUNDI_SITE  the page's folder (build-web/site)
 //
-// Exit 77 (skipped) only where chromium or the page's build is missing and
-// CI is unset; in CI their absence fails.
+// Exit 77 (skipped) only where chromium or Emscripten is missing and CI is
+// unset; in CI their absence fails, and so does a page not built.
 import assert from "node:assert/strict";
 import { execFileSync, spawnSync } from "node:child_process";
 import { once } from "node:events";
@@ -40,8 +40,13 @@ function skipOrFail(reason) {
   process.exit(kSkipped);
 }
 
+const onPath = (program) => (process.env.PATH ?? "").split(":").some((folder) => fs.existsSync(path.join(folder, program)));
 if (!fs.existsSync(kChromium)) skipOrFail(`no ${kChromium}`);
-if (!fs.existsSync(path.join(kSite, "maravelundi.wasm"))) skipOrFail(`no page built in ${kSite} (make web)`);
+if (!fs.existsSync(path.join(kSite, "maravelundi.wasm"))) {
+  if (!onPath("emcc")) skipOrFail("no Emscripten (emcc) to build the page with");
+  console.error(`FAIL: no page built in ${kSite}: make web builds it`);
+  process.exit(1);
+}
 assert.ok(kCli && fs.existsSync(kCli), "MARAVELUNDI_CLI names the command line");
 const puppeteer = require("puppeteer-core");
 const { zipSync, unzipSync, strToU8 } = require("fflate");
