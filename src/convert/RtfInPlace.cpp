@@ -80,7 +80,7 @@ class InPlaceWriter {
  public:
   InPlaceWriter(std::string_view markup, const RtfReading& reading, std::string_view unicodeFont, ByteSink& sink)
       : markup_(markup), reading_(reading), unicodeFont_(unicodeFont), sink_(sink),
-        fontNumber_(std::to_string(reading.highestFontNumber + 1)),
+        fontNumber_(std::to_string(reading.unusedFontNumber)),
         groupStart_("{\\rtlch\\fcs1\\af" + fontNumber_ + "\\afs"),
         latinFont_("\\ltrch\\fcs0\\f" + fontNumber_ + "\\uc1 ") {}
 

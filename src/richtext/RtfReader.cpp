@@ -147,6 +147,7 @@ class RtfInterpreter {
   std::optional<Rgb> ColourOf(std::int32_t index) const;
 
   void WarnUnresolvedFonts();
+  std::int32_t UnusedFontNumber() const;
   void ReadPrivateUseAsBytesOfLateFonts();
   void WarnAboutDecoding(const DecodeReport& report, int codePage);
   Document TakeDocument();
@@ -886,6 +887,22 @@ Document RtfInterpreter::TakeDocument() {
   return Document::FromParts(std::move(text_), std::move(runs_), formats);
 }
 
+std::int32_t RtfInterpreter::UnusedFontNumber() const {
+  if (highestFontNumber_ < std::numeric_limits<std::int32_t>::max()) return highestFontNumber_ + 1;
+  // A document that numbers a font 2147483647, the most a number reads as:
+  // the lowest number it leaves free.
+  std::vector<std::int32_t> used;
+  for (const auto& [number, entry] : fonts_) used.push_back(number);
+  for (const CharState& chars : runStates_) used.push_back(chars.font);
+  std::sort(used.begin(), used.end());
+  std::int32_t free = 0;
+  for (const std::int32_t number : used) {
+    if (number == free) ++free;
+    if (number > free) break;
+  }
+  return free;
+}
+
 void RtfInterpreter::WarnUnresolvedFonts() {
   // A font number the table does not list reads in the default font. Text
   // that never named a font is in the default font by right; it is only
@@ -911,7 +928,7 @@ RtfReading RtfInterpreter::Finish(std::optional<ParseError> error) {
     reading.sourceSpans = std::move(spans_);
   }
   reading.fontTableEnd = fontTableEnd_;
-  reading.highestFontNumber = highestFontNumber_;
+  reading.unusedFontNumber = UnusedFontNumber();
   return reading;
 }
 

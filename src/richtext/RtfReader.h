@@ -75,11 +75,11 @@ struct RtfReading {
   std::vector<ReadWarning> warnings;  // in the order found
   // With RtfReadOptions::sourceSpans: one span per character of the document.
   std::vector<SourceSpan> sourceSpans = {};
-  // The offset of the brace that closes the (first) font table, and the
-  // highest font number the tables or the text use: where and as what a
-  // writer adds a font. No table: nullopt.
+  // The offset of the brace that closes the (first) font table (no table:
+  // nullopt), and a font number neither the tables nor the text use: where
+  // and as what a writer adds a font.
   std::optional<std::size_t> fontTableEnd = {};
-  std::int32_t highestFontNumber = -1;
+  std::int32_t unusedFontNumber = 0;
 
   bool Ok() const { return !error.has_value(); }
 };

@@ -146,5 +146,22 @@ TEST(RtfInPlace, AddsAFontTableWhereThereIsNone) {
   EXPECT_EQ(ReadRtf(out).document.Text(), u"I");
 }
 
+// The Unicode font takes a number no font has: one past the highest, or,
+// where the highest is the largest a number reads as, the lowest free one.
+TEST(RtfInPlace, TheUnicodeFontTakesAFreeNumber) {
+  const std::pair<std::string, std::string_view> cases[] = {
+      {"{\\rtf1{\\fonttbl{\\f0 rc1;}{\\f7 Arial;}}\\f0 a\\f7 x}", "\\f8\\fnil\\fcharset0 Manjari;"},
+      {"{\\rtf1{\\fonttbl{\\f0 rc1;}{\\f2147483647 Arial;}}\\f0 a\\f1 x\\f2147483647 y}",
+       "\\f2\\fnil\\fcharset0 Manjari;"},
+  };
+  for (const auto& [markup, entry] : cases) {
+    const std::string out = InPlace(markup);
+    EXPECT_NE(out.find(entry), std::string::npos) << out;
+    const Document converted = ReadRtf(out).document;
+    EXPECT_EQ(converted.FontAt(0), "Manjari") << out;
+    EXPECT_EQ(converted.FontAt(converted.Size() - 1), "Arial") << out;
+  }
+}
+
 }  // namespace
 }  // namespace maravelundi
