@@ -41,8 +41,8 @@ gui: build
 
 # Speed and memory of the converter on generated documents of 1, 10 and
 # 100 MB (BENCH_SIZES="1 10" for a shorter run), then each pass alone.
-bench: build
-	./tools/bench.sh $(BUILD_DIR)
+bench: build web
+	./tools/bench.sh $(BUILD_DIR) $(WEB_DIR)/site
 
 # The whole test suite once more, built with AddressSanitizer and
 # UndefinedBehaviorSanitizer.

@@ -7,7 +7,10 @@
 # same size, synced and renamed, as the converter writes it). Then real
 # words from the Malayalam dictionary typed in an ML-TT font, Word
 # packages, a batch of a thousand small documents with one and two jobs, the
-# window on a 20 MB document, and the passes one by one.
+# page in headless chromium (when its folder is given), the window on a 20 MB
+# document, and the passes one by one.
+#
+#   tools/bench.sh BUILD [WEB_SITE]
 set -eu
 build="$1"
 sizes="${BENCH_SIZES:-1 10 100}"
@@ -113,6 +116,13 @@ for jobs in 1 2; do
 done
 rm -rf "$work/batch-out"
 awk -v a="$batch_1" -v b="$batch_2" 'BEGIN { if (b < 0.005) b = 0.005; printf "  -j 2 is %.2f times as fast as -j 1\n", a / b }'
+
+site="${2:-}"
+if [ -n "$site" ] && [ -f "$site/maravelundi.wasm" ] && [ -x /usr/bin/chromium ]; then
+  echo
+  echo "The page in headless chromium, against the command line, on a 10 MB version 7 document to Unicode:"
+  node "$(dirname "$0")/../bench/web-bench.mjs" "$site" "$cli" "$work/v7-10.rtf"
+fi
 
 if [ -x "$build/bench/maravelundi-bench-gui" ]; then
   echo

@@ -13,13 +13,12 @@
 // unset; in CI their absence fails, and so does a page not built.
 import assert from "node:assert/strict";
 import { execFileSync, spawnSync } from "node:child_process";
-import { once } from "node:events";
 import fs from "node:fs";
-import http from "node:http";
 import os from "node:os";
 import path from "node:path";
 import { createRequire } from "node:module";
 import { fileURLToPath } from "node:url";
+import { launchChromium, pick, serve, settledResults } from "./Browser.mjs";
 
 const kSource = path.resolve(path.dirname(fileURLToPath(import.meta.url)), "../..");
 const require = createRequire(path.join(kSource, "web/package.json"));
@@ -49,6 +48,8 @@ if (!fs.existsSync(path.join(kSite, "maravelundi.wasm"))) {
 }
 assert.ok(kCli && fs.existsSync(kCli), "MARAVELUNDI_CLI names the command line");
 const puppeteer = require("puppeteer-core");
+const launch = (scratch) => launchChromium(puppeteer, kChromium, scratch, kWaitLimit);
+const settled = (page, count) => settledResults(page, count, kWaitLimit);
 const { zipSync, unzipSync, strToU8 } = require("fflate");
 
 // ---- documents ---------------------------------------------------------
@@ -117,26 +118,7 @@ function cliFailure(input, to) {
 }
 
 // ---- the page's server, which notes every request ----------------------
-
-const kTypes = { ".html": "text/html", ".js": "text/javascript", ".css": "text/css", ".wasm": "application/wasm",
-  ".otf": "font/otf", ".txt": "text/plain" };
-
-async function serve(folder, served) {
-  const server = http.createServer((request, response) => {
-    served.push(request.url);
-    const name = decodeURIComponent(new URL(request.url, "http://localhost").pathname);
-    const file = path.join(folder, name === "/" ? "index.html" : name);
-    if (!file.startsWith(folder + path.sep) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) {
-      response.writeHead(404).end();
-      return;
-    }
-    response.writeHead(200, { "Content-Type": kTypes[path.extname(file)] ?? "application/octet-stream" });
-    response.end(fs.readFileSync(file));
-  });
-  server.listen(0, "127.0.0.1");
-  await once(server, "listening");
-  return server;
-}
+// (Browser.mjs: serve, launch, settled, pick)
 
 // ---- the browser -------------------------------------------------------
 
@@ -182,18 +164,6 @@ class Downloads {
   }
 }
 
-async function launch(scratch) {
-  return puppeteer.launch({
-    executablePath: kChromium,
-    headless: true,
-    userDataDir: path.join(scratch, "profile"),
-    args: ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-      "--disable-background-networking", "--disable-component-update", "--disable-sync",
-      "--disable-default-apps", "--disable-extensions"],
-    protocolTimeout: kWaitLimit,
-  });
-}
-
 // Sets the options as a user would, which converts the held documents again.
 async function choose(page, { to, fonts = "auto", spelling = "legacy" }) {
   await page.select("#to", to);
@@ -204,17 +174,6 @@ async function choose(page, { to, fonts = "auto", spelling = "legacy" }) {
 async function clearResults(page) {
   await page.reload();
   await page.waitForSelector("body[data-ready=true]", { timeout: kWaitLimit });
-}
-
-// Every document given is converted (or has failed).
-async function settled(page, count) {
-  await page.waitForFunction((n) => document.querySelectorAll("#results li").length === n &&
-    document.getElementById("status").dataset.pending === "0", { timeout: kWaitLimit, polling: "mutation" }, count);
-}
-
-async function pick(page, files) {
-  const input = await page.$("#pick");
-  await input.uploadFile(...files);
 }
 
 // Drops the files on the drop zone as a file manager would hand them over.
