@@ -7,10 +7,11 @@ set -eu
 # window's font; clang with its sanitizer and libFuzzer runtimes; Google
 # Benchmark, GNU time and the Malayalam dictionary (real words) for the
 # benchmarks; libzip and pugixml for DOCX and ODT packages, and LibreOffice,
-# which the office tests read them back with.
+# which the office tests read them back with; HTML Tidy, which checks the
+# HTML5 output.
 PACKAGES="cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libcli11-dev qt6-base-dev fonts-liberation
   clang libclang-rt-14-dev libbenchmark-dev time hunspell-ml
-  libzip-dev libpugixml-dev libreoffice-writer-nogui"
+  libzip-dev libpugixml-dev libreoffice-writer-nogui tidy"
 
 # ICU, whose normalizer the tests of the legacy font families take as the
 # judge of Normalization Form C.
