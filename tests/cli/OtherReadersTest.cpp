@@ -1,7 +1,7 @@
 // What other programs make of the Unicode outputs: LibreOffice reads the same
 // text from the Rich Text output, and an HTML checker finds nothing wrong in
 // the HTML5 output. Each test is skipped, saying so, when its program is not
-// installed.
+// installed, except in CI, which installs both.
 
 #include <gtest/gtest.h>
 
