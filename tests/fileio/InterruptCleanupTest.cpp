@@ -6,11 +6,19 @@
 
 #include <gtest/gtest.h>
 
+#include <poll.h>
+#include <spawn.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <csignal>
 
 #include "fileio/FileIo.h"
 #include "fileio/InterruptCleanup.h"
 #include "FileIoTestSupport.h"
+
+extern char** environ;
 
 namespace maravelundi {
 namespace {
@@ -38,6 +46,75 @@ TEST(InterruptCleanupDeathTest, RemovesTheTemporaryFileAndEndsWithTheSignal) {
         << strsignal(signal);
     EXPECT_EQ(FileNames(scratch.Path()), std::set<std::string>{"out.html"}) << strsignal(signal);
     EXPECT_EQ(ReadFile(scratch / "out.html"), "an earlier result");
+  }
+}
+
+// A child's private folder, some levels deep, with the child (a shell that
+// started a grandchild) still running in it: the interrupt kills the whole
+// process group, so nothing writes there any more, and removes the folder.
+// The child's and grandchild's ids are left in the scratch folder for the
+// test to look at.
+void InterruptedChildWork(const fs::path& scratch, int signal) {
+  InstallInterruptCleanup();
+  const fs::path folder = scratch / "private";
+  RegisterTemporaryFolder(folder.c_str());
+  fs::create_directories(folder / "profile" / "user" / "config");
+  for (const char* name : {"a", "profile/b", "profile/user/c", "profile/user/config/d"}) {
+    testing::WriteFile(folder / name, "work");
+  }
+  fs::create_symlink("/", folder / "profile" / "root-link");  // removed as a link, never followed
+  // The shell tells the grandchild's id through a pipe once it has started it.
+  int told[2];
+  if (::pipe(told) != 0) std::_Exit(10);
+  const CleanupSlot groupSlot = ReserveChildGroup();
+  const char* argv[] = {"/bin/sh", "-c", "sleep 300 & echo $!; wait", nullptr};
+  posix_spawn_file_actions_t files;
+  posix_spawn_file_actions_init(&files);
+  posix_spawn_file_actions_adddup2(&files, told[1], 1);
+  // Nothing of the death test's own pipes goes to the child: a survivor
+  // holding them would keep the test waiting instead of failing it.
+  posix_spawn_file_actions_addclosefrom_np(&files, 3);
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  posix_spawnattr_setpgroup(&attributes, 0);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+  pid_t child = -1;
+  if (::posix_spawn(&child, "/bin/sh", &files, &attributes, const_cast<char* const*>(argv), environ) != 0) {
+    std::_Exit(10);
+  }
+  FillChildGroup(groupSlot, child);
+  ::close(told[1]);
+  std::string grandchild;
+  for (char c; ::read(told[0], &c, 1) == 1 && c != '\n';) grandchild += c;
+  testing::WriteFile(scratch / "child", std::to_string(child));
+  testing::WriteFile(scratch / "grandchild", grandchild);
+  std::raise(signal);
+  std::_Exit(11);  // the signal did not end the program
+}
+
+// Whether the process has ended (or ends now: a killed process takes a
+// moment to die), told by the system as an event. The wait's limit only
+// keeps a broken build from hanging the suite.
+bool Ended(pid_t pid) {
+  const int process = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+  if (process < 0) return errno == ESRCH;
+  pollfd ended{process, POLLIN, 0};
+  const bool readable = ::poll(&ended, 1, 60000) == 1;
+  ::close(process);
+  return readable;
+}
+
+TEST(InterruptCleanupDeathTest, KillsTheChildsGroupAndRemovesItsFolder) {
+  for (const int signal : {SIGINT, SIGTERM}) {
+    ScratchFolder scratch;
+    EXPECT_EXIT(InterruptedChildWork(scratch.Path(), signal), ::testing::KilledBySignal(signal), "")
+        << strsignal(signal);
+    EXPECT_FALSE(fs::exists(scratch / "private")) << strsignal(signal);
+    EXPECT_TRUE(fs::exists("/"));
+    const pid_t child = std::stoi(ReadFile(scratch / "child"));
+    const pid_t grandchild = std::stoi(ReadFile(scratch / "grandchild"));
+    EXPECT_TRUE(Ended(child)) << strsignal(signal);
+    EXPECT_TRUE(Ended(grandchild)) << strsignal(signal);
   }
 }
 
@@ -72,6 +149,25 @@ TEST(InterruptCleanup, SlotsAreReusedAndUnclaimedWithoutAnInterrupt) {
   EXPECT_EQ(again, slots.front());
   EXPECT_TRUE(ReleaseTemporaryFile(again));
   EXPECT_FALSE(ClaimedByInterrupt(kNotRegistered));
+}
+
+TEST(InterruptCleanup, FolderAndChildSlotsAreReusedToo) {
+  const CleanupSlot folder = RegisterTemporaryFolder("/nonexistent/folder");
+  ASSERT_NE(folder, kNotRegistered);
+  EXPECT_FALSE(ClaimedFolder(folder));
+  EXPECT_TRUE(ReleaseTemporaryFolder(folder));
+  EXPECT_EQ(RegisterTemporaryFolder("/nonexistent/again"), folder);
+  EXPECT_TRUE(ReleaseTemporaryFolder(folder));
+
+  const CleanupSlot reserved = ReserveChildGroup();
+  ASSERT_NE(reserved, kNotRegistered);
+  const CleanupSlot filled = ReserveChildGroup();
+  EXPECT_NE(filled, reserved);
+  FillChildGroup(filled, 999999);
+  ReleaseChildGroup(reserved);  // a child that could not start
+  ReleaseChildGroup(filled);
+  EXPECT_EQ(ReserveChildGroup(), reserved);
+  ReleaseChildGroup(reserved);
 }
 
 }  // namespace
