@@ -14,6 +14,7 @@ constexpr std::string_view kOpenDocumentPrefix = "application/vnd.oasis.opendocu
 constexpr std::string_view kZipMagic = "PK\x03\x04";
 constexpr std::string_view kEmptyZipMagic = "PK\x05\x06";
 constexpr std::string_view kCompoundFileMagic = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
+constexpr std::string_view kWordPerfectMagic = "\xFFWPC";
 // An encrypted DOCX is a compound file holding the package encrypted in a
 // stream of this name (UTF-16LE in the file's directory).
 constexpr std::string_view kEncryptedPackageStream{"E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0", 32};
@@ -47,7 +48,7 @@ FormatDetection DetectOpenDocument(const ZipPackage& package) {
   const std::string_view type = Trimmed(mimetype.Value());
   if (type == kOdtMimetype) return FormatDetection{DocumentFormat::kOdt, std::nullopt};
   // Templates and master documents of text are another engine's to convert.
-  if (type.starts_with(kOdtMimetype)) return FormatDetection{};
+  if (type.starts_with(kOdtMimetype)) return FormatDetection{DocumentFormat::kForeign, std::nullopt};
   if (type.starts_with(kOpenDocumentPrefix)) {
     return Failed(PackageError{PackageErrorCode::kNotWordProcessing, "mimetype",
                                "says " + std::string(type) + ", not an OpenDocument text document"});
@@ -78,10 +79,14 @@ FormatDetection DetectPackage(std::string_view bytes, const PackageLimits& limit
 FormatDetection DetectDocumentFormat(std::string_view bytes, const PackageLimits& limits) {
   if (IsRtf(bytes)) return FormatDetection{DocumentFormat::kRtf, std::nullopt};
   if (bytes.starts_with(kZipMagic) || bytes.starts_with(kEmptyZipMagic)) return DetectPackage(bytes, limits);
-  if (bytes.starts_with(kCompoundFileMagic) && bytes.find(kEncryptedPackageStream) != std::string_view::npos) {
-    return Failed(PackageError{PackageErrorCode::kEncrypted, "EncryptedPackage",
-                               "the document is encrypted; it needs its password"});
+  if (bytes.starts_with(kCompoundFileMagic)) {
+    if (bytes.find(kEncryptedPackageStream) != std::string_view::npos) {
+      return Failed(PackageError{PackageErrorCode::kEncrypted, "EncryptedPackage",
+                                 "the document is encrypted; it needs its password"});
+    }
+    return FormatDetection{DocumentFormat::kForeign, std::nullopt};
   }
+  if (bytes.starts_with(kWordPerfectMagic)) return FormatDetection{DocumentFormat::kForeign, std::nullopt};
   return FormatDetection{};
 }
 
@@ -94,6 +99,7 @@ std::string_view DocumentFormatName(DocumentFormat format) {
     case DocumentFormat::kRtf: return "rtf";
     case DocumentFormat::kDocx: return "docx";
     case DocumentFormat::kOdt: return "odt";
+    case DocumentFormat::kForeign: return "foreign";
     case DocumentFormat::kUnknown: break;
   }
   return "unknown";

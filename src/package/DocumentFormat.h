@@ -2,7 +2,9 @@
 // What a document is, from its bytes rather than its name: Rich Text starts
 // "{\rtf"; a DOCX is a zip package with [Content_Types].xml whose main part
 // is a word-processing document; an ODT is a zip package whose "mimetype"
-// entry says OpenDocument text.
+// entry says OpenDocument text. A document only another engine reads for us
+// is recognised too: a compound file (Word 97-2003 and Works write them),
+// a WordPerfect file, an OpenDocument text template or master document.
 
 #include <optional>
 #include <string_view>
@@ -13,10 +15,11 @@
 namespace maravelundi {
 
 enum class DocumentFormat {
-  kUnknown,  // none of ours: another engine may read it (a Word 97 .doc, a .wpd ...)
+  kUnknown,  // nothing we know
   kRtf,
   kDocx,
   kOdt,
+  kForeign,  // a word processor's document that another engine reads for us (LibreOffice)
 };
 
 struct FormatDetection {
@@ -33,7 +36,7 @@ FormatDetection DetectDocumentFormat(std::string_view bytes, const PackageLimits
 // or template, with or without macros.
 bool IsWordprocessingMainType(std::string_view contentType);
 
-// "rtf", "docx", "odt" or "unknown".
+// "rtf", "docx", "odt", "foreign" or "unknown".
 std::string_view DocumentFormatName(DocumentFormat format);
 
 }  // namespace maravelundi
