@@ -3,7 +3,7 @@
 # change:
 #   cmake -D LAYER=unicode -D ALLOWED="richtext" -D DIR=src -P CheckLayering.cmake
 cmake_minimum_required(VERSION 3.25)
-set(known_layers richtext fileio transcode ism unicode families convert package office job cli app web)
+set(known_layers richtext fileio transcode ism unicode families convert package office job external cli app web)
 file(GLOB sources "${DIR}/${LAYER}/*.h" "${DIR}/${LAYER}/*.cpp")
 set(violations "")
 foreach(source IN LISTS sources)

@@ -1,0 +1,76 @@
+#include "package/ForeignFormat.h"
+
+#include <array>
+#include <string>
+
+namespace maravelundi {
+namespace {
+
+constexpr std::array<ForeignFormat, 10> kForeignFormats = {{
+    {"doc", "Word 97-2003", DocumentFormat::kDocx, "doc:MS Word 97"},
+    {"dot", "Word 97-2003 template", DocumentFormat::kDocx, "dot:MS Word 97 Vorlage"},
+    {"wps", "Works", DocumentFormat::kDocx, ""},
+    {"wpd", "WordPerfect", DocumentFormat::kDocx, ""},
+    {"wri", "Windows Write", DocumentFormat::kDocx, ""},
+    {"abw", "AbiWord", DocumentFormat::kDocx, ""},
+    {"lwp", "Lotus Word Pro", DocumentFormat::kDocx, ""},
+    {"ott", "OpenDocument text template", DocumentFormat::kOdt, "ott:writer8_template"},
+    {"fodt", "flat OpenDocument text", DocumentFormat::kOdt, "fodt:OpenDocument Text Flat XML"},
+    {"sxw", "OpenOffice.org 1 text", DocumentFormat::kOdt, ""},
+}};
+
+constexpr std::string_view kCompoundFileMagic = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
+constexpr std::string_view kWordPerfectMagic = "\xFFWPC";
+
+// The format the content alone points to, when the name does not say.
+const ForeignFormat* ForeignFormatOfContent(std::string_view bytes) {
+  if (bytes.starts_with(kCompoundFileMagic)) return ForeignFormatByExtension("doc");
+  if (bytes.starts_with(kWordPerfectMagic)) return ForeignFormatByExtension("wpd");
+  return ForeignFormatByExtension("ott");  // the one package of ours LibreOffice reads
+}
+
+}  // namespace
+
+std::span<const ForeignFormat> ForeignFormats() { return kForeignFormats; }
+
+std::string LowerExtension(std::string_view path) {
+  const std::size_t dot = path.find_last_of('.');
+  const std::size_t slash = path.find_last_of('/');
+  if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash)) return {};
+  std::string extension(path.substr(dot));
+  for (char& c : extension) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  return extension;
+}
+
+const ForeignFormat* ForeignFormatByExtension(std::string_view extension) {
+  if (extension.starts_with('.')) extension.remove_prefix(1);
+  const std::string lower = LowerExtension("." + std::string(extension));
+  for (const ForeignFormat& format : kForeignFormats) {
+    if (lower.substr(1) == format.extension) return &format;
+  }
+  return nullptr;
+}
+
+DocumentKind KindOfDocument(DocumentFormat detected, std::string_view bytes, std::string_view name) {
+  const ForeignFormat* byName = ForeignFormatByExtension(LowerExtension(name));
+  switch (detected) {
+    case DocumentFormat::kForeign:
+      return {DocumentFormat::kForeign, byName != nullptr ? byName : ForeignFormatOfContent(bytes)};
+    case DocumentFormat::kUnknown:
+      if (byName != nullptr) return {DocumentFormat::kForeign, byName};
+      return {};
+    default:
+      return {detected, nullptr};
+  }
+}
+
+DocumentKind KindByName(std::string_view name) {
+  const std::string extension = LowerExtension(name);
+  if (extension == ".rtf") return {DocumentFormat::kRtf, nullptr};
+  if (extension == ".docx") return {DocumentFormat::kDocx, nullptr};
+  if (extension == ".odt") return {DocumentFormat::kOdt, nullptr};
+  if (const ForeignFormat* foreign = ForeignFormatByExtension(extension)) return {DocumentFormat::kForeign, foreign};
+  return {};
+}
+
+}  // namespace maravelundi
