@@ -39,8 +39,18 @@ struct Job {
   bool listed = false;
 };
 
-// The documents a folder stands for: Rich Text, DOCX and ODT, by name.
-bool IsDocumentName(const fs::path& path) { return FormatByName(path.string()) != DocumentFormat::kUnknown; }
+// The documents a folder stands for: Rich Text, DOCX, ODT and the foreign
+// formats, by name.
+bool IsDocumentName(const fs::path& path) { return KindByName(path.string()).format != DocumentFormat::kUnknown; }
+
+std::string_view DescribeKind(const DocumentKind& kind) {
+  switch (kind.format) {
+    case DocumentFormat::kDocx: return "DOCX";
+    case DocumentFormat::kOdt: return "ODT";
+    case DocumentFormat::kForeign: return kind.foreign->name;
+    default: return "Rich Text";
+  }
+}
 
 // The messages of the file functions begin with the file's name, which the
 // summary line already shows.
@@ -80,12 +90,12 @@ std::vector<Job> ExpandInputs(const std::vector<fs::path>& inputs) {
 
 // Each output name belongs to the first document that claims it, so a later
 // document of the same name fails instead of replacing that output.
-void PlanTargets(std::vector<Job>& jobs, const fs::path& folder, OutputChoice output) {
+void PlanTargets(std::vector<Job>& jobs, const fs::path& folder, const OutputRequest& output) {
   std::map<fs::path, fs::path> claimed;  // output name -> the document it belongs to
   for (Job& job : jobs) {
     if (job.reason) continue;
     fs::path name = job.input.filename();
-    name.replace_extension(ResultExtension(output, FormatByName(job.input.string())));
+    name.replace_extension(ResultExtension(output, KindByName(job.input.string())));
     job.target = folder / name;
     const auto [first, isNew] = claimed.emplace(name, job.input);
     if (!isNew) job.reason = "same name as " + first->second.string() + ", whose result is " + job.target.string();
@@ -107,6 +117,14 @@ std::optional<std::string> ConvertOne(const Job& job, const BatchOptions& option
   std::optional<SourceDocument> document =
       ParseDocument(std::move(bytes), job.input.string(), options.settings, error, options.verbose ? &warnings : nullptr);
   if (!document) return WithoutName(error, job.input);
+  // The result's name was chosen from the input's name before it was read;
+  // a document whose content says otherwise (Rich Text named .doc) would
+  // put one format under another's name.
+  const std::string extension = ResultExtension(options.settings.output, document->kind);
+  if (job.target.extension().string() != extension) {
+    return "its content is " + std::string(DescribeKind(document->kind)) + ", not what its name says; its result would be " +
+           extension + ", not " + job.target.extension().string();
+  }
   AtomicFile file(job.target);
   if (!WriteConversion(std::move(*document), options.settings, job.input.stem().string(), file, error)) return error;
   return std::nullopt;

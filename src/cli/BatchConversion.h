@@ -26,7 +26,8 @@ bool WriteConversion(SourceDocument&& source, const ConversionSettings& settings
 struct BatchOptions {
   ConversionSettings settings;
   // Files, taken in this order, and folders, each standing for the entries
-  // directly in it whose names end in .rtf (in any case) sorted by name.
+  // directly in it whose names end in .rtf, .docx, .odt or a foreign
+  // extension (.doc ...), in any case, sorted by name.
   // Subfolders are not entered; any other entry so named that is not a
   // regular file (a dangling link, a FIFO) fails with the reason.
   std::vector<std::filesystem::path> inputs;

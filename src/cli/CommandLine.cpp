@@ -5,6 +5,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "job/OutputChoice.h"
 #include "families/LegacyEncoding.h"
 #include "transcode/GlyphTables.h"
 
@@ -23,9 +24,10 @@ void AddConversionOptions(CLI::App& app, CommandLine& options) {
       ->check(CLI::IsMember({"2", "7", "auto"}))
       ->capture_default_str();
   app.add_option("--to", options.to,
-                 "Output: unicode, ism, mltt, rtf, html5, text, docx or odt. Default: from -o's extension "
-                 "(.docx, .odt, .rtf, .txt), else unicode; with -d each document keeps its format")
-      ->check(CLI::IsMember({"unicode", "ism", "mltt", "rtf", "html5", "text", "docx", "odt"}));
+                 "Output: unicode, ism, mltt, rtf, html5, text, docx, odt, or doc, dot, ott, fodt (written by "
+                 "LibreOffice). Default: from -o's extension (.docx, .odt, .rtf, .txt, .doc ...), else unicode; "
+                 "with -d each document keeps its format")
+      ->check(CLI::IsMember(OutputChoiceNames()));
   app.add_option("--spelling", options.spelling,
                  "Malayalam of the Unicode outputs as converted (legacy) or as written in Unicode today "
                  "(modern: atomic chillus, conjuncts joined)")
@@ -54,6 +56,11 @@ void AddConversionOptions(CLI::App& app, CommandLine& options) {
                  "pipe would otherwise fill the memory")
       ->transform(CLI::AsSizeValue(false))
       ->check(CLI::Range(std::uint64_t{1}, std::numeric_limits<std::uint64_t>::max()));
+  app.add_option("--office-timeout", options.officeTimeLimit,
+                 "Seconds LibreOffice may take to read or write a foreign document (.doc, .wps, .wpd ...) "
+                 "before it is stopped")
+      ->check(CLI::Range(1u, 86400u))
+      ->capture_default_str();
   app.add_flag("--verbose", options.verbose,
                "Report on standard error what the reader read but could not honour (an unknown code page, "
                "skipped binary data, a font missing from the font table), a line each with its byte");
@@ -65,8 +72,8 @@ void AddFileOptions(CLI::App& app, CommandLine& options) {
                             ->capture_default_str();
   CLI::Option* folder = app.add_option("-d,--output-dir", options.outputFolder,
                                        "Convert every INPUT into this folder (made if missing), as NAME.html, "
-                                       "NAME.rtf, NAME.txt, NAME.docx or NAME.odt; a folder INPUT stands for "
-                                       "the .rtf, .docx and .odt files in it")
+                                       "NAME.rtf, NAME.txt, NAME.docx, NAME.odt or NAME.doc ...; a folder INPUT "
+                                       "stands for the .rtf, .docx, .odt, .doc, .dot, .wps, .wpd ... files in it")
                             ->check(kNotEmpty);
   folder->excludes(output);
   app.add_option("-j,--jobs", options.jobs, "Documents converted at once with -d (default: one per core)")
@@ -74,8 +81,8 @@ void AddFileOptions(CLI::App& app, CommandLine& options) {
       ->needs(folder);
   app.add_flag("--force", options.force, "With -d, replace outputs that already exist")->needs(folder);
   app.add_option("INPUT", options.inputs,
-                 "Rich Text, DOCX or ODT document to convert; - for standard input. With -d, any number of "
-                 "documents and folders")
+                 "Rich Text, DOCX or ODT document to convert, or one LibreOffice reads (.doc, .dot, .wps, .wpd, "
+                 ".ott ...); - for standard input. With -d, any number of documents and folders")
       ->check(kNotEmpty)
       ->required();
 }
@@ -86,7 +93,9 @@ std::optional<int> ParseCommandLine(int argc, const char* const* argv, CommandLi
   CLI::App app{"Converts a Rich Text, DOCX or ODT document typed in legacy Malayalam fonts (Rachana,\n"
                "ML-TT and the other families) to Unicode: the same document in place (rtf, docx, odt), HTML\n"
                "with character references (unicode), HTML5 (html5) or plain text (text); or to the ML-TT\n"
-               "encoding, with break marks (ism) or without (mltt).",
+               "encoding, with break marks (ism) or without (mltt). Word 97-2003 (.doc, .dot), Works, WordPerfect\n"
+               "and the other formats LibreOffice reads are converted through LibreOffice (soffice on PATH),\n"
+               "headless, and written back in their format where it writes them (doc, dot, ott, fodt).",
                kProgram};
   app.set_version_flag("--version", std::string(kProgram) + " " + MARAVELUNDI_VERSION);
   AddConversionOptions(app, options);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "convert/Conversion.h"
+#include "external/LibreOffice.h"
 #include "fileio/FileIo.h"
 
 namespace maravelundi::cli {
@@ -28,6 +29,7 @@ struct CommandLine {
   bool force = false;
   std::uint64_t maxInput = kDefaultMaxInput;
   bool verbose = false;
+  unsigned officeTimeLimit = static_cast<unsigned>(kDefaultLibreOfficeTimeLimit.count());  // seconds
 };
 
 // The options, or the exit status when there is nothing to run: 0 after

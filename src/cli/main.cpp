@@ -1,19 +1,23 @@
-// maravelundi-cli: converts a Rich Text document typed in Rachana fonts to
-// Unicode (HTML with character references, Rich Text, HTML5, plain text), to
-// ISM Rich Text or to plain ML-TT Rich Text.
+// maravelundi-cli: converts a document typed in legacy Malayalam fonts (Rich
+// Text, DOCX, ODT, or a format LibreOffice reads) to Unicode (the same
+// document in place, HTML with character references, Rich Text, HTML5,
+// plain text), to ISM or to plain ML-TT.
 //
-//   maravelundi-cli [--fonts 2|7|auto] [--to unicode|ism|mltt|rtf|html5|text]
-//                   [--unicode-font NAME] [--max-input SIZE] [--verbose] [-o OUTPUT] INPUT
+//   maravelundi-cli [--fonts 2|7|auto] [--to unicode|ism|mltt|rtf|html5|text|docx|odt|doc|...]
+//                   [--unicode-font NAME] [--max-input SIZE] [--office-timeout SECONDS]
+//                   [--verbose] [-o OUTPUT] INPUT
 //   maravelundi-cli [options] [-j N] [--force] -d OUTDIR INPUT...
 //
-// Exit status: 0 done; 1 the input could not be read or is not RTF, or the
-// output could not be written (an existing output file is then left as it
-// was), or in a batch any document failed; 2 a usage error. Interrupted by
-// SIGINT, SIGTERM or SIGHUP, it removes the file it was writing and ends
-// with that signal.
+// Exit status: 0 done; 1 the input could not be read or converted (LibreOffice
+// missing or failing for a foreign format among the reasons), or the output
+// could not be written (an existing output file is then left as it was), or
+// in a batch any document failed; 2 a usage error. Interrupted by SIGINT,
+// SIGTERM or SIGHUP, it stops LibreOffice, removes the file and folders it
+// was writing and ends with that signal.
 
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -24,6 +28,7 @@
 
 #include "cli/BatchConversion.h"
 #include "cli/CommandLine.h"
+#include "external/ThroughLibreOffice.h"
 #include "convert/Conversion.h"
 #include "fileio/FileIo.h"
 
@@ -79,12 +84,20 @@ bool ConvertInto(const std::string& output, mv::SourceDocument&& document,
   return mv::cli::WriteConversion(std::move(document), settings, title, file, error);
 }
 
+// LibreOffice reads and writes the foreign formats, within the time limit.
+mv::LibreOfficeEngine EngineOf(const CommandLine& options) {
+  mv::LibreOfficeSettings settings;
+  settings.timeLimit = std::chrono::seconds(options.officeTimeLimit);
+  return mv::LibreOfficeEngine(std::move(settings));
+}
+
 // The names were checked with the command line.
-mv::ConversionSettings SettingsOf(const CommandLine& options) {
+mv::ConversionSettings SettingsOf(const CommandLine& options, const mv::ForeignEngine& engine) {
   const bool batch = !options.outputFolder.empty();
-  const mv::OutputChoice output =
+  const mv::OutputRequest output =
       options.to.empty() ? mv::DefaultOutput(options.output, batch) : *mv::OutputChoiceNamed(options.to);
-  return {*mv::GenerationNamed(options.fonts), output, options.unicodeFont, *mv::SpellingNamed(options.spelling)};
+  return {*mv::GenerationNamed(options.fonts), output, options.unicodeFont, *mv::SpellingNamed(options.spelling),
+          &engine};
 }
 
 int ConvertOne(const CommandLine& options) {
@@ -94,7 +107,8 @@ int ConvertOne(const CommandLine& options) {
   const mv::IoResult read = ReadInput(input, bytes, options.maxInput);
   if (!read.Ok()) return Fail(*read.error);
   std::vector<std::string> warnings;
-  const mv::ConversionSettings settings = SettingsOf(options);
+  const mv::LibreOfficeEngine engine = EngineOf(options);
+  const mv::ConversionSettings settings = SettingsOf(options, engine);
   auto document =
       mv::ParseDocument(std::move(bytes), NameOf(input), settings, error, options.verbose ? &warnings : nullptr);
   PrintWarnings(warnings);
@@ -122,8 +136,9 @@ void ShowProgress(std::size_t done, std::size_t failed, std::size_t total) {
 }
 
 int RunBatch(const CommandLine& options) {
+  const mv::LibreOfficeEngine engine = EngineOf(options);
   mv::cli::BatchOptions batch;
-  batch.settings = SettingsOf(options);
+  batch.settings = SettingsOf(options, engine);
   batch.inputs.assign(options.inputs.begin(), options.inputs.end());
   batch.outputFolder = options.outputFolder;
   batch.jobs = options.jobs;

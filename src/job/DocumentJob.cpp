@@ -39,15 +39,16 @@ std::optional<SourceDocument> ParseDocument(std::string&& bytes, const std::stri
     error = name + ": " + Describe(*detected.error);
     return std::nullopt;
   }
+  DocumentKind kind = KindOfDocument(detected.format, bytes, name);
   // Anything else is read as Rich Text, which says what is wrong with it.
-  const DocumentFormat format = detected.format == DocumentFormat::kUnknown ? DocumentFormat::kRtf : detected.format;
-  auto plan = PlanConversion(settings.output, format);
+  if (kind.format == DocumentFormat::kUnknown) kind.format = DocumentFormat::kRtf;
+  auto plan = PlanConversion(settings.output, kind);
   if (const auto* why = std::get_if<std::string>(&plan)) {
     error = name + ": " + *why;
     return std::nullopt;
   }
-  SourceDocument source{name, format, std::get<PlannedConversion>(plan), {}, {}};
-  if (format != DocumentFormat::kRtf) {
+  SourceDocument source{name, kind, std::get<PlannedConversion>(plan), {}, {}};
+  if (kind.format != DocumentFormat::kRtf) {
     source.markup = std::move(bytes);
     return source;
   }
@@ -79,12 +80,14 @@ bool ConvertSource(SourceDocument&& source, const ConversionSettings& settings, 
     options.title = title;
     options.spelling = settings.spelling;
     options.progress = progress;
-    OfficeResult result = ConvertOfficeDocument(source.markup, source.format, office->output, options);
+    WholeResult result =
+        ConvertAlongRoute(source.markup, office->route, office->output, options, settings.foreignEngine);
+    std::string().swap(source.markup);
     if (!result.Ok()) {
-      error = source.name + ": " + Describe(result.Error());
+      error = source.name + ": " + *result.error;
       return false;
     }
-    out.Write(result.Value());
+    out.Write(result.bytes);
     return true;
   }
   ConversionOptions options;

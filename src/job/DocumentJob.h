@@ -11,8 +11,10 @@
 #include <vector>
 
 #include "convert/Conversion.h"
+#include "job/OfficeRoute.h"
 #include "job/OutputChoice.h"
 #include "package/DocumentFormat.h"
+#include "package/ForeignFormat.h"
 #include "richtext/ByteSink.h"
 #include "richtext/Progress.h"
 #include "richtext/RtfReader.h"
@@ -22,9 +24,12 @@ namespace maravelundi {
 // What every document of a run is converted with.
 struct ConversionSettings {
   Generation generation = Generation::kAuto;
-  OutputChoice output = OutputChoice::kUnicode;
+  OutputRequest output;
   std::string unicodeFont = std::string(kDefaultUnicodeFont);
   Spelling spelling = Spelling::kLegacy;
+  // Reads and writes the foreign formats (LibreOffice); without one, a
+  // foreign document fails, saying what it needs.
+  const ForeignEngine* foreignEngine = nullptr;
 };
 
 // The names the options take: "auto", "2", "7"; "legacy", "modern".
@@ -34,10 +39,10 @@ std::optional<Spelling> SpellingNamed(std::string_view name);
 // A document as read. For the rtf output of a Rich Text document, which is
 // the document converted in place, the markup is kept too, with where each
 // character came from; otherwise only the model is.
-// A DOCX or ODT document is kept as its package's bytes.
+// A DOCX, ODT or foreign document is kept as its bytes.
 struct SourceDocument {
   std::string name;  // as messages call it
-  DocumentFormat format = DocumentFormat::kRtf;
+  DocumentKind kind{DocumentFormat::kRtf, nullptr};
   PlannedConversion conversion;
   RtfReading reading;
   std::string markup;
@@ -55,8 +60,9 @@ std::optional<SourceDocument> ParseDocument(std::string&& bytes, const std::stri
 std::string DescribeWarning(const std::string& name, const ReadWarning& warning);
 
 // Converts the document into `out`; `title` is the html5 document's title.
-// False with `error` set when a package cannot be converted. `progress`
-// hears of each stage and how far it is.
+// False with `error` set when a package cannot be converted, or the foreign
+// engine cannot convert a foreign document. `progress` hears of each stage
+// and how far it is.
 bool ConvertSource(SourceDocument&& source, const ConversionSettings& settings, const std::string& title,
                    ByteSink& out, std::string& error, ProgressSink* progress = nullptr);
 

@@ -2,46 +2,59 @@
 // What --to asks for, and what it means for each kind of document: a Rich
 // Text document has the Rich Text outputs; a DOCX or ODT document converts
 // to a document of its own format in place, or to the flat outputs of its
-// body.
+// body; a foreign document (a Word 97-2003 .doc, say) takes the same way
+// through another engine (LibreOffice), and goes back to its own format
+// where that engine writes it.
 
 #include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 #include "convert/Conversion.h"
+#include "job/OfficeRoute.h"
 #include "office/OfficeConversion.h"
 #include "package/DocumentFormat.h"
+#include "package/ForeignFormat.h"
 
 namespace maravelundi {
 
-enum class OutputChoice { kUnicode, kIsm, kMltt, kRtf, kHtml5, kText, kDocx, kOdt, kSameFormat };
+enum class OutputChoice { kUnicode, kIsm, kMltt, kRtf, kHtml5, kText, kDocx, kOdt, kForeign, kSameFormat };
 
-// "unicode", "ism", "mltt", "rtf", "html5", "text", "docx", "odt".
-std::optional<OutputChoice> OutputChoiceNamed(std::string_view name);
+struct OutputRequest {
+  OutputChoice choice = OutputChoice::kUnicode;
+  const ForeignFormat* foreign = nullptr;  // the format of kForeign
+};
 
-// Without --to: the extension of -o chooses (.docx, .odt, .rtf, .txt, in
-// any case), as pandoc does; otherwise the Unicode HTML, as always. A batch
-// keeps each document's own format, and Rich Text gives the Unicode HTML.
-OutputChoice DefaultOutput(const std::string& outputPath, bool batch);
+// "unicode", "ism", "mltt", "rtf", "html5", "text", "docx", "odt", and the
+// foreign formats LibreOffice writes ("doc", "dot", "ott", "fodt").
+std::optional<OutputRequest> OutputChoiceNamed(std::string_view name);
 
-// The conversion a document of `input`'s format gets.
+// Every name OutputChoiceNamed knows, in the order --help shows them.
+std::vector<std::string> OutputChoiceNames();
+
+// Without --to: the extension of -o chooses (.docx, .odt, .rtf, .txt, or a
+// foreign one such as .doc, in any case), as pandoc does; otherwise the
+// Unicode HTML, as always. A batch keeps each document's own format, and
+// Rich Text gives the Unicode HTML.
+OutputRequest DefaultOutput(const std::string& outputPath, bool batch);
+
+// The conversion a document of `input`'s kind gets.
 struct RtfConversion {
   OutputKind output;
 };
 struct OfficeConversion {
   OfficeOutput output;
+  OfficeRoute route;
 };
 using PlannedConversion = std::variant<RtfConversion, OfficeConversion>;
 
 // The conversion, or why there is none ("a DOCX output needs a DOCX document").
-std::variant<PlannedConversion, std::string> PlanConversion(OutputChoice choice, DocumentFormat input);
+std::variant<PlannedConversion, std::string> PlanConversion(const OutputRequest& request, const DocumentKind& input);
 
-// The extension of the result: ".html", ".rtf", ".txt", ".docx" or ".odt".
-std::string_view ResultExtension(OutputChoice choice, DocumentFormat input);
-
-// The format a file's name says it holds, for planning a batch before
-// anything is read.
-DocumentFormat FormatByName(const std::string& path);
+// The extension of the result: ".html", ".rtf", ".txt", ".docx", ".odt", or
+// a foreign one (".doc").
+std::string ResultExtension(const OutputRequest& request, const DocumentKind& input);
 
 }  // namespace maravelundi

@@ -77,7 +77,7 @@ bool Convert(std::string&& bytes, const std::string& name, const ConversionSetti
   for (const std::string& warning : warnings) outcome.warnings += warning + "\n";
   if (!document) return false;
   const std::filesystem::path path(name);
-  outcome.resultName = path.stem().string() + std::string(ResultExtension(settings.output, document->format));
+  outcome.resultName = path.stem().string() + std::string(ResultExtension(settings.output, document->kind));
   WorkerProgress progress;
   return ConvertSource(std::move(*document), settings, path.stem().string(), outcome.result, outcome.message,
                        &progress);

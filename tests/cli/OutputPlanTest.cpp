@@ -1,0 +1,86 @@
+// What each output means for each kind of document: the package the office
+// layer converts, where LibreOffice reads and writes, and the result's
+// extension; or why there is no such conversion.
+
+#include <gtest/gtest.h>
+
+#include "job/OutputChoice.h"
+
+namespace maravelundi {
+namespace {
+
+
+struct PlanCase {
+  std::string_view output;  // a --to name, "same" for a batch's own format, or "-o NAME" for an output's name
+  std::string_view input;   // a file name, its kind by name
+  std::string_view result;  // the extension, or the start of why there is none
+  std::string_view route;   // "package <- read -> write", for an office conversion
+};
+
+OutputRequest RequestOf(std::string_view output) {
+  if (output == "same") return DefaultOutput("", true);
+  if (output.starts_with("-o ")) return DefaultOutput(std::string(output.substr(3)), false);
+  return *OutputChoiceNamed(output);
+}
+
+std::string RouteOf(const PlannedConversion& plan) {
+  const auto* office = std::get_if<OfficeConversion>(&plan);
+  if (office == nullptr) return "rtf";
+  const OfficeRoute& route = office->route;
+  return std::string(DocumentFormatName(route.package)) + " <- " +
+         std::string(route.readFrom != nullptr ? route.readFrom->extension : "") + " -> " +
+         std::string(route.writeAs != nullptr ? route.writeAs->extension : "");
+}
+
+TEST(OutputPlan, EachOutputForEachKindOfDocument) {
+  const PlanCase cases[] = {
+      {"unicode", "a.doc", ".html", "docx <- doc -> "},
+      {"text", "a.ott", ".txt", "odt <- ott -> "},
+      {"docx", "a.doc", ".docx", "docx <- doc -> "},
+      {"odt", "a.doc", ".odt", "odt <- doc -> "},  // read as ODT for an ODT
+      {"doc", "a.doc", ".doc", "docx <- doc -> doc"},
+      {"doc", "a.docx", ".doc", "docx <-  -> doc"},
+      {"doc", "a.odt", ".doc", "odt <-  -> doc"},
+      {"ott", "a.doc", ".ott", "odt <- doc -> ott"},
+      {"doc", "a.wps", ".doc", "docx <- wps -> doc"},
+      {"ism", "a.doc", ".doc", "docx <- doc -> doc"},  // ism keeps the format
+      {"mltt", "a.wpd", ".docx", "docx <- wpd -> "},   // where LibreOffice can write it
+      {"same", "a.doc", ".doc", "docx <- doc -> doc"},
+      {"same", "a.DOT", ".dot", "docx <- dot -> dot"},
+      {"same", "a.wps", ".docx", "docx <- wps -> "},
+      {"same", "a.sxw", ".odt", "odt <- sxw -> "},
+      {"same", "a.docx", ".docx", "docx <-  -> "},
+      {"same", "a.rtf", ".html", "rtf"},
+      {"-o out.doc", "a.doc", ".doc", "docx <- doc -> doc"},
+      {"-o OUT.FODT", "a.odt", ".fodt", "odt <-  -> fodt"},
+      {"-o out.docx", "a.doc", ".docx", "docx <- doc -> "},
+      {"-o out.html", "a.doc", ".html", "docx <- doc -> "},
+      {"doc", "a.rtf", "a .doc output needs a word processor's document", ""},
+      {"odt", "a.docx", "an ODT output needs a document of that format; this one is DOCX", ""},
+      {"-o out.wps", "a.doc", "LibreOffice reads Works documents (.wps) but cannot write them", ""},
+  };
+  for (const PlanCase& c : cases) {
+    SCOPED_TRACE(std::string(c.output) + " for " + std::string(c.input));
+    const OutputRequest request = RequestOf(c.output);
+    DocumentKind kind = KindByName(c.input);
+    const auto plan = PlanConversion(request, kind);
+    if (const auto* why = std::get_if<std::string>(&plan)) {
+      EXPECT_TRUE(why->starts_with(c.result)) << *why;
+      EXPECT_TRUE(c.route.empty());
+      continue;
+    }
+    EXPECT_EQ(ResultExtension(request, kind), c.result);
+    EXPECT_EQ(RouteOf(std::get<PlannedConversion>(plan)), c.route);
+  }
+}
+
+TEST(OutputPlan, TheNamesOfTheOutputs) {
+  EXPECT_EQ(OutputChoiceNames(), (std::vector<std::string>{"unicode", "ism", "mltt", "rtf", "html5", "text", "docx",
+                                                                "odt", "doc", "dot", "ott", "fodt"}));
+  EXPECT_FALSE(OutputChoiceNamed("wps"));  // read only
+  EXPECT_FALSE(OutputChoiceNamed("DOC"));
+  EXPECT_FALSE(OutputChoiceNamed(".doc"));
+}
+
+}  // namespace
+}  // namespace maravelundi
