@@ -21,7 +21,10 @@
 #include <chrono>
 
 #include "app/DeferredOutputFile.h"
+#include "external/ThroughLibreOffice.h"
 #include "fileio/FileIo.h"
+#include "ism/FinishIsmText.h"
+#include "package/DocumentFormat.h"
 #include "richtext/RtfReader.h"
 #include "richtext/RtfWriter.h"
 #include "transcode/Transcoder.h"
@@ -84,6 +87,11 @@ const QColor kWhite(0xFF, 0xFF, 0xFF);
 const QString kUnicodeWait = QStringLiteral("Please wait... Converting Rachana to Unicode.");
 const QString kIsmWait = QStringLiteral("Please wait... Converting Rachana to ISM.");
 const QString kReady = QStringLiteral("Converts RichText file typed in Rachana Font to Unicode.");
+const QString kLibreOfficeReading = QStringLiteral("Please wait... LibreOffice is reading the document.");
+
+bool IsWholeDocument(DocumentFormat format) {
+  return format == DocumentFormat::kDocx || format == DocumentFormat::kOdt || format == DocumentFormat::kForeign;
+}
 
 QFont ControlFont() {
   QFont font(QStringLiteral("Arial"));
@@ -276,7 +284,9 @@ void FrmMain::BuildControls() {
   rtb2Font.setPointSizeF(20.25);
   RTB2Box->setFont(rtb2Font);
 
-  cmdOpen->setToolTip(QStringLiteral("Open a Rich Text document typed in Rachana fonts"));
+  cmdOpen->setToolTip(
+      QStringLiteral("Open a document typed in Rachana fonts: Rich Text, DOCX, ODT, or DOC and the other formats "
+                     "LibreOffice reads"));
   CmdConvert->setToolTip(QStringLiteral("Convert the document to the chosen output"));
   cmdQuit->setToolTip(QStringLiteral("Quit Maravelundi"));
   Label1->setToolTip(QStringLiteral("What Maravelundi is doing"));
@@ -341,11 +351,21 @@ void FrmMain::cmdOpen_Click() {
 
 void FrmMain::LoadDocument(const QString& path) {
   rtb1_ = Document();
+  whole_.reset();
   Text1->clear();
   std::string bytes;
   const IoResult read = ReadWholeFile(path.toStdString(), bytes);
+  const FormatDetection detected = read.Ok() ? DetectDocumentFormat(bytes) : FormatDetection{};
+  const DocumentKind kind = KindOfDocument(detected.format, bytes, path.toStdString());
   if (!read.Ok()) {
     services_.messages.ShowError(this, QString::fromStdString(*read.error));
+  } else if (detected.error) {
+    ShowDocumentError(path.toStdString(), Describe(*detected.error));
+  } else if (IsWholeDocument(kind.format)) {
+    if (LoadWholeDocument(path, kind, std::move(bytes))) {
+      Text1->setText(path);
+      PreselectGeneration();
+    }
   } else if (RtfReading reading = ReadRtf(bytes); !reading.Ok()) {
     services_.messages.ShowError(this, QStringLiteral("%1: %2 (at byte %3)")
                                            .arg(path, QString::fromStdString(reading.error->message))
@@ -356,6 +376,57 @@ void FrmMain::LoadDocument(const QString& path) {
     PreselectGeneration();
   }
   Timer1_Timer();
+}
+
+// A foreign document is read by LibreOffice first, which takes seconds: the
+// main commands wait meanwhile, as they do in a conversion, while the window
+// stays live (Esc ends the program, and LibreOffice with it).
+bool FrmMain::LoadWholeDocument(const QString& path, const DocumentKind& kind, std::string&& bytes) {
+  WholeDocument whole{path.toStdString(), kind.format, std::move(bytes), kind.foreign};
+  if (kind.foreign != nullptr) {
+    whole.package = kind.foreign->via;
+    const QString caption = Label1->text();
+    timer1Enabled_ = false;
+    for (QPushButton* button : {cmdOpen, CmdConvert, cmdQuit}) button->setEnabled(false);
+    SetStatus(kLibreOfficeReading, kRed);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    WholeResult read = ReadThroughLibreOffice(whole.bytes, *kind.foreign, whole.package, OfficeSettings());
+    QApplication::restoreOverrideCursor();
+    SetStatus(caption, kBlue);
+    for (QPushButton* button : {cmdOpen, cmdQuit}) button->setEnabled(true);
+    timer1Enabled_ = true;
+    if (ending_) return false;
+    if (!read.Ok()) {
+      ShowDocumentError(whole.path, *read.error);
+      return false;
+    }
+    whole.bytes = std::move(read.bytes);
+  }
+  Outcome<Document> body = ReadOfficeDocument(whole.bytes, whole.package);
+  if (!body.Ok()) {
+    ShowDocumentError(whole.path, Describe(body.Error()));
+    return false;
+  }
+  rtb1_ = std::move(body.Value());
+  whole_ = std::move(whole);
+  return true;
+}
+
+void FrmMain::ShowDocumentError(const std::string& path, const std::string& error) {
+  services_.messages.ShowError(this, QString::fromStdString(path + ": " + error));
+}
+
+// LibreOffice runs with the program's environment, and lets the window's
+// events through while it works.
+LibreOfficeSettings FrmMain::OfficeSettings() {
+  LibreOfficeSettings settings;
+  settings.timeLimit = services_.officeTimeLimit;
+  settings.environment = services_.environment();
+  settings.keepGoing = [this] {
+    QApplication::processEvents();
+    return !ending_;
+  };
+  return settings;
 }
 
 // A document typed in one generation's fonts only chooses that generation;
@@ -422,15 +493,44 @@ void FrmMain::CmdConvert_Click() {
 // Stage one fills RTB2 with the ML-TT document, which the ISM output replaces
 // with its finished form; Save keeps whichever RTB2 holds.
 void FrmMain::RunConversion(Generation generation, OutputKind output) {
+  if (whole_) return RunWholeConversion(generation, output);
   ConversionProgress progress(*this, services_.yieldInterval);
-  WriteAndOpen(output, [&](ByteSink& sink) {
+  WriteAndOpen(OutputExtension(output), [&](ByteSink& sink) {
     ConvertDocument(rtb1_, generation, output, sink, &progress, ConversionOptions{}, &rtb2_);
   });
 }
 
-bool FrmMain::WriteAndOpen(OutputKind output, const std::function<void(ByteSink&)>& write) {
+// A whole document converts in place and stays in its format: the Unicode
+// output puts its legacy text in Malayalam Unicode, the ISM output in
+// ML-TTRevathi with break marks; a foreign one goes back through
+// LibreOffice (one that LibreOffice only reads stays the package it was
+// read as). RTB2 gets the ML-TT text of its body, as a Rich Text
+// conversion leaves it, for Save. Nothing is written when a step fails.
+void FrmMain::RunWholeConversion(Generation generation, OutputKind output) {
+  ConversionProgress progress(*this, services_.yieldInterval);
+  OfficeOptions options;
+  options.generation = generation;
+  options.progress = &progress;
+  const OfficeOutput inPlace = output == OutputKind::kIsm ? OfficeOutput::kIsm : OfficeOutput::kUnicode;
+  OfficeResult converted = ConvertOfficeDocument(whole_->bytes, whole_->package, inPlace, options);
+  if (!converted.Ok()) return ShowDocumentError(whole_->path, Describe(converted.Error()));
+  std::string result = std::move(converted.Value());
+  std::string extension = whole_->package == DocumentFormat::kOdt ? ".odt" : ".docx";
+  if (whole_->foreign != nullptr && whole_->foreign->Writable()) {
+    WholeResult written = WriteThroughLibreOffice(result, whole_->package, *whole_->foreign, OfficeSettings());
+    if (ending_) throw ConversionEnded{};
+    if (!written.Ok()) return ShowDocumentError(whole_->path, *written.error);
+    result = std::move(written.bytes);
+    extension = "." + std::string(whole_->foreign->extension);
+  }
+  Document mltt = Transcode(rtb1_, generation);
+  rtb2_ = output == OutputKind::kIsm ? FinishIsmText(mltt) : std::move(mltt);
+  WriteAndOpen(extension, [&](ByteSink& sink) { sink.Write(result); });
+}
+
+bool FrmMain::WriteAndOpen(std::string_view extension, const std::function<void(ByteSink&)>& write) {
   DeferredOutputFile file([&] {
-    return TemporaryOutputPath(TemporaryFolder(services_.environment()), Now(), OutputExtension(output),
+    return TemporaryOutputPath(TemporaryFolder(services_.environment()), Now(), extension,
                                [](const std::filesystem::path& p) { return std::filesystem::exists(p); });
   });
   write(file);
@@ -482,6 +582,7 @@ void FrmMain::CmdSave_Click() {
 void FrmMain::cmdClear_Click() {
   rtb1_ = Document();
   rtb2_ = Document();
+  whole_.reset();
   Timer1_Timer();
 }
 

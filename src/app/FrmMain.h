@@ -2,15 +2,24 @@
 // The program's one window: choose a document, a generation and an output,
 // convert, save. The documents live in the window as documents of the core's
 // model: RTB1 the source, RTB2 the ML-TT result of the last conversion.
+// A DOCX, ODT or foreign document (a Word 97-2003 .doc, read through
+// LibreOffice) is kept whole besides, and converts in place to a document of
+// its own format; RTB1 holds its body.
 
 #include <QWidget>
 #include <chrono>
 #include <ctime>
 #include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
 
 #include "app/Platform.h"
 #include "convert/Conversion.h"
 #include "convert/TemporaryOutputPath.h"
+#include "package/ForeignFormat.h"
+#include "external/LibreOffice.h"
+#include "office/OfficeConversion.h"
 #include "richtext/Document.h"
 
 class QGroupBox;
@@ -33,6 +42,18 @@ struct Services {
   // which repaint the window and deliver the user's keys. Zero turns it at
   // every progress report.
   std::chrono::milliseconds yieldInterval = std::chrono::milliseconds(30);
+  // How long LibreOffice may take to read or write a foreign document.
+  std::chrono::milliseconds officeTimeLimit = kDefaultLibreOfficeTimeLimit;
+};
+
+// A word processor's document as opened: the package the office layer
+// converts, and the foreign format it was read from and is written back in
+// (where LibreOffice writes it).
+struct WholeDocument {
+  std::string path;
+  DocumentFormat package = DocumentFormat::kDocx;  // kDocx or kOdt
+  std::string bytes;
+  const ForeignFormat* foreign = nullptr;
 };
 
 class FrmMain : public QWidget {
@@ -74,8 +95,12 @@ class FrmMain : public QWidget {
   friend class ConversionProgress;
 
   void BuildControls();
+  bool LoadWholeDocument(const QString& path, const DocumentKind& kind, std::string&& bytes);
   void RunConversion(Generation generation, OutputKind output);
-  bool WriteAndOpen(OutputKind output, const std::function<void(ByteSink&)>& write);
+  void RunWholeConversion(Generation generation, OutputKind output);
+  LibreOfficeSettings OfficeSettings();
+  void ShowDocumentError(const std::string& path, const std::string& error);
+  bool WriteAndOpen(std::string_view extension, const std::function<void(ByteSink&)>& write);
   void RestoreAfterConversion();
   void SetStatus(const QString& caption, const QColor& colour);
   void PreselectGeneration();
@@ -84,6 +109,7 @@ class FrmMain : public QWidget {
   Services services_;
   Document rtb1_;
   Document rtb2_;
+  std::optional<WholeDocument> whole_;  // none for Rich Text
   bool timer1Enabled_ = true;
   bool ending_ = false;
 

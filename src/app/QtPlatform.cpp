@@ -5,15 +5,35 @@
 #include <QMessageBox>
 #include <QUrl>
 
+#include "package/ForeignFormat.h"
+
 namespace maravelundi::app {
 namespace {
 
 // Patterns in the filters are matched without regard to case by Qt's own
 // dialog, so "*.RTF" finds "letter.rtf" too.
-const QStringList kOpenFilters = {QStringLiteral("Rich Text Format (*.RTF)"), QStringLiteral("All files (*.*)")};
 const QStringList kSaveFilters = {QStringLiteral("Rich Text Format (*.RTF)")};
 
+QString Patterns(const QStringList& extensions) {
+  QStringList patterns;
+  for (const QString& extension : extensions) patterns << QStringLiteral("*.") + extension.toUpper();
+  return patterns.join(QLatin1Char(' '));
+}
+
 }  // namespace
+
+QStringList OpenDialogFilters() {
+  QStringList foreign;
+  for (const ForeignFormat& format : ForeignFormats()) {
+    foreign << QString::fromLatin1(format.extension.data(), static_cast<qsizetype>(format.extension.size()));
+  }
+  const QStringList documents = QStringList{QStringLiteral("rtf"), QStringLiteral("docx"), QStringLiteral("odt")} + foreign;
+  return {QStringLiteral("Rich Text Format (*.RTF)"),
+          QStringLiteral("Word and OpenDocument (*.DOCX *.ODT)"),
+          QStringLiteral("Read through LibreOffice (%1)").arg(Patterns(foreign)),
+          QStringLiteral("All documents (%1)").arg(Patterns(documents)),
+          QStringLiteral("All files (*.*)")};
+}
 
 QString QtFileDialogs::Show(QWidget* owner, const QString& title, const QStringList& filters, bool save) {
   QFileDialog dialog(owner, title);
@@ -34,7 +54,7 @@ QString QtFileDialogs::Show(QWidget* owner, const QString& title, const QStringL
 }
 
 QString QtFileDialogs::ShowOpenDialog(QWidget* owner) {
-  return Show(owner, QStringLiteral("Open File"), kOpenFilters, false);
+  return Show(owner, QStringLiteral("Open File"), OpenDialogFilters(), false);
 }
 
 QString QtFileDialogs::ShowSaveDialog(QWidget* owner) {

@@ -7,6 +7,11 @@
 
 namespace maravelundi::app {
 
+// The open dialog's filters: Rich Text first, as it always was, then the
+// word processors' documents, those read through LibreOffice (.doc ...),
+// every document the window opens, and every file.
+QStringList OpenDialogFilters();
+
 class QtFileDialogs : public FileDialogs {
  public:
   QString ShowOpenDialog(QWidget* owner) override;

@@ -12,6 +12,7 @@
 
 #include "app/FrmMain.h"
 #include "app/QtPlatform.h"
+#include "fileio/InterruptCleanup.h"
 
 namespace {
 
@@ -32,6 +33,9 @@ void AddMlttFont() {
 int main(int argc, char** argv) {
   // A write past the file size limit fails with an error the window reports.
   std::signal(SIGXFSZ, SIG_IGN);
+  // Interrupted, it stops LibreOffice and removes the files and folders it
+  // was working in before it ends.
+  maravelundi::InstallInterruptCleanup();
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Maravelundi"));
   QLockFile instance(InstanceLockPath());
