@@ -43,10 +43,10 @@ std::string LowerExtension(std::string_view path) {
 }
 
 const ForeignFormat* ForeignFormatByExtension(std::string_view extension) {
-  if (extension.starts_with('.')) extension.remove_prefix(1);
-  const std::string lower = LowerExtension("." + std::string(extension));
+  const std::string dotted = extension.starts_with('.') ? std::string(extension) : "." + std::string(extension);
+  const std::string lower = LowerExtension(dotted);
   for (const ForeignFormat& format : kForeignFormats) {
-    if (lower.substr(1) == format.extension) return &format;
+    if (lower == "." + std::string(format.extension)) return &format;
   }
   return nullptr;
 }
