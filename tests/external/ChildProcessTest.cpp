@@ -13,6 +13,7 @@
 #include <csignal>
 
 #include "external/ChildProcess.h"
+#include "ProcessEnded.h"
 
 namespace maravelundi {
 namespace {
@@ -29,17 +30,7 @@ ChildRequest Shell(const std::string& script, std::vector<std::string> more = {}
   return request;
 }
 
-// Whether the process has ended (or ends now: a killed process takes a
-// moment to die), told by the system as an event. The wait's limit only
-// keeps a broken build from hanging the suite.
-bool Ended(pid_t pid) {
-  const int process = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
-  if (process < 0) return errno == ESRCH;
-  pollfd ended{process, POLLIN, 0};
-  const bool readable = ::poll(&ended, 1, 60000) == 1;
-  ::close(process);
-  return readable;
-}
+using testing::Ended;
 
 TEST(ChildProcess, EndsByItselfWithItsStatusAndErrors) {
   struct Case {

@@ -17,6 +17,7 @@
 #include "fileio/FileIo.h"
 #include "fileio/InterruptCleanup.h"
 #include "FileIoTestSupport.h"
+#include "ProcessEnded.h"
 
 extern char** environ;
 
@@ -92,17 +93,7 @@ void InterruptedChildWork(const fs::path& scratch, int signal) {
   std::_Exit(11);  // the signal did not end the program
 }
 
-// Whether the process has ended (or ends now: a killed process takes a
-// moment to die), told by the system as an event. The wait's limit only
-// keeps a broken build from hanging the suite.
-bool Ended(pid_t pid) {
-  const int process = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
-  if (process < 0) return errno == ESRCH;
-  pollfd ended{process, POLLIN, 0};
-  const bool readable = ::poll(&ended, 1, 60000) == 1;
-  ::close(process);
-  return readable;
-}
+using testing::Ended;
 
 TEST(InterruptCleanupDeathTest, KillsTheChildsGroupAndRemovesItsFolder) {
   for (const int signal : {SIGINT, SIGTERM}) {
