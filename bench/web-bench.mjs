@@ -30,7 +30,7 @@ try {
 
   const start = performance.now();
   await pick(page, [document]);
-  await settledResults(page, 1, kWaitLimit);
+  await settledResults(page, 1, kWaitLimit, { previews: false });  // the download is ready
   const pageSeconds = (performance.now() - start) / 1000;
   if (screenshots) {
     // After: the sample document converted, its preview open.

@@ -43,10 +43,14 @@ export async function launchChromium(puppeteer, executablePath, scratch, waitLim
   });
 }
 
-// Every document given is converted (or has failed).
-export async function settledResults(page, count, waitLimit) {
-  await page.waitForFunction((n) => document.querySelectorAll("#results li").length === n &&
-    document.getElementById("status").dataset.pending === "0", { timeout: waitLimit, polling: "mutation" }, count);
+// Every document given is converted (or has failed), and, with `previews`,
+// every converted one shows its preview, which comes after its result.
+export async function settledResults(page, count, waitLimit, { previews = true } = {}) {
+  await page.waitForFunction((n, withPreviews) => {
+    const rows = [...document.querySelectorAll("#results li")];
+    if (rows.length !== n || document.getElementById("status").dataset.pending !== "0") return false;
+    return !withPreviews || rows.every((row) => !row.classList.contains("done") || row.dataset.preview !== undefined);
+  }, { timeout: waitLimit, polling: "mutation" }, count, previews);
 }
 
 // Picks the files through the page's file input, as the Open dialog would.

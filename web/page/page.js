@@ -66,6 +66,7 @@ function convert(entry) {
   if (link.href) URL.revokeObjectURL(link.href);
   link.hidden = true;
   entry.row.querySelector(".preview").hidden = true;
+  delete entry.row.dataset.preview;
   entry.row.classList.remove("failed", "done");
   setRow(entry, { progress: null, stage: "reading", message: "", warnings: "" });
   worker.postMessage({ id: entry.job, name: entry.file.name, bytes: entry.bytes, to, fonts, spelling });
@@ -118,6 +119,8 @@ worker.onmessage = (event) => {
   if (data.type === "progress") {
     setRow(entry, { progress: data.total > 0 ? data.done / data.total : 0, stage: kStageNames[data.stage] ?? "" });
   } else if (data.type === "preview") {
+    entry.row.dataset.preview = data.text === null ? "none" : "shown";
+    if (data.text === null) return;
     const preview = entry.row.querySelector(".preview");
     const text = data.text.length > kPreviewCharacters ? data.text.slice(0, kPreviewCharacters) + "\n…" : data.text;
     preview.querySelector(".text").textContent = text;

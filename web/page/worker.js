@@ -5,7 +5,7 @@
 // Answers, in this order for each document:
 //   { type: "progress", id, stage, done, total }   any number of times
 //   { type: "result", id, name, bytes, warnings }  or { type: "error", id, message, warnings }
-//   { type: "preview", id, text }                  the Unicode text, when there is one
+//   { type: "preview", id, text }                  after a result: the Unicode text, or null
 "use strict";
 
 importScripts("maravelundi.js");
@@ -61,8 +61,7 @@ function convert(module, bytes, name, to, fonts, spelling) {
 
 // The preview shows what the document says in Unicode whatever the output:
 // the text output of the same conversion.
-function previewText(module, job, result) {
-  if (job.to === "text") return new TextDecoder().decode(result.bytes);
+function previewText(module, job) {
   const text = convert(module, job.bytes, job.name, "text", job.fonts, job.spelling);
   return text.ok ? new TextDecoder().decode(text.bytes) : null;
 }
@@ -75,10 +74,15 @@ async function handle(job) {
     self.postMessage({ type: "error", id: job.id, message: result.message, warnings: result.warnings });
     return;
   }
-  const preview = previewText(module, job, result);
+  // The result goes first, so that the download is ready after one
+  // conversion; the preview (a second one, unless the output is the text)
+  // follows.
+  const ownText = job.to === "text" ? new TextDecoder().decode(result.bytes) : null;
   self.postMessage({ type: "result", id: job.id, name: result.name, bytes: result.bytes, warnings: result.warnings },
     [result.bytes.buffer]);
-  if (preview !== null) self.postMessage({ type: "preview", id: job.id, text: preview });
+  // Always sent, null where there is no text to show, so that the page knows
+  // the document is finished with.
+  self.postMessage({ type: "preview", id: job.id, text: ownText ?? previewText(module, job) });
 }
 
 // One document at a time, in the order asked.
