@@ -24,10 +24,13 @@ std::vector<const LegacyEncoding*> FamiliesOfFormats(const Document& document) {
 
 class Reencoder {
  public:
-  Reencoder(const Document& source, std::vector<const LegacyEncoding*> families)
-      : source_(source), families_(std::move(families)) {
+  Reencoder(const Document& source, std::vector<const LegacyEncoding*> families, const std::vector<TextIndex>* sourceOf)
+      : source_(source), families_(std::move(families)), sourceOf_(sourceOf) {
     result_.Reserve(source.Size());
+    if (sourceOf_ != nullptr) resultSourceOf_.reserve(source.Size());
   }
+
+  std::vector<TextIndex> TakeSourceOf() { return std::move(resultSourceOf_); }
 
   Document Run() {
     const std::u16string_view text = source_.Text();
@@ -39,6 +42,7 @@ class Reencoder {
       if (family == nullptr) {
         const std::size_t end = source_.RunEnd(run);
         result_.Append(text.substr(i, end - i), result_.Intern(source_.Format(runs[run].format)));
+        if (sourceOf_ != nullptr) resultSourceOf_.insert(resultSourceOf_.end(), sourceOf_->begin() + i, sourceOf_->begin() + end);
         i = end;
       } else {
         i = Stretch(*family, i, run);
@@ -60,40 +64,48 @@ class Reencoder {
       ++end;
     }
     ConvertLegacyRun(family, text.substr(begin, end - begin),
-                     [&](std::u16string_view piece, std::size_t at) { Take(piece, source_.FormatAt(begin + at)); });
+                     [&](std::u16string_view piece, std::size_t at) { Take(piece, begin + at); });
     Flush();
     return end;
   }
 
   // Pieces gather while their formats agree, so that a cluster is spelled
   // whole: its pre-base sign goes before its consonants.
-  void Take(std::u16string_view piece, FormatId sourceFormat) {
-    CharFormat format = source_.Format(sourceFormat);
+  void Take(std::u16string_view piece, std::size_t position) {
+    CharFormat format = source_.Format(source_.FormatAt(position));
     format.fontName = kMlttFontName;
     if (!pending_.empty() && !(format == pendingFormat_)) Flush();
+    if (pending_.empty()) pendingSource_ = sourceOf_ != nullptr ? (*sourceOf_)[position] : 0;
     pendingFormat_ = std::move(format);
     pending_ += piece;
   }
 
   void Flush() {
     if (pending_.empty()) return;
-    result_.Append(EncodeMltt(pending_), result_.Intern(pendingFormat_));
+    const std::u16string mltt = EncodeMltt(pending_);
+    result_.Append(mltt, result_.Intern(pendingFormat_));
+    if (sourceOf_ != nullptr) resultSourceOf_.resize(resultSourceOf_.size() + mltt.size(), pendingSource_);
     pending_.clear();
   }
 
   const Document& source_;
   std::vector<const LegacyEncoding*> families_;
   Document result_;
+  const std::vector<TextIndex>* sourceOf_;
+  std::vector<TextIndex> resultSourceOf_;
   std::u16string pending_;
   CharFormat pendingFormat_;
+  TextIndex pendingSource_ = 0;
 };
 
 }  // namespace
 
-void ReencodeFamiliesAsMltt(Document& document) {
+void ReencodeFamiliesAsMltt(Document& document, std::vector<TextIndex>* sourceOf) {
   std::vector<const LegacyEncoding*> families = FamiliesOfFormats(document);
   if (std::none_of(families.begin(), families.end(), [](const LegacyEncoding* e) { return e != nullptr; })) return;
-  document = Reencoder(document, std::move(families)).Run();
+  Reencoder reencoder(document, std::move(families), sourceOf);
+  document = reencoder.Run();
+  if (sourceOf != nullptr) *sourceOf = reencoder.TakeSourceOf();
 }
 
 }  // namespace maravelundi

@@ -5,6 +5,8 @@
 // again in the ML-TT encoding in "ML-TTRevathi", so that the whole document
 // ends in one encoding.
 
+#include <vector>
+
 #include "richtext/Document.h"
 
 namespace maravelundi {
@@ -13,7 +15,9 @@ namespace maravelundi {
 // line end, by its ML-TT spelling. Each piece keeps the format of the source
 // position it comes from (a moved sign its consonant's), with the font
 // changed. A document without such fonts is left as it is, at the cost of a
-// look at its formats.
-void ReencodeFamiliesAsMltt(Document& document);
+// look at its formats. With `sourceOf`, which holds for each character of the
+// document where it came from, hands back the same for the result: the
+// ML-TT spelling of a cluster comes from where its first piece came from.
+void ReencodeFamiliesAsMltt(Document& document, std::vector<TextIndex>* sourceOf = nullptr);
 
 }  // namespace maravelundi

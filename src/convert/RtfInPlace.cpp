@@ -6,74 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "transcode/Transcoder.h"
-#include "unicode/SpellingSink.h"
-#include "unicode/UnicodeWalk.h"
+#include "convert/InPlaceConversion.h"
 
 namespace maravelundi {
 namespace {
-
-// The Unicode text the walk assigns to each source character, in text
-// order. A piece the walk gives to an earlier position than the piece
-// before it (a sign written after the conjunct sign it follows) goes with
-// the later one, so that pieces never change places.
-class PlacedPieces {
- public:
-  PlacedPieces(const std::u16string& sourceText, const std::vector<TextIndex>& sourceOf,
-               const std::vector<SourceSpan>& spans)
-      : sourceText_(sourceText), sourceOf_(sourceOf), spans_(spans), consumed_(sourceText.size()) {
-    // At most a piece for each ML-TT character, and about as many Unicode
-    // characters: sized once, these never pass through a doubling, which
-    // for a large document would hold the old and the new arrays at once.
-    pieces_.reserve(sourceOf.size());
-    text_.reserve(sourceOf.size() + sourceOf.size() / 4);
-  }
-
-  void MlttPosition(bool malayalam) { malayalam_ = malayalam; }
-  void Malayalam(std::u16string_view text, std::size_t position) { Place(text, position); }
-  // Text the walk copies stays in the file as it is, unless it is a
-  // Malayalam unit the walk passes on (a space, a digit of the legacy font):
-  // its own bytes are replaced, so it must be written again.
-  void Unchanged(std::u16string_view text, std::size_t position) {
-    if (malayalam_ && spans_[sourceOf_[position]].fromText) Place(text, position);
-  }
-  void Break(BreakKind, std::size_t) {}  // the \par or \line is still in the file
-  // Positions a rule read as Malayalam give way to its pieces, even in a
-  // font that is not converted (a rule takes the character after a pre-base
-  // sign whatever its font).
-  void Consumed(std::size_t begin, std::size_t count) {
-    for (std::size_t p = begin; p < begin + count && p < sourceOf_.size(); ++p) consumed_[sourceOf_[p]] = true;
-  }
-
-  struct Piece {
-    TextIndex source;
-    std::uint32_t textEnd;  // in Text()
-  };
-  const std::vector<Piece>& Pieces() const { return pieces_; }
-  bool ReadAsMalayalam(std::size_t index) const { return consumed_[index]; }
-  const std::u16string& Text() const { return text_; }
-
- private:
-  void Place(std::u16string_view text, std::size_t position) {
-    const TextIndex own = sourceOf_[position];
-    // A unit that is the very character a control word stands for (the tab
-    // of a \cell) is still in the file.
-    if (!spans_[own].fromText && text.size() == 1 && text[0] == sourceText_[own]) return;
-    const TextIndex source = std::max(own, last_);
-    last_ = source;
-    text_.append(text);
-    pieces_.push_back({source, static_cast<std::uint32_t>(text_.size())});
-  }
-
-  const std::u16string& sourceText_;
-  const std::vector<TextIndex>& sourceOf_;
-  const std::vector<SourceSpan>& spans_;
-  std::vector<bool> consumed_;
-  bool malayalam_ = false;
-  TextIndex last_ = 0;
-  std::u16string text_;
-  std::vector<Piece> pieces_;
-};
 
 // Writes the markup with the pieces in place of the converted characters.
 class InPlaceWriter {
@@ -212,49 +148,25 @@ class InPlaceWriter {
   FormatId groupFormat_ = kNoFormat;
 };
 
-// Whether each source format's text is converted: a Rachana font of the
-// generation, an "ML-" font, or (with the families on) a font of another
-// legacy family.
-std::vector<bool> ConvertedFormats(const Document& source, Generation generation) {
-  std::vector<bool> converted(source.FormatCount());
-  for (std::size_t f = 0; f < converted.size(); ++f) {
-    const std::string& font = source.Format(static_cast<FormatId>(f)).fontName;
-    converted[f] = TableForFont(generation, font) != nullptr ||
-                   walk::KindOfFont(font, generation == Generation::kAuto).Malayalam();
-  }
-  return converted;
-}
-
 }  // namespace
 
 void ConvertRtfInPlace(std::string_view markup, const RtfReading& reading, Generation generation,
                        const ConversionOptions& options, ByteSink& sink, ProgressSink* progress) {
   const Document& source = reading.document;
-  std::vector<TextIndex> sourceOf;
-  ReportStage(progress, ConversionStage::kTranscode);
-  const Document mltt = Transcode(source, generation, progress, &sourceOf);
-  ReportStage(progress, ConversionStage::kOutput);
-  PlacedPieces placed(source.Text(), sourceOf, reading.sourceSpans);
-  SpellingSink<PlacedPieces> respelled(options.spelling, placed);
-  const UnicodeOptions unicode{.legacyFamilies = generation == Generation::kAuto, .spelling = options.spelling};
-  WalkUnicode(mltt, respelled, progress, unicode);
-  respelled.Finish();
+  std::vector<bool> replaceable(source.Size());
+  for (std::size_t i = 0; i < source.Size(); ++i) replaceable[i] = reading.sourceSpans[i].fromText;
+  ConversionProfile profile;
+  profile.generation = generation;
+  profile.spelling = options.spelling;
+  profile.unicodeFont = options.unicodeFont;
+  const PlacedText placed = ConvertInPlace(source, replaceable, profile, progress);
 
-  const std::vector<bool> converted = ConvertedFormats(source, generation);
   InPlaceWriter writer(markup, reading, options.unicodeFont, sink);
-  const auto& pieces = placed.Pieces();
-  const std::u16string& text = placed.Text();
-  std::size_t piece = 0, textBegin = 0;
+  PlacedCursor pieces(placed);
   RunCursor formats(source);
   for (std::size_t i = 0; i < source.Size(); ++i) {
-    std::size_t textEnd = textBegin;
-    while (piece < pieces.size() && pieces[piece].source == i) textEnd = pieces[piece++].textEnd;
-    const FormatId format = formats.FormatAt(i);
-    const bool replace = reading.sourceSpans[i].fromText && (converted[format] || placed.ReadAsMalayalam(i));
-    if (replace || textEnd > textBegin) {
-      writer.Put(i, format, std::u16string_view(text).substr(textBegin, textEnd - textBegin), replace);
-    }
-    textBegin = textEnd;
+    const std::u16string_view text = pieces.At(i);
+    if (placed.replaced[i] || !text.empty()) writer.Put(i, formats.FormatAt(i), text, placed.replaced[i]);
   }
   writer.Finish();
 }

@@ -27,7 +27,7 @@ bool NeedsBreak(char16_t current, char16_t next) {
 bool IsPostBaseSign(std::u16string_view s) { return OccursIn(s, kPostBaseSigns); }
 bool IsPreBaseSign(std::u16string_view s) { return OccursIn(s, kPreBaseSigns); }
 
-Document FinishIsmText(const Document& mltt, ProgressSink* progress) {
+Document FinishIsmText(const Document& mltt, ProgressSink* progress, std::vector<TextIndex>* sourceOf) {
   // Every boundary of the original text is judged once, by the two original
   // characters beside it: an inserted mark is never a letter code, so it can
   // neither take a mark nor change the judgement of the boundary after it.
@@ -41,6 +41,8 @@ Document FinishIsmText(const Document& mltt, ProgressSink* progress) {
   }
   std::u16string out;
   out.reserve(n + n / 2);
+  std::vector<TextIndex> tracedSources;
+  if (sourceOf != nullptr) tracedSources.reserve(n + n / 2);
   std::vector<FormatRun> runs;
   runs.reserve(mltt.Runs().size());
   std::size_t nextReport = kProgressStride;
@@ -57,9 +59,11 @@ Document FinishIsmText(const Document& mltt, ProgressSink* progress) {
       out.push_back(text[i]);
       // The mark takes the font of the character before it.
       if (isMl[format] && i + 1 < n && NeedsBreak(text[i], text[i + 1])) out.push_back(kBreakMark);
+      if (sourceOf != nullptr) tracedSources.resize(out.size(), (*sourceOf)[i]);
     }
   }
   ReportProgress(progress, n, n);
+  if (sourceOf != nullptr) *sourceOf = std::move(tracedSources);
   return Document::FromParts(std::move(out), std::move(runs), formats);
 }
 

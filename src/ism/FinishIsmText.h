@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "richtext/Document.h"
 #include "richtext/Progress.h"
@@ -31,6 +32,10 @@ inline bool IsLetterCode(char16_t ch) { return static_cast<std::int16_t>(ch) > 0
 // The document with a break mark after every character in an "ML-" font that
 // is followed by an unbound letter code; each mark takes the font of the
 // character before it. Running it on its own result changes nothing.
-Document FinishIsmText(const Document& mltt, ProgressSink* progress = nullptr);
+// With `sourceOf`, which holds for each character of `mltt` where it came
+// from, hands back the same for the result: a mark comes from where the
+// character before it came from.
+Document FinishIsmText(const Document& mltt, ProgressSink* progress = nullptr,
+                       std::vector<TextIndex>* sourceOf = nullptr);
 
 }  // namespace maravelundi

@@ -9,14 +9,13 @@
 
 #include <string_view>
 
-#include "office/StretchConversion.h"
+#include "convert/ConversionProfile.h"
 
 namespace maravelundi {
 
-bool IsConvertedFont(const EngineOptions& engine, std::string_view fontName);
-
-// The ML-TT fonts, as the Unicode walk recognises them: the name begins "ML-".
-bool IsMlttFont(std::string_view fontName);
+// Every run asks, so the last few answers are kept (per thread: a batch
+// converts documents at once).
+bool IsConvertedFont(const ConversionProfile& profile, std::string_view fontName);
 
 // The glyph character (GlyphChar) of a character stored in a legacy font's
 // text: Word and LibreOffice store the bytes of a font that declares the

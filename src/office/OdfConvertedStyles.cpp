@@ -26,8 +26,8 @@ std::string UnquotedFamily(std::string_view family) {
 }  // namespace
 
 OdfConvertedStyles::OdfConvertedStyles(pugi::xml_node root, const OdfNames& names, const OdfStyleSheet& sheet,
-                                       const EngineOptions& engine)
-    : root_(root), names_(names), sheet_(sheet), engine_(engine) {}
+                                       const ConversionProfile& profile)
+    : root_(root), names_(names), sheet_(sheet), profile_(profile) {}
 
 // A child of the root, made in its place when the part has none.
 pugi::xml_node OdfConvertedStyles::Container(std::string_view local, std::initializer_list<std::string_view> before) {
@@ -42,7 +42,7 @@ pugi::xml_node OdfConvertedStyles::Container(std::string_view local, std::initia
 
 const std::string& OdfConvertedStyles::FontDeclaration() {
   if (!fontDeclaration_.empty()) return fontDeclaration_;
-  const std::string& font = engine_.ConvertedFont();
+  const std::string font(profile_.ConvertedFont());
   pugi::xml_node declarations =
       Container("font-face-decls", {"styles", "automatic-styles", "master-styles", "body"});
   std::unordered_map<std::string, bool> taken;
@@ -70,7 +70,7 @@ std::string OdfConvertedStyles::UnusedStyleName() {
 }
 
 const std::string& OdfConvertedStyles::StyleFor(const OdfEffectiveText& source) {
-  const bool complex = engine_.output == InPlaceOutput::kUnicode;
+  const bool complex = profile_.target == TextTarget::kUnicode;
   const std::string size = source.points ? PointsText(*source.points) : "";
   const std::string key = complex ? source.weight + '|' + source.style + '|' + size : "";
   if (auto found = styleByKey_.find(key); found != styleByKey_.end()) return found->second;

@@ -14,14 +14,14 @@
 
 #include "office/OdfNames.h"
 #include "office/OdfStyles.h"
-#include "office/StretchConversion.h"
+#include "convert/ConversionProfile.h"
 
 namespace maravelundi {
 
 class OdfConvertedStyles {
  public:
   OdfConvertedStyles(pugi::xml_node root, const OdfNames& names, const OdfStyleSheet& sheet,
-                     const EngineOptions& engine);
+                     const ConversionProfile& profile);
 
   // The name of the style for a converted piece whose source had `source`.
   const std::string& StyleFor(const OdfEffectiveText& source);
@@ -34,7 +34,7 @@ class OdfConvertedStyles {
   pugi::xml_node root_;
   OdfNames names_;  // a copy: declaring svg: binds it here
   const OdfStyleSheet& sheet_;
-  const EngineOptions& engine_;
+  const ConversionProfile& profile_;
   std::string fontDeclaration_;  // its style:name, once declared
   std::unordered_map<std::string, std::string> styleByKey_;
   std::size_t nextNumber_ = 1;

@@ -3,7 +3,7 @@
 #include <array>
 #include <vector>
 
-#include "office/OdfParagraph.h"
+#include "office/OdfStory.h"
 #include "office/PartTraversal.h"
 #include "package/XmlPart.h"
 
@@ -71,60 +71,70 @@ OdfStyleSheet SheetFor(pugi::xml_node part, const OdfNames& names, const XmlPart
   return sheet;
 }
 
-std::vector<pugi::xml_node> OdfParagraphs(pugi::xml_node root, const OdfNames& names, bool bodyTextOnly) {
+std::vector<pugi::xml_node> OdfParagraphs(pugi::xml_node root, const OdfNames& names) {
   return CollectParagraphs(
       root, [&](pugi::xml_node node) { return names.text.Is(node, "p") || names.text.Is(node, "h"); },
-      [&](pugi::xml_node node) {
-        if (!bodyTextOnly) return false;
-        const std::string_view local = LocalName(node.name());
-        return std::find(kNotBodyText.begin(), kNotBodyText.end(), local) != kNotBodyText.end();
-      });
+      [](pugi::xml_node) { return false; });
 }
 
-// Converts one part's paragraphs; true when anything changed.
-bool ConvertPart(pugi::xml_node root, const XmlPart& styles, const EngineOptions& engine) {
+// Notes, annotations and the record of deleted text are stories of their
+// own, which the flat text leaves out.
+bool InSideStory(pugi::xml_node paragraph) {
+  for (pugi::xml_node node = paragraph.parent(); node; node = node.parent()) {
+    const std::string_view local = LocalName(node.name());
+    if (std::find(kNotBodyText.begin(), kNotBodyText.end(), local) != kNotBodyText.end()) return true;
+  }
+  return false;
+}
+
+// Converts one part's stories; true when anything changed.
+bool ConvertPart(pugi::xml_node root, const XmlPart& styles, const ConversionProfile& profile) {
   const OdfNames names = OdfNames::Of(root);
   const OdfStyleSheet sheet = SheetFor(root, names, styles);
-  const OdfPartContext context{names, sheet, engine};
-  OdfConvertedStyles converted(root, names, sheet, engine);
-  bool changed = false;
-  for (pugi::xml_node paragraph : OdfParagraphs(root, names, false)) {
-    changed |= ConvertOdfParagraph(paragraph, context, converted);
+  const OdfPartContext context{names, sheet, profile};
+  OdfConvertedStyles converted(root, names, sheet, profile);
+  OdfStory shown(context), side(context);
+  for (pugi::xml_node paragraph : OdfParagraphs(root, names)) {
+    (InSideStory(paragraph) ? side : shown).AppendParagraph(paragraph);
   }
-  return changed;
+  const bool changed = shown.Convert(converted);
+  return side.Convert(converted) || changed;
 }
 
 }  // namespace
 
-Outcome<std::string> ConvertOdfPackage(const ZipPackage& package, const EngineOptions& engine,
+Outcome<std::string> ConvertOdfPackage(const ZipPackage& package, const ConversionProfile& profile,
                                        const OfficeOptions& options) {
   Outcome<OdfParts> parts = LoadParts(package, options.limits);
   if (!parts.Ok()) return parts.Error();
   std::vector<PartReplacement> replacements;
   const XmlPart& styles = parts.Value().styles;
-  if (styles && ConvertPart(styles->document_element(), styles, engine)) {
+  if (styles && ConvertPart(styles->document_element(), styles, profile)) {
     replacements.emplace_back(kStylesPart, SerializeXmlPart(*styles));
   }
   ReportProgress(options.progress, 1, 2);
   const XmlPart& content = parts.Value().content;
-  if (ConvertPart(content->document_element(), styles, engine)) {
+  if (ConvertPart(content->document_element(), styles, profile)) {
     replacements.emplace_back(kContentPart, SerializeXmlPart(*content));
   }
   ReportProgress(options.progress, 2, 2);
   return package.Rewrite(replacements);
 }
 
-Outcome<Document> ReadOdfText(const ZipPackage& package, const EngineOptions& engine, const OfficeOptions& options) {
+Outcome<Document> ReadOdfText(const ZipPackage& package, const ConversionProfile& profile,
+                              const OfficeOptions& options) {
   Outcome<OdfParts> parts = LoadParts(package, options.limits);
   if (!parts.Ok()) return parts.Error();
   const pugi::xml_node root = parts.Value().content->document_element();
   const OdfNames names = OdfNames::Of(root);
   const OdfStyleSheet sheet = SheetFor(root, names, parts.Value().styles);
-  const OdfPartContext context{names, sheet, engine};
-  Document document;
+  const OdfPartContext context{names, sheet, profile};
+  OdfStory story(context);
   const pugi::xml_node body = names.office.Child(names.office.Child(root, "body"), "text");
-  for (pugi::xml_node paragraph : OdfParagraphs(body, names, true)) AppendOdfParagraph(paragraph, context, document);
-  return document;
+  for (pugi::xml_node paragraph : OdfParagraphs(body, names)) {
+    if (!InSideStory(paragraph)) story.AppendParagraph(paragraph);
+  }
+  return story.TakeText();
 }
 
 }  // namespace maravelundi

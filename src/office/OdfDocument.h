@@ -5,16 +5,17 @@
 #include <string>
 
 #include "office/OfficeConversion.h"
-#include "office/StretchConversion.h"
+#include "convert/ConversionProfile.h"
 #include "package/ZipPackage.h"
 
 namespace maravelundi {
 
-Outcome<std::string> ConvertOdfPackage(const ZipPackage& package, const EngineOptions& engine,
+Outcome<std::string> ConvertOdfPackage(const ZipPackage& package, const ConversionProfile& profile,
                                        const OfficeOptions& options);
 
 // The body of content.xml as a rich text document; notes, annotations and
 // the record of deleted text are left out.
-Outcome<Document> ReadOdfText(const ZipPackage& package, const EngineOptions& engine, const OfficeOptions& options);
+Outcome<Document> ReadOdfText(const ZipPackage& package, const ConversionProfile& profile,
+                              const OfficeOptions& options);
 
 }  // namespace maravelundi

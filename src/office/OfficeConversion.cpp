@@ -13,24 +13,21 @@ PackageError NotOffice(DocumentFormat format) {
                       "a " + std::string(DocumentFormatName(format)) + " document is not a DOCX or ODT package"};
 }
 
-InPlaceOutput InPlaceOf(OfficeOutput output) {
+TextTarget TargetOf(OfficeOutput output) {
   switch (output) {
-    case OfficeOutput::kMltt: return InPlaceOutput::kMltt;
-    case OfficeOutput::kIsm: return InPlaceOutput::kIsm;
-    default: return InPlaceOutput::kUnicode;
+    case OfficeOutput::kMltt: return TextTarget::kMltt;
+    case OfficeOutput::kIsm: return TextTarget::kIsm;
+    default: return TextTarget::kUnicode;
   }
 }
 
-// What the engine is asked, as a whole conversion asks it: the other legacy
-// families are known by name where the Rachana fonts are read by name too.
-EngineOptions EngineFor(const OfficeOptions& options, InPlaceOutput output) {
-  EngineOptions engine;
-  engine.generation = options.generation;
-  engine.output = output;
-  engine.unicodeFont = options.unicodeFont;
-  engine.unicode.legacyFamilies = options.generation == Generation::kAuto;
-  engine.unicode.spelling = options.spelling;
-  return engine;
+ConversionProfile ProfileFor(const OfficeOptions& options, TextTarget target) {
+  ConversionProfile profile;
+  profile.generation = options.generation;
+  profile.target = target;
+  profile.unicodeFont = options.unicodeFont;
+  profile.spelling = options.spelling;
+  return profile;
 }
 
 OutputKind FlatOf(OfficeOutput output) {
@@ -62,9 +59,9 @@ OfficeResult ConvertOfficeDocument(std::string_view packageBytes, DocumentFormat
   }
   Outcome<ZipPackage> package = ZipPackage::Open(packageBytes, options.limits);
   if (!package.Ok()) return package.Error();
-  const EngineOptions engine = EngineFor(options, InPlaceOf(output));
-  return format == DocumentFormat::kDocx ? ConvertWordPackage(package.Value(), engine, options)
-                                         : ConvertOdfPackage(package.Value(), engine, options);
+  const ConversionProfile profile = ProfileFor(options, TargetOf(output));
+  return format == DocumentFormat::kDocx ? ConvertWordPackage(package.Value(), profile, options)
+                                         : ConvertOdfPackage(package.Value(), profile, options);
 }
 
 Outcome<Document> ReadOfficeDocument(std::string_view packageBytes, DocumentFormat format,
@@ -72,9 +69,9 @@ Outcome<Document> ReadOfficeDocument(std::string_view packageBytes, DocumentForm
   if (format != DocumentFormat::kDocx && format != DocumentFormat::kOdt) return NotOffice(format);
   Outcome<ZipPackage> package = ZipPackage::Open(packageBytes, options.limits);
   if (!package.Ok()) return package.Error();
-  const EngineOptions engine = EngineFor(options, InPlaceOutput::kUnicode);
-  return format == DocumentFormat::kDocx ? ReadWordText(package.Value(), engine, options)
-                                         : ReadOdfText(package.Value(), engine, options);
+  const ConversionProfile profile = ProfileFor(options, TextTarget::kUnicode);
+  return format == DocumentFormat::kDocx ? ReadWordText(package.Value(), profile, options)
+                                         : ReadOdfText(package.Value(), profile, options);
 }
 
 }  // namespace maravelundi

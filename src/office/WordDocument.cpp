@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "office/PartTraversal.h"
-#include "office/WordParagraph.h"
+#include "office/WordStory.h"
 #include "package/OpcPackage.h"
 #include "package/XmlPart.h"
 
@@ -79,13 +79,26 @@ Outcome<WordStyleSheet> ReadStyleSheet(const ZipPackage& package, const WordPart
   return sheet;
 }
 
-std::vector<pugi::xml_node> WordParagraphs(pugi::xml_node root, const XmlNamespace& w, bool withFallbacks) {
+std::vector<pugi::xml_node> WordParagraphs(pugi::xml_node root, const XmlNamespace& w) {
   return CollectParagraphs(
-      root, [&](pugi::xml_node node) { return w.Is(node, "p"); },
-      // A text box is written twice, for new readers and for old ones; the
-      // flat text takes it once.
-      [&](pugi::xml_node node) { return !withFallbacks && LocalName(node.name()) == "Fallback"; });
+      root, [&](pugi::xml_node node) { return w.Is(node, "p"); }, [](pugi::xml_node) { return false; });
 }
+
+// A text box is written twice, for new readers and for old ones: the
+// fallback copy is a story of its own, which the flat text leaves out.
+bool InFallback(pugi::xml_node paragraph) {
+  for (pugi::xml_node node = paragraph.parent(); node; node = node.parent()) {
+    if (LocalName(node.name()) == "Fallback") return true;
+  }
+  return false;
+}
+
+// The stories of a part: its text as a word processor shows it, the
+// fallback copies of its text boxes, and its deleted text.
+struct WordPartStories {
+  WordStory shown, fallback, deleted;
+  explicit WordPartStories(const WordPartContext& context) : shown(context), fallback(context), deleted(context) {}
+};
 
 // Reports progress by parts, each counted as a thousand steps.
 void ReportWithinPart(ProgressSink* progress, std::size_t part, std::size_t parts, std::size_t done, std::size_t total) {
@@ -96,7 +109,7 @@ void ReportWithinPart(ProgressSink* progress, std::size_t part, std::size_t part
 
 }  // namespace
 
-Outcome<std::string> ConvertWordPackage(const ZipPackage& package, const EngineOptions& engine,
+Outcome<std::string> ConvertWordPackage(const ZipPackage& package, const ConversionProfile& profile,
                                         const OfficeOptions& options) {
   Outcome<WordParts> parts = FindWordParts(package, options.limits);
   if (!parts.Ok()) return parts.Error();
@@ -108,19 +121,23 @@ Outcome<std::string> ConvertWordPackage(const ZipPackage& package, const EngineO
     Outcome<XmlPart> part = LoadXmlPart(package, textParts[p], options.limits);
     if (!part.Ok()) return part.Error();
     const XmlNamespace w = WordNamespace(*part.Value());
-    const WordPartContext context{w, sheet.Value().styles, sheet.Value().theme, engine};
-    const std::vector<pugi::xml_node> paragraphs = WordParagraphs(part.Value()->document_element(), w, true);
-    bool changed = false;
-    for (std::size_t i = 0; i < paragraphs.size(); ++i) {
-      changed |= ConvertWordParagraph(paragraphs[i], context);
-      if (i % 256 == 0) ReportWithinPart(options.progress, p, textParts.size(), i, paragraphs.size());
+    const WordPartContext context{w, sheet.Value().styles, sheet.Value().theme, profile};
+    WordPartStories stories(context);
+    for (pugi::xml_node paragraph : WordParagraphs(part.Value()->document_element(), w)) {
+      (InFallback(paragraph) ? stories.fallback : stories.shown).AppendParagraph(paragraph, &stories.deleted);
     }
+    bool changed = stories.shown.Convert();
+    ReportWithinPart(options.progress, p, textParts.size(), 1, 2);
+    changed |= stories.fallback.Convert();
+    changed |= stories.deleted.Convert();
+    ReportWithinPart(options.progress, p, textParts.size(), 2, 2);
     if (changed) replacements.emplace_back(textParts[p], SerializeXmlPart(*part.Value()));
   }
   return package.Rewrite(replacements);
 }
 
-Outcome<Document> ReadWordText(const ZipPackage& package, const EngineOptions& engine, const OfficeOptions& options) {
+Outcome<Document> ReadWordText(const ZipPackage& package, const ConversionProfile& profile,
+                               const OfficeOptions& options) {
   Outcome<WordParts> parts = FindWordParts(package, options.limits);
   if (!parts.Ok()) return parts.Error();
   Outcome<WordStyleSheet> sheet = ReadStyleSheet(package, parts.Value(), options.limits);
@@ -128,11 +145,13 @@ Outcome<Document> ReadWordText(const ZipPackage& package, const EngineOptions& e
   Outcome<XmlPart> main = LoadXmlPart(package, parts.Value().main, options.limits);
   if (!main.Ok()) return main.Error();
   const XmlNamespace w = WordNamespace(*main.Value());
-  const WordPartContext context{w, sheet.Value().styles, sheet.Value().theme, engine};
-  Document document;
+  const WordPartContext context{w, sheet.Value().styles, sheet.Value().theme, profile};
+  WordStory story(context);
   const pugi::xml_node body = w.Child(main.Value()->document_element(), "body");
-  for (pugi::xml_node paragraph : WordParagraphs(body, w, false)) AppendWordParagraph(paragraph, context, document);
-  return document;
+  for (pugi::xml_node paragraph : WordParagraphs(body, w)) {
+    if (!InFallback(paragraph)) story.AppendParagraph(paragraph);
+  }
+  return story.TakeText();
 }
 
 }  // namespace maravelundi

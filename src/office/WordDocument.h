@@ -6,16 +6,17 @@
 #include <string>
 
 #include "office/OfficeConversion.h"
-#include "office/StretchConversion.h"
+#include "convert/ConversionProfile.h"
 #include "package/ZipPackage.h"
 
 namespace maravelundi {
 
 // The package with its text parts converted in place.
-Outcome<std::string> ConvertWordPackage(const ZipPackage& package, const EngineOptions& engine,
+Outcome<std::string> ConvertWordPackage(const ZipPackage& package, const ConversionProfile& profile,
                                         const OfficeOptions& options);
 
 // The main document's body as a rich text document.
-Outcome<Document> ReadWordText(const ZipPackage& package, const EngineOptions& engine, const OfficeOptions& options);
+Outcome<Document> ReadWordText(const ZipPackage& package, const ConversionProfile& profile,
+                               const OfficeOptions& options);
 
 }  // namespace maravelundi

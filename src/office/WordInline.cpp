@@ -75,38 +75,6 @@ void Append(RunText& into, char16_t ch, std::string_view font) {
   into.segments.back().text.push_back(ch);
 }
 
-// The fonts of a run's four slots and whether each is converted, looked up
-// once per run rather than once per character.
-struct SlotFonts {
-  std::array<std::string_view, 4> fonts;
-  std::array<bool, 4> converted{};
-
-  SlotFonts(const WordRunProperties& effective, const EngineOptions& engine) {
-    for (std::size_t slot = 0; slot < fonts.size(); ++slot) {
-      if (effective.fonts[slot]) fonts[slot] = *effective.fonts[slot];
-      converted[slot] = IsConvertedFont(engine, fonts[slot]);
-    }
-  }
-};
-
-void ReadText(std::string_view utf8, const WordRunProperties& effective, const SlotFonts& slots, RunText& into) {
-  for (char16_t ch : FromUtf8(utf8)) {
-    const auto slot = static_cast<std::size_t>(SlotOfCharacter(ch, effective));
-    into.hasLegacyText |= slots.converted[slot];
-    Append(into, slots.converted[slot] ? GlyphOfStoredChar(ch) : ch, slots.fonts[slot]);
-  }
-}
-
-void ReadSymbol(pugi::xml_node sym, const XmlNamespace& w, const EngineOptions& engine, RunText& into) {
-  const std::string_view font = w.Attribute(sym, "font").value();
-  const std::string_view hex = w.Attribute(sym, "char").value();
-  unsigned code = 0;
-  if (std::from_chars(hex.data(), hex.data() + hex.size(), code, 16).ec != std::errc() || code > 0xFFFF) return;
-  const bool converted = IsConvertedFont(engine, font);
-  into.hasLegacyText |= converted;
-  Append(into, converted ? GlyphOfSymbolCode(code) : static_cast<char16_t>(code), font);
-}
-
 }  // namespace
 
 InlineKind ClassifyInline(pugi::xml_node node, const XmlNamespace& w) {
@@ -128,53 +96,52 @@ RunChildKind ClassifyRunChild(pugi::xml_node child, const XmlNamespace& w) {
   return row->kind;
 }
 
+RunTextReader::RunTextReader(const WordRunProperties& effective, const XmlNamespace& w,
+                             const ConversionProfile& profile)
+    : effective_(effective), w_(w), profile_(profile) {
+  for (std::size_t slot = 0; slot < fonts_.size(); ++slot) {
+    if (effective.fonts[slot]) fonts_[slot] = *effective.fonts[slot];
+    converted_[slot] = IsConvertedFont(profile, fonts_[slot]);
+  }
+}
+
+void RunTextReader::Read(pugi::xml_node child, RunChildKind kind, RunText& into) const {
+  const std::string_view lineFont = fonts_[static_cast<std::size_t>(FontSlot::kAscii)];
+  switch (kind) {
+    case RunChildKind::kText: ReadText(child.child_value(), into); break;
+    case RunChildKind::kTab: Append(into, u'\t', lineFont); break;
+    case RunChildKind::kLineBreak: Append(into, u'\n', lineFont); break;
+    case RunChildKind::kSymbol: ReadSymbol(child, into); break;
+    case RunChildKind::kProperties:
+    case RunChildKind::kDroppable:
+    case RunChildKind::kOther: break;
+  }
+}
+
+void RunTextReader::ReadText(std::string_view utf8, RunText& into) const {
+  for (char16_t ch : FromUtf8(utf8)) {
+    const auto slot = static_cast<std::size_t>(SlotOfCharacter(ch, effective_));
+    into.hasLegacyText |= converted_[slot];
+    Append(into, converted_[slot] ? GlyphOfStoredChar(ch) : ch, fonts_[slot]);
+  }
+}
+
+void RunTextReader::ReadSymbol(pugi::xml_node sym, RunText& into) const {
+  const std::string_view font = w_.Attribute(sym, "font").value();
+  const std::string_view hex = w_.Attribute(sym, "char").value();
+  unsigned code = 0;
+  if (std::from_chars(hex.data(), hex.data() + hex.size(), code, 16).ec != std::errc() || code > 0xFFFF) return;
+  const bool converted = IsConvertedFont(profile_, font);
+  into.hasLegacyText |= converted;
+  Append(into, converted ? GlyphOfSymbolCode(code) : static_cast<char16_t>(code), font);
+}
+
 RunText ReadRunText(pugi::xml_node run, const WordRunProperties& effective, const XmlNamespace& w,
-                    const EngineOptions& engine) {
-  const SlotFonts slots(effective, engine);
-  const std::string_view lineFont = slots.fonts[static_cast<std::size_t>(FontSlot::kAscii)];
+                    const ConversionProfile& profile) {
+  const RunTextReader reader(effective, w, profile);
   RunText text;
-  for (pugi::xml_node child : run.children()) {
-    switch (ClassifyRunChild(child, w)) {
-      case RunChildKind::kText: ReadText(child.child_value(), effective, slots, text); break;
-      case RunChildKind::kTab: Append(text, u'\t', lineFont); break;
-      case RunChildKind::kLineBreak: Append(text, u'\n', lineFont); break;
-      case RunChildKind::kSymbol: ReadSymbol(child, w, engine, text); break;
-      case RunChildKind::kProperties:
-      case RunChildKind::kDroppable:
-      case RunChildKind::kOther: break;
-    }
-  }
+  for (pugi::xml_node child : run.children()) reader.Read(child, ClassifyRunChild(child, w), text);
   return text;
-}
-
-bool HasOtherContent(pugi::xml_node run, const XmlNamespace& w) {
-  for (pugi::xml_node child : run.children()) {
-    if (!IsTextual(ClassifyRunChild(child, w))) return true;
-  }
-  return false;
-}
-
-std::vector<pugi::xml_node> SplitRun(pugi::xml_node run, const XmlNamespace& w) {
-  std::vector<pugi::xml_node> parts{run};
-  const pugi::xml_node properties = w.Child(run, "rPr");
-  std::optional<bool> textual;  // of the part being filled
-  for (pugi::xml_node child = run.first_child(); child;) {
-    const pugi::xml_node next = child.next_sibling();
-    const RunChildKind kind = ClassifyRunChild(child, w);
-    if (kind != RunChildKind::kProperties) {
-      const bool isText = IsTextual(kind);
-      if (textual && *textual != isText) {
-        pugi::xml_node part = run.parent().insert_child_after(run.name(), parts.back());
-        for (pugi::xml_attribute attribute : run.attributes()) part.append_copy(attribute);
-        if (properties) part.append_copy(properties);
-        parts.push_back(part);
-      }
-      textual = isText;
-      if (parts.size() > 1) parts.back().append_move(child);
-    }
-    child = next;
-  }
-  return parts;
 }
 
 }  // namespace maravelundi

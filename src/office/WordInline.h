@@ -5,17 +5,19 @@
 // (bookmarks, proofing marks, comment ranges) and which stop the flow of text
 // (math, alternate content, anything not known here). Inside a run, which
 // children are text (w:t, w:tab, a line break, w:sym) and which are other
-// content (drawings, field characters, note references, page breaks).
+// content (drawings, field characters, note references, page breaks), which
+// never moves.
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include <pugixml.hpp>
 
+#include "convert/ConversionProfile.h"
 #include "office/WordRunProperties.h"
 #include "office/XmlNamespace.h"
-#include "office/StretchConversion.h"
 
 namespace maravelundi {
 
@@ -46,17 +48,29 @@ struct RunText {
   bool hasLegacyText = false;  // a character (not a tab or break) in a converted font
 };
 
-// The text of the run's textual children (all of them, or one child's).
+// Reads the text of a run's textual children, one child at a time, each
+// character in the font of the slot Word draws it from. The fonts of the
+// run's slots, and whether each is converted, are looked up once per run.
+class RunTextReader {
+ public:
+  RunTextReader(const WordRunProperties& effective, const XmlNamespace& w, const ConversionProfile& profile);
+  // Appends the text of `child`, of kind `kind`, to `into`.
+  void Read(pugi::xml_node child, RunChildKind kind, RunText& into) const;
+
+ private:
+  void ReadText(std::string_view utf8, RunText& into) const;
+  void ReadSymbol(pugi::xml_node sym, RunText& into) const;
+
+  const WordRunProperties& effective_;
+  const XmlNamespace& w_;
+  const ConversionProfile& profile_;
+  std::array<std::string_view, 4> fonts_;
+  std::array<bool, 4> converted_{};
+};
+
+// The text of all the run's textual children.
 RunText ReadRunText(pugi::xml_node run, const WordRunProperties& effective, const XmlNamespace& w,
-                    const EngineOptions& engine);
-
-// Whether the run holds content other than text, which must not move.
-bool HasOtherContent(pugi::xml_node run, const XmlNamespace& w);
-
-// Splits a run whose text is interrupted by other content into consecutive
-// runs of the same properties, each holding only text or only other
-// content, moving (not copying) the children. Returns them in order.
-std::vector<pugi::xml_node> SplitRun(pugi::xml_node run, const XmlNamespace& w);
+                    const ConversionProfile& profile);
 
 // Visits the runs of a paragraph (or of a container in it) in order; a
 // visitor has Run(node, deleted), Boundary(), EnterDeleted(), LeaveDeleted().

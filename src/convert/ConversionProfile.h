@@ -1,0 +1,43 @@
+#pragma once
+// What a conversion makes of the legacy text it meets, in one value that
+// every reader and writer is handed: which fonts it reads (the Rachana
+// generation, and with it whether the other legacy families count), what
+// their text becomes, and how the Malayalam of a Unicode result is spelled
+// and set.
+
+#include <string>
+#include <string_view>
+
+#include "families/Spelling.h"
+#include "transcode/GlyphTables.h"
+#include "transcode/Transcoder.h"
+#include "unicode/UnicodeDocument.h"
+#include "unicode/UnicodeOptions.h"
+
+namespace maravelundi {
+
+// What converted text becomes.
+enum class TextTarget {
+  kUnicode,  // Malayalam Unicode, in the Unicode font
+  kMltt,     // the ML-TT encoding, in "ML-TTRevathi"
+  kIsm,      // the same, with break marks between unbound glyphs
+};
+
+struct ConversionProfile {
+  Generation generation = Generation::kAuto;
+  TextTarget target = TextTarget::kUnicode;
+  Spelling spelling = Spelling::kLegacy;
+  std::string unicodeFont = std::string(kDefaultUnicodeFont);
+
+  // The other legacy families are known by name where the Rachana fonts are
+  // read by name too; a generation chosen by hand keeps every "ML-" font
+  // ML-TT, as it always was.
+  bool LegacyFamilies() const { return generation == Generation::kAuto; }
+  UnicodeOptions Unicode() const { return UnicodeOptions{.legacyFamilies = LegacyFamilies(), .spelling = spelling}; }
+  // The font converted text is set in.
+  std::string_view ConvertedFont() const {
+    return target == TextTarget::kUnicode ? std::string_view(unicodeFont) : kMlttFontName;
+  }
+};
+
+}  // namespace maravelundi

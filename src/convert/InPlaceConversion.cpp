@@ -1,0 +1,158 @@
+#include "convert/InPlaceConversion.h"
+
+#include <algorithm>
+
+#include "convert/FamiliesAsMltt.h"
+#include "convert/FontClassifier.h"
+#include "ism/FinishIsmText.h"
+#include "transcode/Transcoder.h"
+#include "unicode/SpellingSink.h"
+#include "unicode/UnicodeWalk.h"
+
+namespace maravelundi {
+namespace {
+
+// Adds pieces in the order the conversion hands them over. A piece the
+// conversion gives to an earlier character than the piece before it (a sign
+// written after the conjunct sign it follows) goes with the later one, so
+// that pieces never change places.
+class PieceList {
+ public:
+  PieceList(const Document& story, const std::vector<bool>& replaceable, PlacedText& placed)
+      : storyText_(story.Text()), replaceable_(replaceable), placed_(placed) {
+    // About a piece per character and as many characters again: sized once,
+    // these never pass through a doubling, which for a large story would
+    // hold the old and the new arrays at once.
+    placed_.pieces.reserve(story.Size());
+    placed_.text.reserve(story.Size() + story.Size() / 4);
+  }
+
+  void Place(std::u16string_view text, TextIndex own) {
+    // A piece that is the very character the markup stands for (the tab of
+    // a table cell) is still in the file.
+    if (!replaceable_[own] && text.size() == 1 && text[0] == storyText_[own]) return;
+    const TextIndex source = std::max(own, last_);
+    last_ = source;
+    placed_.text.append(text);
+    placed_.pieces.push_back({source, static_cast<std::uint32_t>(placed_.text.size())});
+  }
+
+  bool Replaceable(TextIndex index) const { return replaceable_[index]; }
+
+ private:
+  std::u16string_view storyText_;
+  const std::vector<bool>& replaceable_;
+  PlacedText& placed_;
+  TextIndex last_ = 0;
+};
+
+// The sink of the Unicode walk over the ML-TT text of a story: positions are
+// the ML-TT text's, `sourceOf` leads back to the story's.
+class UnicodePlacer {
+ public:
+  UnicodePlacer(PieceList& pieces, const std::vector<TextIndex>& sourceOf, std::vector<bool>& consumed)
+      : pieces_(pieces), sourceOf_(sourceOf), consumed_(consumed) {}
+
+  void MlttPosition(bool malayalam) { malayalam_ = malayalam; }
+  void Malayalam(std::u16string_view text, std::size_t position) { pieces_.Place(text, sourceOf_[position]); }
+  // Text the walk copies stays as it is, unless it is a Malayalam unit the
+  // walk passes on (a space, a digit of the legacy font): its own character
+  // gives way, so it must be written again.
+  void Unchanged(std::u16string_view text, std::size_t position) {
+    const TextIndex own = sourceOf_[position];
+    if (malayalam_ && pieces_.Replaceable(own)) pieces_.Place(text, own);
+  }
+  // A paragraph end is markup and stays; so does a line break that markup
+  // stands for. A line break typed among Malayalam text gives way and
+  // comes back here, like any other unit the walk passes on.
+  void Break(BreakKind kind, std::size_t position) {
+    const TextIndex own = sourceOf_[position];
+    if (kind == BreakKind::kLine && malayalam_ && pieces_.Replaceable(own)) pieces_.Place(u"\n", own);
+  }
+  // Characters a rule read as Malayalam give way to its pieces, even in a
+  // font that is not converted (a rule takes the character after a pre-base
+  // sign whatever its font).
+  void Consumed(std::size_t begin, std::size_t count) {
+    for (std::size_t p = begin; p < begin + count && p < sourceOf_.size(); ++p) consumed_[sourceOf_[p]] = true;
+  }
+
+ private:
+  PieceList& pieces_;
+  const std::vector<TextIndex>& sourceOf_;
+  std::vector<bool>& consumed_;
+  bool malayalam_ = false;
+};
+
+void PlaceUnicode(const Document& mltt, const std::vector<TextIndex>& sourceOf, const ConversionProfile& profile,
+                  PieceList& pieces, std::vector<bool>& consumed, ProgressSink* progress) {
+  UnicodePlacer placer(pieces, sourceOf, consumed);
+  SpellingSink<UnicodePlacer> respelled(profile.spelling, placer);
+  WalkUnicode(mltt, respelled, progress, profile.Unicode());
+  respelled.Finish();
+}
+
+// Every character of the ML-TT text that came from converted text is a
+// piece: stage one put it in "ML-TTRevathi", or it was in an ML-TT font
+// already.
+void PlaceMltt(const Document& mltt, const std::vector<TextIndex>& sourceOf, const std::vector<bool>& converted,
+               const Document& story, PieceList& pieces) {
+  RunCursor storyFormats(story);
+  const std::u16string_view text = mltt.Text();
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const TextIndex source = sourceOf[i];
+    std::size_t end = i + 1;
+    while (end < text.size() && sourceOf[end] == source) ++end;
+    if (converted[storyFormats.FormatAt(source)]) pieces.Place(text.substr(i, end - i), source);
+    i = end;
+  }
+}
+
+// The story's text in the ML-TT encoding, every character traced back to the
+// story character it came from.
+Document TracedMltt(const Document& story, const ConversionProfile& profile, std::vector<TextIndex>& sourceOf,
+                    ProgressSink* progress) {
+  ReportStage(progress, ConversionStage::kTranscode);
+  Document mltt = Transcode(story, profile.generation, progress, &sourceOf);
+  ReportStage(progress, ConversionStage::kOutput);
+  if (profile.target == TextTarget::kUnicode) return mltt;
+  // The other families are spelled in ML-TT too, so that the whole result
+  // is in one encoding.
+  if (profile.LegacyFamilies()) ReencodeFamiliesAsMltt(mltt, &sourceOf);
+  if (profile.target == TextTarget::kIsm) mltt = FinishIsmText(mltt, nullptr, &sourceOf);
+  return mltt;
+}
+
+}  // namespace
+
+PlacedText ConvertInPlace(const Document& story, const std::vector<bool>& replaceable,
+                          const ConversionProfile& profile, ProgressSink* progress) {
+  PlacedText placed;
+  std::vector<TextIndex> sourceOf;
+  const Document mltt = TracedMltt(story, profile, sourceOf, progress);
+  const std::vector<bool> converted = ConvertedFormats(story, profile.generation);
+  std::vector<bool> consumed(story.Size());
+  {
+    PieceList pieces(story, replaceable, placed);
+    if (profile.target == TextTarget::kUnicode) {
+      PlaceUnicode(mltt, sourceOf, profile, pieces, consumed, progress);
+    } else {
+      PlaceMltt(mltt, sourceOf, converted, story, pieces);
+    }
+  }
+  placed.replaced.assign(story.Size(), false);
+  RunCursor formats(story);
+  for (std::size_t i = 0; i < story.Size(); ++i) {
+    placed.replaced[i] = replaceable[i] && (consumed[i] || converted[formats.FormatAt(i)]);
+  }
+  return placed;
+}
+
+std::u16string_view PlacedCursor::At(std::size_t index) {
+  const std::uint32_t begin = textBegin_;
+  const auto& pieces = placed_.pieces;
+  while (piece_ < pieces.size() && pieces[piece_].source <= index) textBegin_ = pieces[piece_++].textEnd;
+  return std::u16string_view(placed_.text).substr(begin, textBegin_ - begin);
+}
+
+}  // namespace maravelundi
