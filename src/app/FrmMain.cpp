@@ -354,13 +354,20 @@ void FrmMain::LoadDocument(const QString& path) {
   whole_.reset();
   Text1->clear();
   std::string bytes;
-  const IoResult read = ReadWholeFile(path.toStdString(), bytes);
+  // What begins as no document we know is refused from its first bytes, as
+  // the command line refuses it, rather than read whole.
+  const std::string name = path.toStdString();
+  const IoResult read = ReadWholeFile(
+      name, bytes, {kDefaultMaxInput, false, [&](std::string_view first) { return NotADocumentWeKnow(first, name); }});
   const FormatDetection detected = read.Ok() ? DetectDocumentFormat(bytes) : FormatDetection{};
   const DocumentKind kind = KindOfDocument(detected.format, bytes, path.toStdString());
   if (!read.Ok()) {
     services_.messages.ShowError(this, QString::fromStdString(*read.error));
   } else if (detected.error) {
     ShowDocumentError(path.toStdString(), Describe(*detected.error));
+  } else if (kind.format == DocumentFormat::kUnknown && !bytes.empty()) {
+    // It began as one of ours might ("{\rt", say), but is none.
+    ShowDocumentError(name, DescribeUnknownDocument(bytes));
   } else if (IsWholeDocument(kind.format)) {
     if (LoadWholeDocument(path, kind, std::move(bytes))) {
       Text1->setText(path);

@@ -13,9 +13,15 @@
 #include "cli/WriteGate.h"
 #include "job/OutputChoice.h"
 #include "package/DocumentFormat.h"
+#include "package/ForeignFormat.h"
 
 namespace maravelundi::cli {
 namespace fs = std::filesystem;
+
+ReadOptions DocumentReadOptions(const std::string& name, std::uint64_t maxInput, bool regularFilesOnly) {
+  return {maxInput, regularFilesOnly,
+          [name](std::string_view firstBytes) { return NotADocumentWeKnow(firstBytes, name); }};
+}
 
 bool WriteConversion(SourceDocument&& source, const ConversionSettings& settings, const std::string& title,
                      AtomicFile& file, std::string& error) {
@@ -112,7 +118,8 @@ std::optional<std::string> ConvertOne(const Job& job, const BatchOptions& option
     return job.target.string() + " exists; --force replaces it";
   }
   std::string bytes, error;
-  const IoResult read = ReadWholeFile(job.input, bytes, {options.maxInput, job.listed});
+  const IoResult read =
+      ReadWholeFile(job.input, bytes, DocumentReadOptions(job.input.string(), options.maxInput, job.listed));
   if (!read.Ok()) return WithoutName(*read.error, job.input);
   std::optional<SourceDocument> document =
       ParseDocument(std::move(bytes), job.input.string(), options.settings, error, options.verbose ? &warnings : nullptr);

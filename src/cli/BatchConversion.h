@@ -18,6 +18,11 @@
 
 namespace maravelundi::cli {
 
+// How an input called `name` is read as a document: refused from its first
+// bytes when they begin none we know, so that /dev/zero or an endless pipe
+// of anything else costs those bytes alone, else read whole up to maxInput.
+ReadOptions DocumentReadOptions(const std::string& name, std::uint64_t maxInput, bool regularFilesOnly);
+
 // Converts the document into `file` and commits it. False with `error` set
 // when the file cannot be written.
 bool WriteConversion(SourceDocument&& source, const ConversionSettings& settings, const std::string& title,

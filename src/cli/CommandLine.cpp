@@ -52,8 +52,9 @@ void AddConversionOptions(CLI::App& app, CommandLine& options) {
   app.add_option("--unicode-font", options.unicodeFont, "Unicode Malayalam font of the rtf and html5 outputs")
       ->capture_default_str();
   app.add_option("--max-input", options.maxInput,
-                 "Refuse an input larger than this, such as 500M or 4G (default 2G); /dev/zero or an endless "
-                 "pipe would otherwise fill the memory")
+                 "Refuse an input larger than this, such as 500M or 4G (default 2G); an endless pipe would "
+                 "otherwise fill the memory. An input whose first bytes begin no document we know is refused "
+                 "there, whatever the limit")
       ->transform(CLI::AsSizeValue(false))
       ->check(CLI::Range(std::uint64_t{1}, std::numeric_limits<std::uint64_t>::max()));
   app.add_option("--office-timeout", options.officeTimeLimit,

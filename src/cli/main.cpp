@@ -55,8 +55,9 @@ int UsageError(const std::string& message) {
 std::string NameOf(const std::string& input) { return input == "-" ? "standard input" : input; }
 
 mv::IoResult ReadInput(const std::string& input, std::string& bytes, std::uint64_t maxInput) {
-  if (input == "-") return mv::ReadWholeStream(STDIN_FILENO, NameOf(input), bytes, {maxInput, false});
-  return mv::ReadWholeFile(input, bytes, {maxInput, false});
+  const mv::ReadOptions options = mv::cli::DocumentReadOptions(NameOf(input), maxInput, false);
+  if (input == "-") return mv::ReadWholeStream(STDIN_FILENO, NameOf(input), bytes, options);
+  return mv::ReadWholeFile(input, bytes, options);
 }
 
 class StandardOutput : public mv::ByteSink {

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,11 +28,26 @@ struct IoResult {
 // /dev/zero or an endless pipe would never end.
 inline constexpr std::uint64_t kDefaultMaxInput = std::uint64_t{2} << 30;
 
+// How much of an input its judge sees before the rest is read: more than any
+// document's signature needs, little enough that refusing an endless stream
+// costs nothing.
+inline constexpr std::size_t kJudgedBytes = 4096;
+
+// Why an input that begins with these bytes is refused, or nothing to read
+// it whole. The layers above know what a document looks like; this one only
+// asks.
+using StartJudge = std::function<std::optional<std::string>(std::string_view firstBytes)>;
+
 struct ReadOptions {
   std::uint64_t maxBytes = kDefaultMaxInput;
   // Refuse FIFOs, sockets and devices without reading them: a FIFO met in a
   // folder's listing would wait for a writer that never comes.
   bool regularFilesOnly = false;
+  // Asked once, with the first kJudgedBytes bytes (all of them when the input
+  // ends sooner), before anything more is read or any room is made for the
+  // rest; its reason refuses the input, whatever the limit. None: every
+  // input is read up to the limit.
+  StartJudge judgeStart = nullptr;
 };
 
 IoResult ReadWholeFile(const std::filesystem::path& path, std::string& bytes, const ReadOptions& options = {});

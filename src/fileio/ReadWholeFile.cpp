@@ -42,31 +42,61 @@ void WaitUntilReadable(int fd) {
   }
 }
 
+// One read of at most `wanted` bytes into `buffer`: how many came (0 at the
+// end of the input), or -1 with errno set.
+ssize_t ReadSome(int fd, char* buffer, std::size_t wanted) {
+  for (;;) {
+    const ssize_t got = ::read(fd, buffer, wanted);
+    if (got >= 0) return got;
+    if (errno == EINTR) continue;
+    if (errno != EAGAIN && errno != EWOULDBLOCK) return -1;
+    WaitUntilReadable(fd);
+  }
+}
+
+// Reads the input's first kJudgedBytes bytes into `bytes`, fewer when it
+// ends sooner.
+IoResult ReadFirstBytes(int fd, const std::filesystem::path& name, std::string& bytes) {
+  char buffer[kJudgedBytes];
+  while (bytes.size() < kJudgedBytes) {
+    const ssize_t got = ReadSome(fd, buffer, kJudgedBytes - bytes.size());
+    if (got < 0) return {DescribeIoFailure(name, "cannot read", errno)};
+    if (got == 0) break;
+    bytes.append(buffer, static_cast<std::size_t>(got));
+  }
+  return {};
+}
+
+IoResult Refused(std::string& bytes, std::string message) {
+  std::string().swap(bytes);
+  return {std::move(message)};
+}
+
 // Reads to the end, refusing as soon as the input passes `maxBytes`: one
-// byte past the limit is enough to know.
-IoResult ReadToEnd(int fd, const std::filesystem::path& name, std::string& bytes, std::uint64_t maxBytes,
+// byte past the limit is enough to know. With a judge, the first bytes are
+// judged before any room is made for the rest, or the limit looked at.
+IoResult ReadToEnd(int fd, const std::filesystem::path& name, std::string& bytes, const ReadOptions& options,
                    std::uint64_t sizeHint) {
+  const std::uint64_t maxBytes = options.maxBytes;
   bytes.clear();
-  if (sizeHint > maxBytes) return {TooLarge(name, maxBytes)};
+  if (options.judgeStart) {
+    if (IoResult first = ReadFirstBytes(fd, name, bytes); !first.Ok()) return Refused(bytes, *first.error);
+    if (std::optional<std::string> why = options.judgeStart(bytes)) {
+      return Refused(bytes, DescribeIoFailure(name, *why, 0));
+    }
+    const bool ended = bytes.size() < kJudgedBytes;
+    if (ended) return bytes.size() > maxBytes ? Refused(bytes, TooLarge(name, maxBytes)) : IoResult{};
+  }
+  if (sizeHint > maxBytes || bytes.size() > maxBytes) return Refused(bytes, TooLarge(name, maxBytes));
   if (sizeHint > 0) bytes.reserve(static_cast<std::size_t>(sizeHint) + 1);
   char buffer[1 << 16];
   for (;;) {
     const std::uint64_t room = maxBytes - bytes.size();
     const std::size_t wanted = room == 0 ? 1 : static_cast<std::size_t>(std::min<std::uint64_t>(sizeof buffer, room));
-    const ssize_t got = ::read(fd, buffer, wanted);
+    const ssize_t got = ReadSome(fd, buffer, wanted);
     if (got == 0) return {};
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      if (errno == EAGAIN || errno == EWOULDBLOCK) {
-        WaitUntilReadable(fd);
-        continue;
-      }
-      return {DescribeIoFailure(name, "cannot read", errno)};
-    }
-    if (room == 0) {
-      std::string().swap(bytes);
-      return {TooLarge(name, maxBytes)};
-    }
+    if (got < 0) return {DescribeIoFailure(name, "cannot read", errno)};
+    if (room == 0) return Refused(bytes, TooLarge(name, maxBytes));
     MakeRoom(bytes, static_cast<std::size_t>(got), maxBytes);
     bytes.append(buffer, static_cast<std::size_t>(got));
   }
@@ -97,7 +127,7 @@ IoResult ReadWholeFile(const std::filesystem::path& path, std::string& bytes, co
   }
   // The size is a hint: a file that grows or shrinks meanwhile is read to its end.
   const std::uint64_t sizeHint = S_ISREG(info.st_mode) && info.st_size > 0 ? std::uint64_t(info.st_size) : 0;
-  IoResult result = ReadToEnd(fd, path, bytes, options.maxBytes, sizeHint);
+  IoResult result = ReadToEnd(fd, path, bytes, options, sizeHint);
   ::close(fd);
   return result;
 }
@@ -112,7 +142,7 @@ IoResult ReadWholeStream(int fd, const std::filesystem::path& name, std::string&
     const off_t at = ::lseek(fd, 0, SEEK_CUR);
     if (at >= 0 && info.st_size > at) sizeHint = std::uint64_t(info.st_size - at);
   }
-  return ReadToEnd(fd, name, bytes, options.maxBytes, sizeHint);
+  return ReadToEnd(fd, name, bytes, options, sizeHint);
 }
 
 }  // namespace maravelundi

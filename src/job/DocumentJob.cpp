@@ -40,8 +40,15 @@ std::optional<SourceDocument> ParseDocument(std::string&& bytes, const std::stri
     return std::nullopt;
   }
   DocumentKind kind = KindOfDocument(detected.format, bytes, name);
-  // Anything else is read as Rich Text, which says what is wrong with it.
-  if (kind.format == DocumentFormat::kUnknown) kind.format = DocumentFormat::kRtf;
+  if (kind.format == DocumentFormat::kUnknown) {
+    // Said as a reader that judges the first bytes says it, so that a short
+    // input read whole gets the words an endless one is refused with.
+    if (!bytes.empty()) {
+      error = name + ": " + DescribeUnknownDocument(bytes);
+      return std::nullopt;
+    }
+    kind.format = DocumentFormat::kRtf;  // whose reader says the file is empty
+  }
   auto plan = PlanConversion(settings.output, kind);
   if (const auto* why = std::get_if<std::string>(&plan)) {
     error = name + ": " + *why;

@@ -28,11 +28,53 @@ constexpr std::array<std::string_view, 4> kWordMainTypes = {
     "application/vnd.ms-word.template.macroEnabledTemplate.main+xml",
 };
 
+// The signatures our own readers and another engine's documents begin with.
+constexpr std::array<std::string_view, 4> kSignatures = {kZipMagic, kEmptyZipMagic, kCompoundFileMagic,
+                                                         kWordPerfectMagic};
+constexpr std::string_view kRtfKeyword = "\\rtf";
+constexpr std::string_view kRtfSpace = " \t\r\n";
+
 // As the RTF reader accepts it: a brace, perhaps a line end, then \rtf.
 bool IsRtf(std::string_view bytes) {
   if (!bytes.starts_with('{')) return false;
-  const std::size_t keyword = bytes.find_first_not_of(" \t\r\n", 1);
-  return keyword != std::string_view::npos && bytes.substr(keyword).starts_with("\\rtf");
+  const std::size_t keyword = bytes.find_first_not_of(kRtfSpace, 1);
+  return keyword != std::string_view::npos && bytes.substr(keyword).starts_with(kRtfKeyword);
+}
+
+// Whether `bytes` begin with `signature`, or are its beginning.
+bool BeginsAs(std::string_view bytes, std::string_view signature) {
+  const std::size_t common = std::min(bytes.size(), signature.size());
+  return bytes.substr(0, common) == signature.substr(0, common);
+}
+
+// The brace of Rich Text may be followed by any run of space before \rtf;
+// bytes that end inside that run may still be Rich Text.
+bool MayBeginRtf(std::string_view bytes) {
+  if (!bytes.starts_with('{')) return false;
+  const std::size_t keyword = bytes.find_first_not_of(kRtfSpace, 1);
+  return keyword == std::string_view::npos || BeginsAs(bytes.substr(keyword), kRtfKeyword);
+}
+
+// What bytes begin with, in the words of a message: the text of their first
+// line when it is plain ASCII, else their first bytes in hex.
+std::string DescribeBeginning(std::string_view bytes) {
+  constexpr std::size_t kTextShown = 24, kBytesShown = 8;
+  if (bytes.starts_with(kZipMagic) || bytes.starts_with(kEmptyZipMagic)) {
+    return "is a zip package, but neither a DOCX nor an ODT";
+  }
+  const std::string_view line = bytes.substr(0, std::min(bytes.find_first_of("\r\n"), kTextShown));
+  const bool text = !line.empty() && std::all_of(line.begin(), line.end(), [](char c) { return c >= ' ' && c <= '~'; });
+  if (text) {
+    const bool cut = line.size() == kTextShown && bytes.size() > kTextShown;
+    return "begins with the text \"" + std::string(line) + (cut ? "...\"" : "\"");
+  }
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string shown = "begins with the bytes";
+  for (const char c : bytes.substr(0, kBytesShown)) {
+    const auto byte = static_cast<unsigned char>(c);
+    shown += {' ', kHex[byte >> 4], kHex[byte & 0xF]};
+  }
+  return shown;
 }
 
 FormatDetection Failed(PackageError error) { return FormatDetection{DocumentFormat::kUnknown, std::move(error)}; }
@@ -88,6 +130,17 @@ FormatDetection DetectDocumentFormat(std::string_view bytes, const PackageLimits
   }
   if (bytes.starts_with(kWordPerfectMagic)) return FormatDetection{DocumentFormat::kForeign, std::nullopt};
   return FormatDetection{};
+}
+
+bool MayBeginKnownDocument(std::string_view firstBytes) {
+  if (MayBeginRtf(firstBytes)) return true;
+  return std::any_of(kSignatures.begin(), kSignatures.end(),
+                     [&](std::string_view signature) { return BeginsAs(firstBytes, signature); });
+}
+
+std::string DescribeUnknownDocument(std::string_view bytes) {
+  return "not a document we know (it " + DescribeBeginning(bytes) +
+         "; Rich Text, DOCX, ODT and the formats LibreOffice reads are converted)";
 }
 
 bool IsWordprocessingMainType(std::string_view contentType) {

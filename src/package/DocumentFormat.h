@@ -7,6 +7,7 @@
 // a WordPerfect file, an OpenDocument text template or master document.
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "package/PackageError.h"
@@ -31,6 +32,17 @@ struct FormatDetection {
 };
 
 FormatDetection DetectDocumentFormat(std::string_view bytes, const PackageLimits& limits = {});
+
+// Whether these first bytes of a stream may begin a document that
+// DetectDocumentFormat knows: they begin with its signature, or, fewer than
+// it, with the beginning of one. Nothing has to be read past them to refuse
+// a stream that fails this.
+bool MayBeginKnownDocument(std::string_view firstBytes);
+
+// "not a document we know (it begins with ...)": why bytes in which
+// DetectDocumentFormat found nothing are refused, saying what they begin
+// with (their text, else their first bytes in hex) and what is accepted.
+std::string DescribeUnknownDocument(std::string_view bytes);
 
 // Whether a main part of this content type is a WordprocessingML document
 // or template, with or without macros.

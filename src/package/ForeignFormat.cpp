@@ -73,4 +73,10 @@ DocumentKind KindByName(std::string_view name) {
   return {};
 }
 
+std::optional<std::string> NotADocumentWeKnow(std::string_view firstBytes, std::string_view name) {
+  if (MayBeginKnownDocument(firstBytes)) return std::nullopt;
+  if (ForeignFormatByExtension(LowerExtension(name)) != nullptr) return std::nullopt;
+  return DescribeUnknownDocument(firstBytes);
+}
+
 }  // namespace maravelundi

@@ -7,7 +7,9 @@
 // WordPerfect file, an OpenDocument template) and from its name's extension
 // only where the content says nothing we know.
 
+#include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "package/DocumentFormat.h"
@@ -33,8 +35,8 @@ std::string LowerExtension(std::string_view path);
 
 // A document as it is to be converted: Rich Text, DOCX or ODT natively, or a
 // foreign format through LibreOffice (`foreign` set, `format` kForeign).
-// kUnknown: nothing we know; it is read as Rich Text, which says what is
-// wrong with it.
+// kUnknown: nothing we know, refused as such (DescribeUnknownDocument); an
+// empty input is left to the Rich Text reader, which says it is empty.
 struct DocumentKind {
   DocumentFormat format = DocumentFormat::kUnknown;
   const ForeignFormat* foreign = nullptr;
@@ -46,5 +48,12 @@ DocumentKind KindOfDocument(DocumentFormat detected, std::string_view bytes, std
 
 // What the name alone says, for planning a batch before anything is read.
 DocumentKind KindByName(std::string_view name);
+
+// Why an input called `name` that begins with `firstBytes` is no document
+// we know, or nothing when it may be one: its bytes begin as one of ours or
+// another engine's does (MayBeginKnownDocument), or its name is a foreign
+// format's, whose content (XML, say) need not say so at its start. Judged
+// on a stream's first bytes, so that anything else is refused unread.
+std::optional<std::string> NotADocumentWeKnow(std::string_view firstBytes, std::string_view name);
 
 }  // namespace maravelundi

@@ -153,7 +153,8 @@ TEST_F(FrmMainTest, OpenLoadsCancelKeepsAndFailureSaysWhy) {
   Open(temp_.filePath("notes.txt"));
   ASSERT_EQ(messages_.errors.size(), 1u);
   EXPECT_TRUE(messages_.errors[0].contains("notes.txt")) << messages_.errors[0].toStdString();
-  EXPECT_TRUE(messages_.errors[0].contains("not an RTF document")) << messages_.errors[0].toStdString();
+  EXPECT_TRUE(messages_.errors[0].contains("notes.txt: not a document we know (it begins with the text \"not rich text\""))
+      << messages_.errors[0].toStdString();
   EXPECT_TRUE(window_.RTB1().Empty());
   EXPECT_TRUE(Control<QLineEdit>("Text1")->text().isEmpty());
 

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cstdint>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -148,8 +151,8 @@ TEST(Cli, StandardInputFailuresNameTheirCause) {
   }
 }
 
-// An endless input is refused at the limit, with the input's name and the
-// limit in the message, wherever it comes from.
+// An endless input that begins as a document is refused at the limit, with
+// the input's name and the limit in the message, wherever it comes from.
 TEST(Cli, InputsPastTheLimitAreRefused) {
   ScratchFolder scratch;
   ASSERT_EQ(::mkfifo((scratch / "fifo.rtf").c_str(), 0600), 0);
@@ -160,7 +163,6 @@ TEST(Cli, InputsPastTheLimitAreRefused) {
     std::string message;
   } kCases[] = {
       {"--max-input 64K -", "yes '{\\rtf1' |", "standard input: larger than the input limit of 64 KiB"},
-      {"--max-input 1k /dev/zero", "", "/dev/zero: larger than the input limit of 1 KiB"},
       {"--max-input 1M '" + (scratch / "fifo.rtf").string() + "'",
        "yes '{\\rtf1' >'" + (scratch / "fifo.rtf").string() + "' &",
        (scratch / "fifo.rtf").string() + ": larger than the input limit of 1 MiB"},
@@ -174,6 +176,90 @@ TEST(Cli, InputsPastTheLimitAreRefused) {
   }
   const auto exactly = RunCli(scratch, "--max-input " + sampleSize + " '" + kSample + "'");
   EXPECT_EQ(exactly.exitCode, 0) << exactly.err;
+}
+
+const std::string kNotADocument = ": not a document we know (it begins with ";
+
+// An input that begins as no document we know is refused from its first
+// bytes: an endless one (a device, a pipe that a writer keeps filling, a
+// FIFO) costs neither the time nor the memory of reading it to the limit,
+// nothing is written and an earlier output stays. The address space limit
+// is far below what reading to the limit would take.
+TEST(Cli, WhatBeginsAsNoDocumentIsRefusedFromItsFirstBytes) {
+  ScratchFolder scratch;
+  std::string binary(3000, '\0');
+  std::uint32_t state = 12345;  // a fixed seed: the same bytes every run
+  for (char& c : binary) c = static_cast<char>((state = state * 1103515245 + 12345) >> 24);
+  binary[0] = '\x9C';  // so that it begins as no signature does
+  WriteFile(scratch / "random.rtf", binary);
+  ASSERT_EQ(::mkfifo((scratch / "endless.doc.txt").c_str(), 0600), 0);
+  const std::string fifo = (scratch / "endless.doc.txt").string();
+  const std::string random = (scratch / "random.rtf").string();
+  const struct {
+    std::string input;
+    std::string prefix;
+    std::string message;  // after "maravelundi-cli: "
+  } kCases[] = {
+      {"/dev/zero", "", "/dev/zero" + kNotADocument + "the bytes 00 00 00 00 00 00 00 00;"},
+      {"-", "yes 'Dear Sir,' |", "standard input" + kNotADocument + "the text \"Dear Sir,\";"},
+      {"'" + fifo + "'", "yes ABCD >'" + fifo + "' &", fifo + kNotADocument + "the text \"ABCD\";"},
+      {"'" + random + "'", "", random + kNotADocument + "the bytes 9C "},
+      {"- <'" + random + "'", "", "standard input" + kNotADocument + "the bytes 9C "},
+  };
+  const auto target = scratch / "out.html";
+  for (const auto& c : kCases) {
+    WriteFile(target, "an earlier result");
+    const auto result = RunCli(scratch, "-o '" + target.string() + "' " + c.input, "ulimit -v 65536; " + c.prefix);
+    EXPECT_EQ(result.exitCode, 1) << c.input;
+    EXPECT_TRUE(result.err.starts_with("maravelundi-cli: " + c.message)) << result.err;
+    EXPECT_TRUE(result.err.ends_with("; Rich Text, DOCX, ODT and the formats LibreOffice reads are converted)\n"))
+        << result.err;
+    EXPECT_EQ(ReadFile(target), "an earlier result") << c.input;
+  }
+}
+
+// Standard input redirected from a long file that begins as no document is
+// left where the judge stopped reading: a few KiB in, not at its end.
+TEST(Cli, ANonDocumentIsReadNoFurtherThanItsFirstBytes) {
+  ScratchFolder scratch;
+  WriteFile(scratch / "long.txt", std::string(1 << 20, 'x'));
+  const auto result = RunCli(scratch, "- ; grep '^pos:' /proc/self/fdinfo/0; } <'" + (scratch / "long.txt").string() + "'",
+                             "{ ");
+  EXPECT_TRUE(result.err.starts_with("maravelundi-cli: standard input" + kNotADocument)) << result.err;
+  ASSERT_TRUE(result.out.starts_with("pos:")) << result.out;
+  const unsigned long position = std::stoul(result.out.substr(4));
+  EXPECT_GT(position, 0u);
+  EXPECT_LE(position, 4096u);
+}
+
+// What begins as a document is read on as before: Rich Text converts, and
+// a file named for a format LibreOffice reads (whose XML or binary says
+// nothing at its start) is read whole, up to the limit, rather than refused;
+// the same bytes under another name are refused.
+TEST(Cli, DocumentsAndForeignNamesAreReadOn) {
+  ScratchFolder scratch;
+  const std::string xml = "<?xml version=\"1.0\"?>\n<office:document>" + std::string(8000, ' ') + "</office:document>";
+  const struct {
+    std::string name;
+    std::string bytes;
+    std::string message;  // after the input's name
+  } kCases[] = {
+      {"a.fodt", xml, ": larger than the input limit of 1 KiB\n"},
+      {"a.abw", xml, ": larger than the input limit of 1 KiB\n"},
+      {"A.LWP", std::string(8000, '\x01'), ": larger than the input limit of 1 KiB\n"},
+      {"a.xml", xml, kNotADocument + "the text \"<?xml version=\"1.0\"?>\";"},
+      {"a.rtf", "{\r\n\\rtf1" + std::string(8000, ' ') + "}", ": larger than the input limit of 1 KiB\n"},
+  };
+  for (const auto& c : kCases) {
+    WriteFile(scratch / c.name, c.bytes);
+    const std::string input = (scratch / c.name).string();
+    const auto result = RunCli(scratch, "--max-input 1K '" + input + "'");
+    EXPECT_EQ(result.exitCode, 1) << c.name;
+    EXPECT_TRUE(result.err.starts_with("maravelundi-cli: " + input + c.message)) << result.err;
+  }
+  const auto rtf = RunCli(scratch, "--to text '" + kSample + "'");
+  EXPECT_EQ(rtf.exitCode, 0) << rtf.err;
+  EXPECT_TRUE(rtf.out.starts_with("\xE0\xB4")) << rtf.out.substr(0, 20);  // Malayalam
 }
 
 // What the reader could not honour, a line each with the document and the

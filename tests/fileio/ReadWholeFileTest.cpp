@@ -1,7 +1,12 @@
-// Reading an input: never past the limit, whatever kind of file it is, and
-// every failure named with its real cause.
+// Reading an input: never past the limit, whatever kind of file it is, a
+// judge asked about its first bytes before the rest is read, and every
+// failure named with its real cause.
 
 #include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "fileio/FileIo.h"
 #include "fileio/IoMessage.h"
@@ -27,7 +32,7 @@ TEST(ReadWholeFile, RefusesAnInputPastTheLimit) {
     const std::string text(c.size, 'x');
     testing::WriteFile(scratch / "in.rtf", text);
     std::string bytes = "left over";
-    const IoResult fromFile = ReadWholeFile(scratch / "in.rtf", bytes, {c.limit, false});
+    const IoResult fromFile = ReadWholeFile(scratch / "in.rtf", bytes, {.maxBytes = c.limit});
     EXPECT_EQ(fromFile.Ok(), c.read) << c.size << " of " << c.limit;
     EXPECT_EQ(bytes, c.read ? text : "") << c.size;
     if (!c.read) {
@@ -41,7 +46,7 @@ TEST(ReadWholeFile, RefusesAnInputPastTheLimit) {
     ASSERT_GE(::fcntl(ends[1], F_SETPIPE_SZ, 1 << 20), int(c.size));
     ASSERT_EQ(::write(ends[1], text.data(), text.size()), ssize_t(text.size()));
     ::close(ends[1]);
-    const IoResult fromPipe = ReadWholeStream(ends[0], "standard input", bytes, {c.limit, false});
+    const IoResult fromPipe = ReadWholeStream(ends[0], "standard input", bytes, {.maxBytes = c.limit});
     ::close(ends[0]);
     EXPECT_EQ(fromPipe.Ok(), c.read) << c.size << " of " << c.limit << " from a pipe";
     if (!c.read) {
@@ -52,7 +57,7 @@ TEST(ReadWholeFile, RefusesAnInputPastTheLimit) {
 
 TEST(ReadWholeFile, AnEndlessDeviceStopsAtTheLimit) {
   std::string bytes;
-  const IoResult read = ReadWholeFile("/dev/zero", bytes, {1 << 20, false});
+  const IoResult read = ReadWholeFile("/dev/zero", bytes, {.maxBytes = 1 << 20});
   ASSERT_FALSE(read.Ok());
   EXPECT_EQ(*read.error, "/dev/zero: larger than the input limit of 1 MiB");
   EXPECT_TRUE(bytes.empty());
@@ -78,7 +83,7 @@ TEST(ReadWholeFile, RegularFilesOnlyRefusesOtherKindsUnread) {
   for (const auto& c : kCases) {
     if (!device && std::string(c.name) == "null.rtf") continue;
     std::string bytes;
-    const IoResult read = ReadWholeFile(scratch / c.name, bytes, {kDefaultMaxInput, true});
+    const IoResult read = ReadWholeFile(scratch / c.name, bytes, {.regularFilesOnly = true});
     ASSERT_FALSE(read.Ok()) << c.name;
     EXPECT_EQ(*read.error, (scratch / c.name).string() + ": " + c.reason);
   }
@@ -101,9 +106,86 @@ TEST(ReadWholeStream, NamesTheRealCause) {
   testing::WriteFile(scratch / "in.rtf", "skipped{\\rtf1}");
   const int file = ::open((scratch / "in.rtf").c_str(), O_RDONLY | O_CLOEXEC);
   ASSERT_EQ(::lseek(file, 7, SEEK_SET), 7);
-  EXPECT_TRUE(ReadWholeStream(file, "standard input", bytes, {7, false}).Ok());
+  EXPECT_TRUE(ReadWholeStream(file, "standard input", bytes, {.maxBytes = 7}).Ok());
   ::close(file);
   EXPECT_EQ(bytes, "{\\rtf1}");
+}
+
+// A judge that keeps what it was shown and refuses when told to.
+struct RecordingJudge {
+  std::optional<std::string> refusal;
+  std::vector<std::string> shown;
+  StartJudge Judge() {
+    return [this](std::string_view firstBytes) {
+      shown.emplace_back(firstBytes);
+      return refusal;
+    };
+  }
+};
+
+// The judge is asked once, with the first kJudgedBytes bytes or the whole of
+// a shorter input, from a file and from a pipe alike; its refusal leaves
+// nothing read and names the input, its consent reads the input whole.
+TEST(ReadWholeFile, TheFirstBytesAreJudgedOnce) {
+  ScratchFolder scratch;
+  const std::size_t kSizes[] = {0, 10, kJudgedBytes - 1, kJudgedBytes, kJudgedBytes + 1, 100000};
+  for (const std::size_t size : kSizes) {
+    std::string text(size, 'x');
+    for (std::size_t i = 0; i < size; ++i) text[i] = static_cast<char>('a' + i % 26);
+    testing::WriteFile(scratch / "in.doc", text);
+    const std::string first = text.substr(0, kJudgedBytes);
+    for (const bool refuse : {false, true}) {
+      SCOPED_TRACE(std::to_string(size) + (refuse ? " bytes, refused" : " bytes, accepted"));
+      RecordingJudge fromFile{refuse ? std::optional<std::string>("not wanted here") : std::nullopt, {}};
+      std::string bytes = "left over";
+      const IoResult read = ReadWholeFile(scratch / "in.doc", bytes, {.judgeStart = fromFile.Judge()});
+      EXPECT_EQ(fromFile.shown, std::vector<std::string>{first});
+      EXPECT_EQ(read.Ok(), !refuse);
+      EXPECT_EQ(bytes, refuse ? "" : text);
+      if (refuse) {
+        EXPECT_EQ(*read.error, (scratch / "in.doc").string() + ": not wanted here");
+      }
+
+      int ends[2];
+      ASSERT_EQ(::pipe(ends), 0);
+      ASSERT_GE(::fcntl(ends[1], F_SETPIPE_SZ, 1 << 20), int(size));
+      ASSERT_EQ(::write(ends[1], text.data(), text.size()), ssize_t(text.size()));
+      ::close(ends[1]);
+      RecordingJudge fromPipe{fromFile.refusal, {}};
+      const IoResult piped = ReadWholeStream(ends[0], "standard input", bytes, {.judgeStart = fromPipe.Judge()});
+      ::close(ends[0]);
+      EXPECT_EQ(fromPipe.shown, std::vector<std::string>{first});
+      EXPECT_EQ(bytes, refuse ? "" : text);
+      if (refuse) {
+        EXPECT_EQ(*piped.error, "standard input: not wanted here");
+      }
+    }
+  }
+}
+
+// An endless input the judge refuses is refused after its first bytes,
+// whatever the limit; one it accepts still stops at the limit, also when the
+// limit is smaller than what the judge saw.
+TEST(ReadWholeFile, AJudgedEndlessDeviceStopsAtItsFirstBytes) {
+  const struct {
+    std::uint64_t limit;
+    bool refuse;
+    std::string message;
+  } kCases[] = {
+      {kDefaultMaxInput, true, "/dev/zero: not a document"},
+      {100, true, "/dev/zero: not a document"},
+      {1 << 20, false, "/dev/zero: larger than the input limit of 1 MiB"},
+      {100, false, "/dev/zero: larger than the input limit of 100 bytes"},
+  };
+  for (const auto& c : kCases) {
+    RecordingJudge judge{c.refuse ? std::optional<std::string>("not a document") : std::nullopt, {}};
+    std::string bytes;
+    const IoResult read = ReadWholeFile("/dev/zero", bytes, {.maxBytes = c.limit, .judgeStart = judge.Judge()});
+    ASSERT_FALSE(read.Ok()) << c.message;
+    EXPECT_EQ(*read.error, c.message);
+    EXPECT_TRUE(bytes.empty()) << c.message;
+    EXPECT_EQ(judge.shown, std::vector<std::string>{std::string(kJudgedBytes, '\0')}) << c.message;
+  }
 }
 
 TEST(FormatByteSize, ShowsLimitsExactly) {

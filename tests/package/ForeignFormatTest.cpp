@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+
 #include "package/ForeignFormat.h"
 #include "office/OfficeFixtures.h"
 #include "package/DocumentFormat.h"
@@ -74,6 +77,53 @@ TEST(ForeignFormat, TheTableHoldsTogether) {
   EXPECT_NE(ForeignFormatByExtension("DOC"), nullptr);
   EXPECT_TRUE(ForeignFormatByExtension("doc")->Writable());
   EXPECT_FALSE(ForeignFormatByExtension("wps")->Writable());
+}
+
+// A stream is judged by its first bytes and its name: what may begin one of
+// our documents or another engine's, or is named for a format LibreOffice
+// reads, is read on; anything else is refused, saying what it begins with.
+TEST(ForeignFormat, FirstBytesAndTheNameDecideWhetherToReadOn) {
+  const std::string kAccepted = "; Rich Text, DOCX, ODT and the formats LibreOffice reads are converted)";
+  const std::string xml = "<?xml version=\"1.0\"?>\n<office:document/>";
+  const struct {
+    std::string_view what;
+    std::string bytes;
+    std::string_view name;
+    std::string refusal;  // empty: read on
+  } cases[] = {
+      {"nothing yet", "", "in.txt", ""},
+      {"Rich Text", "{\\rtf1\\ansi", "in.txt", ""},
+      {"a brace and a line end, \\rtf to come", "{\r\n", "standard input", ""},
+      {"the start of \\rtf", "{\\rt", "in", ""},
+      {"another keyword after the brace", "{\\rtx1", "in.rtf", "it begins with the text \"{\\rtx1\""},
+      {"a brace and text", "{hello}", "in.rtf", "it begins with the text \"{hello}\""},
+      {"a zip package", "PK\x03\x04" + std::string(40, '\0'), "in", ""},
+      {"an empty zip package", test::LiteralBytes("PK\x05\x06"), "in", ""},
+      {"the start of a zip signature", "PK", "in", ""},
+      {"a compound file's first bytes", test::LiteralBytes("\xD0\xCF\x11"), "in", ""},
+      {"WordPerfect", "\xFFWPC" + std::string(20, '\0'), "in", ""},
+      {"zeros", std::string(4096, '\0'), "zero", "it begins with the bytes 00 00 00 00 00 00 00 00"},
+      {"a short binary", "\x01\x02", "in.doc.bin", "it begins with the bytes 01 02"},
+      {"Malayalam text", "\xE0\xB4\xAE\xE0\xB4\xB2\xE0\xB4\xAF", "in.txt",
+       "it begins with the bytes E0 B4 AE E0 B4 B2 E0 B4"},
+      {"a letter's first line", "Dear Sir,\r\nThe letter", "letter.txt", "it begins with the text \"Dear Sir,\""},
+      {"a long first line", "The quick brown fox jumps over the lazy dog", "in.txt",
+       "it begins with the text \"The quick brown fox jump...\""},
+      {"flat OpenDocument by its name", xml, "a.fodt", ""},
+      {"AbiWord by its name, in capitals", xml, "A.ABW", ""},
+      {"Lotus Word Pro by its name", std::string(100, '\x01'), "a.lwp", ""},
+      {"the same XML under another name", xml, "a.xml", "it begins with the text \"<?xml version=\"1.0\"?>\""},
+      {"a foreign name on the folder only", xml, "/tmp/a.fodt/in", "it begins with the text \"<?xml version=\"1.0\"?>\""},
+  };
+  for (const auto& c : cases) {
+    const std::optional<std::string> refused = NotADocumentWeKnow(c.bytes, c.name);
+    if (c.refusal.empty()) {
+      EXPECT_FALSE(refused) << c.what << ": " << *refused;
+      continue;
+    }
+    ASSERT_TRUE(refused) << c.what;
+    EXPECT_EQ(*refused, "not a document we know (" + c.refusal + kAccepted) << c.what;
+  }
 }
 
 }  // namespace
