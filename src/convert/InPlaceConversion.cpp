@@ -30,7 +30,7 @@ class PieceList {
   void Place(std::u16string_view text, TextIndex own) {
     // A piece that is the very character the markup stands for (the tab of
     // a table cell) is still in the file.
-    if (!replaceable_[own] && text.size() == 1 && text[0] == storyText_[own]) return;
+    if (!replaceable_[own] && text.size() == 1 && text[0] == storyText_[own]) return Itself(own);
     const TextIndex source = std::max(own, last_);
     last_ = source;
     placed_.text.append(text);
@@ -38,6 +38,17 @@ class PieceList {
   }
 
   bool Replaceable(TextIndex index) const { return replaceable_[index]; }
+
+  // The conversion handed on the character at `own`, which markup stands
+  // for and which stays in the file, as itself: whatever it hands on after
+  // it goes after it too, before the next character (after the line feed
+  // of a paragraph end), so that the order is the flat outputs'. A sign
+  // typed last in a paragraph thus begins the next, as it does there.
+  void Itself(TextIndex own) {
+    TextIndex next = own + 1;
+    if (storyText_[own] == u'\r' && next < storyText_.size() && storyText_[next] == u'\n') ++next;
+    if (next < storyText_.size()) last_ = std::max(last_, next);
+  }
 
  private:
   std::u16string_view storyText_;
@@ -67,7 +78,8 @@ class UnicodePlacer {
   // comes back here, like any other unit the walk passes on.
   void Break(BreakKind kind, std::size_t position) {
     const TextIndex own = sourceOf_[position];
-    if (kind == BreakKind::kLine && malayalam_ && pieces_.Replaceable(own)) pieces_.Place(u"\n", own);
+    if (!pieces_.Replaceable(own)) return pieces_.Itself(own);
+    if (kind == BreakKind::kLine && malayalam_) pieces_.Place(u"\n", own);
   }
   // Characters a rule read as Malayalam give way to its pieces, even in a
   // font that is not converted (a rule takes the character after a pre-base

@@ -20,12 +20,12 @@ class InPlaceWriter {
         groupStart_("{\\rtlch\\fcs1\\af" + fontNumber_ + "\\afs"),
         latinFont_("\\ltrch\\fcs0\\f" + fontNumber_ + "\\uc1 ") {}
 
-  // Replaces the bytes of source character `index`, in `format`, by `text`
-  // (replace), or puts `text` before them. The group around converted text
-  // stays open while such characters follow one another in one format.
-  void Put(std::size_t index, FormatId format, std::u16string_view text, bool replace) {
-    const SourceSpan& span = reading_.sourceSpans[index];
-    if (groupOpen_ && (copied_ != span.begin || groupFormat_ != format)) CloseGroup();
+  // Replaces the bytes of the source character at `span`, in `format`, by
+  // `text` (replace), or puts `text` before them. The group around
+  // converted text stays open while such characters follow one another in
+  // one format.
+  void Put(const SourceSpan& span, const CharFormat& format, std::u16string_view text, bool replace) {
+    if (groupOpen_ && (copied_ != span.begin || !(*groupFormat_ == format))) CloseGroup();
     CopyTo(span.begin);
     if (!text.empty() || replace) {
       if (!groupOpen_ && !text.empty()) OpenGroup(format);
@@ -41,8 +41,7 @@ class InPlaceWriter {
   }
 
  private:
-  void OpenGroup(FormatId id) {
-    const CharFormat& format = reading_.document.Format(id);
+  void OpenGroup(const CharFormat& format) {
     // The complex-script slot (\af and its twins under \rtlch) is what word
     // processors use for Malayalam; the Latin slot gets the font too, for
     // the digits and punctuation among it.
@@ -52,7 +51,7 @@ class InPlaceWriter {
     out_ += format.italic ? "\\ai" : "\\ai0";
     out_ += latinFont_;
     groupOpen_ = true;
-    groupFormat_ = id;
+    groupFormat_ = &format;
   }
 
   void CloseGroup() {
@@ -145,28 +144,62 @@ class InPlaceWriter {
   std::size_t copied_ = 0;
   bool fontAdded_ = false;
   bool groupOpen_ = false;
-  FormatId groupFormat_ = kNoFormat;
+  const CharFormat* groupFormat_ = nullptr;
+};
+
+// One story of the document (the body, or the side stories) converted,
+// and walked in the order of its characters' bytes.
+class ConvertedStory {
+ public:
+  ConvertedStory(const Document& story, const std::vector<SourceSpan>& spans, const ConversionProfile& profile,
+                 ProgressSink* progress)
+      : story_(story), spans_(spans), placed_(Convert(story, spans, profile, progress)), pieces_(placed_),
+        formats_(story) {}
+
+  bool Done() const { return next_ >= story_.Size(); }
+  std::uint32_t NextOffset() const { return spans_[next_].begin; }
+
+  // Hands the next character's replacement, if any, to the writer.
+  void PutNext(InPlaceWriter& writer) {
+    const std::size_t i = next_++;
+    const std::u16string_view text = pieces_.At(i);
+    if (placed_.replaced[i] || !text.empty()) {
+      writer.Put(spans_[i], story_.Format(formats_.FormatAt(i)), text, placed_.replaced[i]);
+    }
+  }
+
+ private:
+  static PlacedText Convert(const Document& story, const std::vector<SourceSpan>& spans,
+                            const ConversionProfile& profile, ProgressSink* progress) {
+    std::vector<bool> replaceable(story.Size());
+    for (std::size_t i = 0; i < story.Size(); ++i) replaceable[i] = spans[i].fromText;
+    return ConvertInPlace(story, replaceable, profile, progress);
+  }
+
+  const Document& story_;
+  const std::vector<SourceSpan>& spans_;
+  const PlacedText placed_;
+  PlacedCursor pieces_;
+  RunCursor formats_;
+  std::size_t next_ = 0;
 };
 
 }  // namespace
 
 void ConvertRtfInPlace(std::string_view markup, const RtfReading& reading, Generation generation,
                        const ConversionOptions& options, ByteSink& sink, ProgressSink* progress) {
-  const Document& source = reading.document;
-  std::vector<bool> replaceable(source.Size());
-  for (std::size_t i = 0; i < source.Size(); ++i) replaceable[i] = reading.sourceSpans[i].fromText;
   ConversionProfile profile;
   profile.generation = generation;
   profile.spelling = options.spelling;
   profile.unicodeFont = options.unicodeFont;
-  const PlacedText placed = ConvertInPlace(source, replaceable, profile, progress);
-
+  ConvertedStory body(reading.document, reading.sourceSpans, profile, progress);
+  ConvertedStory side(reading.side, reading.sideSpans, profile, nullptr);
+  // The side stories sit in groups of their own between the body's
+  // characters: the two go to the writer in the order of their bytes.
   InPlaceWriter writer(markup, reading, options.unicodeFont, sink);
-  PlacedCursor pieces(placed);
-  RunCursor formats(source);
-  for (std::size_t i = 0; i < source.Size(); ++i) {
-    const std::u16string_view text = pieces.At(i);
-    if (placed.replaced[i] || !text.empty()) writer.Put(i, formats.FormatAt(i), text, placed.replaced[i]);
+  while (!body.Done() || !side.Done()) {
+    const bool bodyFirst = side.Done() || (!body.Done() && body.NextOffset() <= side.NextOffset());
+    (bodyFirst ? body : side).PutNext(writer);
   }
   writer.Finish();
 }

@@ -8,10 +8,14 @@
 // twins of the bold, italic and size in force there, as word processors
 // expect of Malayalam.
 //
-// The text is converted as a whole, so reordering crosses font runs; a piece
+// The body is converted as a whole, so reordering crosses font runs; a piece
 // lands at the place of the source character the walk assigns it (the
-// consonant's, for a vowel sign typed before it). Characters that a control
-// word stands for (\par, \tab) stay as they are.
+// consonant's, for a vowel sign typed before it). The shown text outside the
+// body's flow (headers and footers, notes, comments, the text of shapes and
+// text boxes) is converted as a story of its own, each destination ended as
+// a paragraph. Characters that a control word stands for (\par, \tab) stay
+// as they are, and so does every destination that shows no text (field
+// instructions, bookmarks, pictures, the tables of the header).
 
 #include <string_view>
 
@@ -21,7 +25,7 @@
 
 namespace maravelundi {
 
-// `reading` is ReadRtf(markup) with source spans.
+// `reading` is ReadRtf(markup) with source spans and side stories.
 void ConvertRtfInPlace(std::string_view markup, const RtfReading& reading, Generation generation,
                        const ConversionOptions& options, ByteSink& sink, ProgressSink* progress = nullptr);
 

@@ -92,8 +92,11 @@ void WriteOdfText(pugi::xml_node parent, pugi::xml_node before, std::u16string_v
       if (end == std::u16string_view::npos) end = text.size();
       std::size_t count = end - i;
       // A space right after a character of ours survives as itself; any
-      // other would collapse into what stands before the piece.
-      if (!pending.empty() && pending.back() != u' ') {
+      // other would collapse into what stands before the piece. Spaces that
+      // end the piece are elements, after which white space counts again:
+      // as text, the white space that follows the piece would collapse into
+      // them.
+      if (!pending.empty() && pending.back() != u' ' && end < text.size()) {
         pending.push_back(u' ');
         --count;
       }

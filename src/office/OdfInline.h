@@ -23,9 +23,14 @@ OdfInlineKind ClassifyOdfInline(pugi::xml_node node, const OdfNames& names);
 // Collapses white space across the text nodes of one paragraph.
 class OdfWhiteSpace {
  public:
+  OdfWhiteSpace() = default;
+  explicit OdfWhiteSpace(bool ignoreSpace) : ignoreSpace_(ignoreSpace) {}
+
   std::u16string Collapse(std::string_view utf8);
   // After a text:s, text:tab or text:line-break, white space counts again.
   void AfterElement() { ignoreSpace_ = false; }
+  // Whether white space that comes next collapses into what came before.
+  bool IgnoringSpace() const { return ignoreSpace_; }
 
  private:
   bool ignoreSpace_ = true;  // at the paragraph's start

@@ -84,6 +84,7 @@ class OdfStoryRewriter {
     for (const OdfStory::Segment& segment : story_.segments_) {
       if (segment.end) {
         EndOfParagraph(story_.ends_[segment.index]);
+        ignoringSpace_ = true;
       } else {
         RewriteAtom(story_.atoms_[segment.index]);
       }
@@ -119,7 +120,7 @@ class OdfStoryRewriter {
     const pugi::xml_node after = atom.node.next_sibling();
     last_ = &atom;
     anchor_ = {parent, after};
-    if (!atomChanged) return;
+    if (!atomChanged) return KeepAtom(atom);
     for (const Output& output : outputs_) {
       if (output.converted) {
         WriteConverted(atom, output.text, parent, atom.node);
@@ -127,8 +128,32 @@ class OdfStoryRewriter {
         WriteOdfText(parent, atom.node, output.text, names_);
       }
     }
+    if (!outputs_.empty()) ignoringSpace_ = false;  // what WriteOdfText writes ends in no space that collapses
     emptied_.push_back(parent);
     parent.remove_child(atom.node);
+    changed_ = true;
+  }
+
+  // White space collapses across a paragraph's text: a text node kept as it
+  // was reads otherwise when what stands before it changed (a letter before
+  // its leading space became nothing, or a space). Such a node is written
+  // again, so that it reads as it did.
+  void KeepAtom(const OdfStory::Atom& atom) {
+    const pugi::xml_node node = atom.node;
+    if (node.type() != pugi::node_pcdata && node.type() != pugi::node_cdata) {
+      ignoringSpace_ = false;  // an element: a text:s, tab or line break
+      return;
+    }
+    const std::u16string_view wanted = std::u16string_view(story_.text_.Text()).substr(atom.begin, atom.end - atom.begin);
+    OdfWhiteSpace space(ignoringSpace_);
+    if (space.Collapse(node.value()) == wanted) {
+      ignoringSpace_ = space.IgnoringSpace();
+      return;
+    }
+    pugi::xml_node parent = node.parent();
+    WriteOdfText(parent, node, wanted, names_);
+    parent.remove_child(node);
+    ignoringSpace_ = false;
     changed_ = true;
   }
 
@@ -200,6 +225,7 @@ class OdfStoryRewriter {
   std::vector<Output> outputs_;
   const OdfStory::Atom* last_ = nullptr;
   Anchor anchor_;
+  bool ignoringSpace_ = true;  // as the reader's, at the point the rewrite has reached
   std::vector<pugi::xml_node> made_;     // the converted spans, in order
   std::vector<pugi::xml_node> emptied_;  // parents an atom was removed from
   bool changed_ = false;

@@ -80,7 +80,10 @@ std::uint16_t HalfPoints(const RtfToken& token) {
   return static_cast<std::uint16_t>(std::min<std::int64_t>(token.parameter, 0xFFFF));
 }
 
-enum class Destination : std::uint8_t { Body, FontTable, ColourTable, Skip };
+// Body and Side are text: the body's, and the shown text outside its flow.
+enum class Destination : std::uint8_t { Body, Side, FontTable, ColourTable, Skip };
+
+bool IsText(Destination destination) { return destination == Destination::Body || destination == Destination::Side; }
 
 // Everything a `}` restores.
 struct GroupState {
@@ -91,6 +94,17 @@ struct GroupState {
   // `\ud`, which reads as the `\upr` group itself would have.
   bool unicodePair = false;
   Destination pairDestination = Destination::Body;
+  // The group that opened a side story, whose end ends it as a paragraph.
+  bool sideStoryRoot = false;
+};
+
+// The text of the body or of the side stories as it is read, with where
+// each character came from when sourceSpans is on.
+struct StoryText {
+  std::u16string text;
+  std::vector<FormatRun> runs;
+  std::vector<SourceSpan> spans;
+  CharState runState;
 };
 
 struct FontEntry {
@@ -106,7 +120,7 @@ class RtfInterpreter {
   RtfInterpreter(std::string_view bytes, std::size_t start, const RtfReadOptions& options)
       : bytes_(bytes), tokens_(bytes, start), options_(options) {
     groups_.emplace_back();
-    text_.reserve(bytes.size() / 2);
+    body_.text.reserve(bytes.size() / 2);
   }
 
   RtfReading Run();
@@ -130,12 +144,14 @@ class RtfInterpreter {
   bool ConsumeFallback();
 
   void Emit(char16_t ch);
-  void RecordSpans(std::size_t begin, std::size_t end, bool fromText);
+  void RecordSpans(StoryText& story, std::size_t begin, std::size_t end, bool fromText);
   void ExtendFallbackSpan(std::size_t end);
   void AppendBodyBytes(std::string_view bytes);
   void AppendEntryByte(char byte);
   void FlushBytes();
-  void OpenRun(const CharState& chars);
+  void OpenRun(StoryText& story, const CharState& chars);
+  void OpenSideStory();
+  void EndSideStory();
   int CodePageOf(std::int32_t font);
 
   void StartFontEntry(std::int32_t number);
@@ -150,7 +166,8 @@ class RtfInterpreter {
   std::int32_t UnusedFontNumber() const;
   void ReadPrivateUseAsBytesOfLateFonts();
   void WarnAboutDecoding(const DecodeReport& report, int codePage);
-  Document TakeDocument();
+  Document TakeDocument(StoryText& story, const std::vector<CharFormat>& formats);
+  std::vector<CharFormat> ResolvedFormats() const;
   RtfReading Finish(std::optional<ParseError> error);
   RtfReading Fail(ParseErrorCode code, std::string message, std::size_t offset);
 
@@ -165,20 +182,21 @@ class RtfInterpreter {
   RtfReadOptions options_;
   std::size_t tokenOffset_ = 0;     // where the token being read begins
   std::size_t tokenEnd_ = 0;        // and where it ends
-  // Where each character came from, with sourceSpans on. The span of the
-  // last \uN grows over the fallback it drops.
-  std::vector<SourceSpan> spans_;
+  // The span of the last \uN, in the story it went to, grows over the
+  // fallback it drops.
+  StoryText* fallbackStory_ = nullptr;
   std::size_t fallbackSpan_ = std::numeric_limits<std::size_t>::max();
   std::optional<std::size_t> fontTableEnd_;
   std::int32_t highestFontNumber_ = -1;
   std::int64_t fallbackLeft_ = 0;   // characters of a \uN fallback still to drop
   ReadWarningLog warnings_;
 
-  // The body: text and runs of character states. Font names and colours are
-  // looked up only at the end, so that a font or colour table after the text
-  // still applies; runs index `runStates_`, one slot per state used.
-  std::u16string text_;
-  std::vector<FormatRun> runs_;
+  // The body and the side stories: text and runs of character states. Font
+  // names and colours are looked up only at the end, so that a font or
+  // colour table after the text still applies; runs index `runStates_`, one
+  // slot per state used, shared by both stories.
+  StoryText body_, side_;
+  StoryText& Story() { return Group().destination == Destination::Side ? side_ : body_; }
   std::vector<CharState> runStates_;
   std::vector<std::size_t> runStateOffsets_;  // where each state first opened a run
   std::unordered_map<CharState, FormatId, CharStateHash> slotByState_;
@@ -189,12 +207,12 @@ class RtfInterpreter {
     FormatId slot = kNoFormat;
   };
   std::array<RecentSlot, 64> recentSlots_{};
-  CharState runState_;
 
   // Bytes of a font with a code page, held until something else comes, so
   // that the two bytes of a double-byte character decode together. They
-  // belong to the body in state `pendingState_`, or to the font entry.
+  // belong to a story in state `pendingState_`, or to the font entry.
   std::string pendingBytes_;
+  StoryText* pendingStory_ = nullptr;
   std::size_t pendingOffset_ = 0;  // of the token the first of them came in
   int pendingCodePage_ = 0;
   CharState pendingState_;
@@ -286,6 +304,10 @@ void RtfInterpreter::OnToken(const RtfToken& token) {
           OnDestinationWord(row->action);
           return;
         }
+        if (row != nullptr && row->action == WordAction::SideStory) {
+          if (options_.sideStories) OpenSideStory();
+          return;
+        }
       }
       OnControlWord(token);
       return;
@@ -315,6 +337,7 @@ void RtfInterpreter::OnToken(const RtfToken& token) {
 void RtfInterpreter::OnGroupOpen() {
   groups_.push_back(groups_.back());
   groups_.back().unicodePair = false;
+  groups_.back().sideStoryRoot = false;
   atGroupStart_ = true;
   fallbackLeft_ = 0;  // a fallback never reaches across a group boundary
 }
@@ -332,6 +355,7 @@ void RtfInterpreter::OnGroupClose() {
     if (closesTable && !fontTableEnd_) fontTableEnd_ = tokenOffset_;
   }
   if (Group().destination == Destination::ColourTable) CommitColourEntry(false);
+  if (Group().sideStoryRoot) EndSideStory();
   groups_.pop_back();
 }
 
@@ -369,7 +393,9 @@ void RtfInterpreter::OnControlWord(const RtfToken& token) {
   GroupState& group = Group();
   const WordRow* row = FindWord(token.text);
   if (row == nullptr) return;
-  if (group.destination == Destination::Skip && row->action != WordAction::UnicodeBranch) return;
+  // The text of a shape sits inside its skipped instructions.
+  const bool opensSideStory = row->action == WordAction::SideStory && options_.sideStories;
+  if (group.destination == Destination::Skip && row->action != WordAction::UnicodeBranch && !opensSideStory) return;
   if (group.destination == Destination::ColourTable) {
     if (row->action == WordAction::ColourPart) SetColourPart(row->value, token);
     return;
@@ -463,6 +489,13 @@ void RtfInterpreter::OnControlWord(const RtfToken& token) {
     case WordAction::Skip:
       group.destination = Destination::Skip;
       break;
+    case WordAction::SideStory:
+      if (opensSideStory) {
+        OpenSideStory();
+      } else {
+        group.destination = Destination::Skip;
+      }
+      break;
     case WordAction::Transparent:
       break;  // only as the destination of a `{\*` group (OnToken)
     case WordAction::Binary:
@@ -474,6 +507,26 @@ void RtfInterpreter::OnControlWord(const RtfToken& token) {
 void RtfInterpreter::OnDestinationWord(WordAction action) {
   if (action != WordAction::Transparent || groups_.size() < 2) return;
   Group().destination = groups_[groups_.size() - 2].destination;
+}
+
+void RtfInterpreter::OpenSideStory() {
+  GroupState& group = Group();
+  if (group.destination == Destination::FontTable || group.destination == Destination::ColourTable) return;
+  group.destination = Destination::Side;
+  group.sideStoryRoot = true;
+}
+
+// Each side story ends as a paragraph, so that the text of one never runs
+// into the next; the end is no markup's, and stands at the closing brace.
+void RtfInterpreter::EndSideStory() {
+  FlushBytes();
+  if (Group().destination != Destination::Side || side_.text.empty() || side_.text.ends_with(u"\r\n")) return;
+  Emit(u'\r');
+  Emit(u'\n');
+  if (!options_.sourceSpans) return;
+  for (std::size_t i = side_.spans.size() - 2; i < side_.spans.size(); ++i) {
+    side_.spans[i] = SourceSpan{static_cast<std::uint32_t>(tokenOffset_), static_cast<std::uint32_t>(tokenOffset_), 0};
+  }
 }
 
 void RtfInterpreter::OnBinary(const RtfToken& token) {
@@ -560,16 +613,18 @@ void RtfInterpreter::OnUnicode(std::int64_t value) {
   // for what it draws. So they do in text of no known font, and in names.
   if (ch >= 0xF020 && ch <= 0xF0FF) {
     const auto byte = static_cast<std::uint8_t>(ch - 0xF000);
-    const FontEntry* font = Group().destination == Destination::Body ? FindFont(Group().chars.font) : nullptr;
+    const FontEntry* font = IsText(Group().destination) ? FindFont(Group().chars.font) : nullptr;
     if (font == nullptr || TakesPrivateUseAsBytes(font->kind, font->declared)) {
       ch = font != nullptr && font->kind == FontKind::Symbol ? SymbolChar(byte) : GlyphChar(byte);
     }
   }
-  const std::size_t before = text_.size();
+  StoryText& story = Story();
+  const std::size_t before = story.text.size();
   Emit(ch);
-  if (options_.sourceSpans && text_.size() > before) {
-    spans_.back().fromText = 1;
-    fallbackSpan_ = spans_.size() - 1;
+  if (options_.sourceSpans && story.text.size() > before) {
+    story.spans.back().fromText = 1;
+    fallbackStory_ = &story;
+    fallbackSpan_ = story.spans.size() - 1;
   }
   fallbackLeft_ = Group().unicodeSkip;
 }
@@ -577,9 +632,10 @@ void RtfInterpreter::OnUnicode(std::int64_t value) {
 void RtfInterpreter::OnBreak() {
   // A page or section break ends the paragraph it interrupts; after a
   // paragraph end, or before any text, there is none to end.
-  if (Group().destination != Destination::Body) return;
+  if (!IsText(Group().destination)) return;
   FlushBytes();
-  if (text_.empty() || text_.ends_with(u"\r\n")) return;
+  const std::u16string& text = Story().text;
+  if (text.empty() || text.ends_with(u"\r\n")) return;
   Emit(u'\r');
   Emit(u'\n');
 }
@@ -591,7 +647,7 @@ void RtfInterpreter::OnText(std::string_view text) {
   while (skipped < text.size() && ConsumeFallback()) ++skipped;
   if (skipped > 0) ExtendFallbackSpan(static_cast<std::size_t>(text.data() - bytes_.data()) + skipped);
   text.remove_prefix(skipped);
-  if (destination == Destination::Body) {
+  if (IsText(destination)) {
     AppendBodyBytes(text);
     return;
   }
@@ -615,6 +671,7 @@ void RtfInterpreter::OnText(std::string_view text) {
 void RtfInterpreter::OnBytes(std::string_view bytes) {
   switch (Group().destination) {
     case Destination::Body:
+    case Destination::Side:
       AppendBodyBytes(bytes);
       break;
     case Destination::FontTable:
@@ -629,11 +686,14 @@ void RtfInterpreter::OnBytes(std::string_view bytes) {
 void RtfInterpreter::Emit(char16_t ch) {
   switch (Group().destination) {
     case Destination::Body:
+    case Destination::Side: {
       FlushBytes();
-      OpenRun(Group().chars);
-      text_.push_back(ch);
-      RecordSpans(tokenOffset_, tokenEnd_, false);
+      StoryText& story = Story();
+      OpenRun(story, Group().chars);
+      story.text.push_back(ch);
+      RecordSpans(story, tokenOffset_, tokenEnd_, false);
       break;
+    }
     case Destination::FontTable:
       FlushBytes();
       if (entryOpen_) entryName_.push_back(ch);
@@ -646,31 +706,34 @@ void RtfInterpreter::Emit(char16_t ch) {
 
 // Gives the characters added to the text since the last call the span
 // [begin, end).
-void RtfInterpreter::RecordSpans(std::size_t begin, std::size_t end, bool fromText) {
+void RtfInterpreter::RecordSpans(StoryText& story, std::size_t begin, std::size_t end, bool fromText) {
   if (!options_.sourceSpans) return;
   fallbackSpan_ = std::numeric_limits<std::size_t>::max();
-  for (std::size_t i = spans_.size(); i < text_.size(); ++i) {
-    spans_.push_back(SourceSpan{static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(end),
+  for (std::size_t i = story.spans.size(); i < story.text.size(); ++i) {
+    story.spans.push_back(SourceSpan{static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(end),
                                 static_cast<std::uint32_t>(fromText ? 1 : 0)});
   }
 }
 
 void RtfInterpreter::ExtendFallbackSpan(std::size_t end) {
-  if (fallbackSpan_ < spans_.size()) spans_[fallbackSpan_].end = static_cast<std::uint32_t>(end);
+  if (fallbackStory_ != nullptr && fallbackSpan_ < fallbackStory_->spans.size()) {
+    fallbackStory_->spans[fallbackSpan_].end = static_cast<std::uint32_t>(end);
+  }
 }
 
 void RtfInterpreter::AppendBodyBytes(std::string_view bytes) {
   if (bytes.empty()) return;
   const CharState& chars = Group().chars;
+  StoryText& story = Story();
   const int codePage = CodePageOf(chars.font);
   if (codePage == kGlyphBytes || codePage == kSymbolBytes) {
     FlushBytes();
-    OpenRun(chars);
+    OpenRun(story, chars);
     // Legacy-font text is most of a Rachana document: the characters are
     // written in place, without a capacity check each.
-    const std::size_t at = text_.size();
-    text_.resize(at + bytes.size());
-    char16_t* out = text_.data() + at;
+    const std::size_t at = story.text.size();
+    story.text.resize(at + bytes.size());
+    char16_t* out = story.text.data() + at;
     if (codePage == kGlyphBytes) {
       for (const char byte : bytes) *out++ = GlyphChar(static_cast<std::uint8_t>(byte));
     } else {
@@ -682,19 +745,20 @@ void RtfInterpreter::AppendBodyBytes(std::string_view bytes) {
       const bool inMarkup = bytes.data() >= bytes_.data() && bytes.data() < bytes_.data() + bytes_.size();
       if (inMarkup) {
         const auto at = static_cast<std::uint32_t>(bytes.data() - bytes_.data());
-        for (std::uint32_t i = 0; i < bytes.size(); ++i) spans_.push_back(SourceSpan{at + i, at + i + 1, 1});
+        for (std::uint32_t i = 0; i < bytes.size(); ++i) story.spans.push_back(SourceSpan{at + i, at + i + 1, 1});
         fallbackSpan_ = std::numeric_limits<std::size_t>::max();
       } else {
-        RecordSpans(tokenOffset_, tokenEnd_, true);
+        RecordSpans(story, tokenOffset_, tokenEnd_, true);
       }
     }
     return;
   }
   // A change of any attribute, not only of font, ends a double-byte pair:
   // its two halves would otherwise belong to different runs.
-  if (pendingInEntry_ || pendingState_ != chars || pendingCodePage_ != codePage) FlushBytes();
+  if (pendingInEntry_ || pendingState_ != chars || pendingCodePage_ != codePage || pendingStory_ != &story) FlushBytes();
   if (pendingBytes_.empty()) {
     pendingOffset_ = tokenOffset_;
+    pendingStory_ = &story;
     // A font declared a symbol font (\fcharset2) but given a code page.
     const FontEntry* font = FindFont(chars.font);
     pendingTakesPrivateUseAsBytes_ = font != nullptr && TakesPrivateUseAsBytes(font->kind, font->declared);
@@ -730,11 +794,12 @@ void RtfInterpreter::FlushBytes() {
     report = decoder_.Append(pendingCodePage_, pendingBytes_, entryName_);
     ReadPrivateUseAsBytes(entryName_, begin, entryName_.size(), false);
   } else {
-    OpenRun(pendingState_);
-    const std::size_t begin = text_.size();
-    report = decoder_.Append(pendingCodePage_, pendingBytes_, text_);
-    if (pendingTakesPrivateUseAsBytes_) ReadPrivateUseAsBytes(text_, begin, text_.size(), false);
-    RecordSpans(pendingOffset_, tokenOffset_, false);
+    StoryText& story = *pendingStory_;
+    OpenRun(story, pendingState_);
+    const std::size_t begin = story.text.size();
+    report = decoder_.Append(pendingCodePage_, pendingBytes_, story.text);
+    if (pendingTakesPrivateUseAsBytes_) ReadPrivateUseAsBytes(story.text, begin, story.text.size(), false);
+    RecordSpans(story, pendingOffset_, tokenOffset_, false);
   }
   pendingBytes_.clear();
   WarnAboutDecoding(report, pendingCodePage_);
@@ -754,10 +819,10 @@ void RtfInterpreter::WarnAboutDecoding(const DecodeReport& report, int codePage)
   }
 }
 
-void RtfInterpreter::OpenRun(const CharState& chars) {
+void RtfInterpreter::OpenRun(StoryText& story, const CharState& chars) {
   // The common case, text going on in the state it began in, costs one
   // comparison; the table is consulted only when the state changes.
-  if (!runs_.empty() && runState_ == chars) return;
+  if (!story.runs.empty() && story.runState == chars) return;
   RecentSlot& recent = recentSlots_[static_cast<std::uint32_t>(chars.font) % recentSlots_.size()];
   if (recent.slot == kNoFormat || !(recent.chars == chars)) {
     auto [slot, added] = slotByState_.try_emplace(chars, static_cast<FormatId>(runStates_.size()));
@@ -767,9 +832,9 @@ void RtfInterpreter::OpenRun(const CharState& chars) {
     }
     recent = {chars, slot->second};
   }
-  if (text_.size() > kMaxDocumentSize) throw std::length_error("document too large");
-  runs_.push_back({static_cast<TextIndex>(text_.size()), recent.slot});
-  runState_ = chars;
+  if (story.text.size() > kMaxDocumentSize) throw std::length_error("document too large");
+  story.runs.push_back({static_cast<TextIndex>(story.text.size()), recent.slot});
+  story.runState = chars;
 }
 
 const FontEntry* RtfInterpreter::FindFont(std::int32_t font) const {
@@ -814,7 +879,7 @@ void RtfInterpreter::CommitFontEntry() {
   std::string name = ToUtf8(entryName_);
   const FontKind kind = KindOfFont(name);
   const bool added = fonts_.try_emplace(entryNumber_, FontEntry{std::move(name), kind, entryDeclared_}).second;
-  if (added && !text_.empty()) fontDefinedAfterText_ = true;
+  if (added && !(body_.text.empty() && side_.text.empty())) fontDefinedAfterText_ = true;
   ForgetCodePages();
   entryOpen_ = false;
   entryName_.clear();
@@ -859,17 +924,18 @@ void RtfInterpreter::ReadPrivateUseAsBytesOfLateFonts() {
   // them otherwise. Only a document with such a late definition pays for
   // this second look at its text.
   if (!fontDefinedAfterText_) return;
-  for (std::size_t r = 0; r < runs_.size(); ++r) {
-    const FontEntry* font = FindFont(runStates_[runs_[r].format].font);
-    if (font == nullptr || !TakesPrivateUseAsBytes(font->kind, font->declared)) continue;
-    const std::size_t end = r + 1 < runs_.size() ? runs_[r + 1].begin : text_.size();
-    ReadPrivateUseAsBytes(text_, runs_[r].begin, end, font->kind == FontKind::Symbol);
+  for (StoryText* story : {&body_, &side_}) {
+    const auto& runs = story->runs;
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+      const FontEntry* font = FindFont(runStates_[runs[r].format].font);
+      if (font == nullptr || !TakesPrivateUseAsBytes(font->kind, font->declared)) continue;
+      const std::size_t end = r + 1 < runs.size() ? runs[r + 1].begin : story->text.size();
+      ReadPrivateUseAsBytes(story->text, runs[r].begin, end, font->kind == FontKind::Symbol);
+    }
   }
 }
 
-Document RtfInterpreter::TakeDocument() {
-  FlushBytes();
-  ReadPrivateUseAsBytesOfLateFonts();
+std::vector<CharFormat> RtfInterpreter::ResolvedFormats() const {
   // A document without a font table gets the empty font name.
   std::vector<CharFormat> formats;
   formats.reserve(runStates_.size());
@@ -884,7 +950,11 @@ Document RtfInterpreter::TakeDocument() {
     format.colour = ColourOf(chars.colour);
     formats.push_back(std::move(format));
   }
-  return Document::FromParts(std::move(text_), std::move(runs_), formats);
+  return formats;
+}
+
+Document RtfInterpreter::TakeDocument(StoryText& story, const std::vector<CharFormat>& formats) {
+  return Document::FromParts(std::move(story.text), std::move(story.runs), formats);
 }
 
 std::int32_t RtfInterpreter::UnusedFontNumber() const {
@@ -920,12 +990,20 @@ void RtfInterpreter::WarnUnresolvedFonts() {
 }
 
 RtfReading RtfInterpreter::Finish(std::optional<ParseError> error) {
-  Document document = TakeDocument();
+  FlushBytes();
+  ReadPrivateUseAsBytesOfLateFonts();
+  const std::vector<CharFormat> formats = ResolvedFormats();
+  Document document = TakeDocument(body_, formats);
+  Document side = TakeDocument(side_, formats);
   WarnUnresolvedFonts();
   RtfReading reading{std::move(document), std::move(error), warnings_.Take()};
+  reading.side = std::move(side);
   if (options_.sourceSpans) {
-    spans_.resize(reading.document.Size());  // a failed reading may stop mid-way
-    reading.sourceSpans = std::move(spans_);
+    // A failed reading may stop mid-way.
+    body_.spans.resize(reading.document.Size());
+    reading.sourceSpans = std::move(body_.spans);
+    side_.spans.resize(reading.side.Size());
+    reading.sideSpans = std::move(side_.spans);
   }
   reading.fontTableEnd = fontTableEnd_;
   reading.unusedFontNumber = UnusedFontNumber();

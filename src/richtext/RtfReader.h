@@ -66,7 +66,11 @@ struct SourceSpan {
 };
 
 struct RtfReadOptions {
-  bool sourceSpans = false;  // fill RtfReading::sourceSpans
+  bool sourceSpans = false;  // fill RtfReading::sourceSpans (and sideSpans)
+  // Read the shown text outside the body's flow (headers and footers, notes,
+  // comments, the text of shapes and text boxes) into RtfReading::side;
+  // without it that text is skipped, as the flat outputs want it.
+  bool sideStories = false;
 };
 
 struct RtfReading {
@@ -75,6 +79,12 @@ struct RtfReading {
   std::vector<ReadWarning> warnings;  // in the order found
   // With RtfReadOptions::sourceSpans: one span per character of the document.
   std::vector<SourceSpan> sourceSpans = {};
+  // With RtfReadOptions::sideStories: the shown text outside the body, each
+  // destination in the order it appears, ended as a paragraph (a CR LF that
+  // no markup stands for, its span empty at the destination's closing
+  // brace, where it ends without one); and with sourceSpans its spans.
+  Document side = {};
+  std::vector<SourceSpan> sideSpans = {};
   // The offset of the brace that closes the (first) font table (no table:
   // nullopt), and a font number neither the tables nor the text use: where
   // and as what a writer adds a font.

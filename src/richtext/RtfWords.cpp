@@ -9,9 +9,12 @@ namespace {
 
 // Sorted by name for binary search (checked below). The Skip rows are
 // destinations writers put in a document without `\*` in front: tables of the
-// header, document properties, picture and object data, bookmarks, comments,
-// and headers, footers and footnotes, whose text does not belong in the
-// body's reading order. `\nonesttables` holds a flattened copy of nested
+// header, document properties, picture and object data, bookmarks, field
+// instructions and index entries, which hold no text a reader is shown. The
+// SideStory rows hold shown text that does not belong in the body's reading
+// order: headers and footers, notes, comments (`\annotation`), and the text
+// of shapes and text boxes (`\shptxt` in a shape, `\dptxbxtext` in the
+// old drawing objects written for readers that do not know shapes). `\nonesttables` holds a flattened copy of nested
 // tables for readers that do not know `\nestcell`, so it is skipped too,
 // while `\*\nesttableprops`, though marked ignorable, holds the `\nestrow`
 // that ends a nested row, and reads as part of the table.
@@ -21,7 +24,7 @@ constexpr std::array kWords = {
     WordRow{"aftncn", WordAction::Skip},
     WordRow{"aftnsep", WordAction::Skip},
     WordRow{"aftnsepc", WordAction::Skip},
-    WordRow{"annotation", WordAction::Skip},
+    WordRow{"annotation", WordAction::SideStory},
     WordRow{"ansicpg", WordAction::DocCodePage},
     WordRow{"atnauthor", WordAction::Skip},
     WordRow{"atndate", WordAction::Skip},
@@ -49,6 +52,7 @@ constexpr std::array kWords = {
     WordRow{"datafield", WordAction::Skip},
     WordRow{"deff", WordAction::DefaultFont},
     WordRow{"doccomm", WordAction::Skip},
+    WordRow{"dptxbxtext", WordAction::SideStory},
     WordRow{"emdash", WordAction::Char, 0x2014},
     WordRow{"emspace", WordAction::Char, 0x2003},
     WordRow{"endash", WordAction::Char, 0x2013},
@@ -61,21 +65,21 @@ constexpr std::array kWords = {
     WordRow{"fontemb", WordAction::Skip},
     WordRow{"fontfile", WordAction::Skip},
     WordRow{"fonttbl", WordAction::FontTable},
-    WordRow{"footer", WordAction::Skip},
-    WordRow{"footerf", WordAction::Skip},
-    WordRow{"footerl", WordAction::Skip},
-    WordRow{"footerr", WordAction::Skip},
-    WordRow{"footnote", WordAction::Skip},
+    WordRow{"footer", WordAction::SideStory},
+    WordRow{"footerf", WordAction::SideStory},
+    WordRow{"footerl", WordAction::SideStory},
+    WordRow{"footerr", WordAction::SideStory},
+    WordRow{"footnote", WordAction::SideStory},
     WordRow{"fs", WordAction::FontSize},
     WordRow{"ftncn", WordAction::Skip},
     WordRow{"ftnsep", WordAction::Skip},
     WordRow{"ftnsepc", WordAction::Skip},
     WordRow{"generator", WordAction::Skip},
     WordRow{"green", WordAction::ColourPart, 1},
-    WordRow{"header", WordAction::Skip},
-    WordRow{"headerf", WordAction::Skip},
-    WordRow{"headerl", WordAction::Skip},
-    WordRow{"headerr", WordAction::Skip},
+    WordRow{"header", WordAction::SideStory},
+    WordRow{"headerf", WordAction::SideStory},
+    WordRow{"headerl", WordAction::SideStory},
+    WordRow{"headerr", WordAction::SideStory},
     WordRow{"i", WordAction::Italic},
     WordRow{"info", WordAction::Skip},
     WordRow{"keywords", WordAction::Skip},
@@ -118,6 +122,7 @@ constexpr std::array kWords = {
     WordRow{"rsidtbl", WordAction::Skip},
     WordRow{"rtlmark", WordAction::Char, 0x200F},
     WordRow{"sect", WordAction::Break},
+    WordRow{"shptxt", WordAction::SideStory},
     WordRow{"stylesheet", WordAction::Skip},
     WordRow{"subject", WordAction::Skip},
     WordRow{"tab", WordAction::Tab},

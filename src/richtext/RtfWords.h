@@ -42,6 +42,8 @@ enum class WordAction : std::uint8_t {
   UnicodeBranch,  // \ud: the Unicode version inside \upr
   FontTable,      // \fonttbl
   Skip,           // a destination whose content is not body text
+  SideStory,      // text a word processor shows outside the body's flow: headers, notes,
+                  // comments, text boxes; read as a story of its own when asked, else skipped
   Transparent,    // a destination whose content reads as the group around it
   Binary,         // \binN: N bytes of data, which the tokenizer steps over
 };

@@ -20,7 +20,7 @@ namespace {
 
 std::string InPlace(const std::string& markup, Generation generation = Generation::kAuto,
                     const ConversionOptions& options = {}) {
-  const RtfReading reading = ReadRtf(markup, RtfReadOptions{.sourceSpans = true});
+  const RtfReading reading = ReadRtf(markup, RtfReadOptions{.sourceSpans = true, .sideStories = true});
   EXPECT_TRUE(reading.Ok()) << markup;
   StringSink sink;
   ConvertRtfInPlace(markup, reading, generation, options, sink);
@@ -136,6 +136,53 @@ TEST(RtfInPlace, KeepsEverythingElse) {
   EXPECT_NE(out.find("{\\rtlch\\fcs1\\af2\\afs48\\ab\\ai0\\ltrch\\fcs0\\f2\\uc1 \\u3370\\'3f\\u3381\\'3f}"),
             std::string::npos)
       << out;
+}
+
+// Every destination whose text a word processor shows is converted, with the
+// complex-script size and weight of its own runs; those that show no text
+// stay byte for byte. Each case holds the legacy letter KA ("I" in rc1).
+TEST(RtfInPlace, ConvertsEveryDestinationThatShowsText) {
+  const std::string head = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 rc1;}}\\f0 Body ";
+  const std::string shown[] = {
+      "{\\header\\pard\\plain\\f1 I\\par}",
+      "{\\headerl\\pard\\plain\\f1 I\\par}",
+      "{\\footerf\\pard\\plain\\f1 I}",
+      "{\\super\\chftn}{\\footnote\\pard\\plain\\f1\\b\\fs18 I}",
+      "{\\super\\chftn}{\\footnote\\ftnalt\\pard\\plain\\f1 I}",
+      "{\\*\\atnid A}\\chatn{\\*\\annotation{\\*\\atnref 0}\\pard\\plain\\f1 I}",
+      "{\\shp{\\*\\shpinst{\\sp{\\sn shapeType}{\\sv 202}}{\\shptxt\\pard\\plain\\f1 I\\par}}}",
+      "{\\*\\do\\dobxcolumn{\\dptxbx{\\dptxbxtext\\pard\\plain\\f1 I\\par}}}",
+      "{\\field{\\*\\fldinst HYPERLINK \"https://example.org\"}{\\fldrslt\\f1 I}}",
+      "{\\listtext\\f1 I\\tab}",
+      "{\\pntext\\f1 I\\tab}",
+      "\\trowd\\cellx2000\\pard\\intbl\\f1 I\\cell\\row",
+  };
+  for (const std::string& destination : shown) {
+    const std::string markup = head + destination + "\\par}";
+    const std::string out = InPlace(markup);
+    EXPECT_EQ(out.find("\\f1 I"), std::string::npos) << markup << "\n" << out;
+    const RtfReading reading = ReadRtf(out, RtfReadOptions{.sideStories = true});
+    EXPECT_NE((reading.document.Text() + reading.side.Text()).find(u"\u0D15"), std::u16string::npos) << out;
+  }
+  EXPECT_NE(InPlace(head + shown[3] + "}").find("\\afs18\\ab\\ai0"), std::string::npos);
+
+  const std::string quiet[] = {
+      "{\\*\\bkmkstart \\f1 I}",
+      "{\\field{\\*\\fldinst \\f1 I}{\\fldrslt x}}",
+      "{\\*\\formfield{\\*\\ffname \\f1 I}}",
+      "{\\stylesheet{\\s1\\f1 I;}}",
+      "{\\info{\\title \\f1 I}}",
+      "{\\*\\datafield \\f1 I}",
+      "{\\xe \\f1 I}",
+      "{\\pict\\pngblip \\f1 I}",
+  };
+  for (const std::string& destination : quiet) {
+    const std::string markup = head + destination + "\\par}";
+    std::string out = InPlace(markup);
+    const std::string font = "{\\f2\\fnil\\fcharset0 Manjari;}";
+    if (const std::size_t at = out.find(font); at != std::string::npos) out.erase(at, font.size());
+    EXPECT_EQ(out, markup);
+  }
 }
 
 // Without a font table, the Unicode font comes in a table of its own, and

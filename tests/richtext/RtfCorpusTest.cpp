@@ -94,6 +94,33 @@ TEST(RtfCorpusTest, EveryFileReadsOrFailsAsExpected) {
   EXPECT_GT(read, 150u);
 }
 
+// Reading the side stories (headers, notes, comments, text boxes) as well
+// leaves the body exactly as it was, and every character of them comes from
+// the bytes of the file, in the order of those bytes.
+TEST(RtfCorpusTest, SideStoriesLeaveTheBodyAsItIs) {
+  if (!fs::exists(kCorpus / "files")) GTEST_SKIP() << "no corpus at " << kCorpus;
+  std::size_t withSideText = 0;
+  for (const fs::path& path : CorpusFiles()) {
+    const std::string name = path.filename().string();
+    const std::string bytes = Slurp(path);
+    const RtfReading plain = ReadRtf(bytes);
+    const RtfReading both = ReadRtf(bytes, RtfReadOptions{.sourceSpans = true, .sideStories = true});
+    if (!plain.Ok()) continue;
+    EXPECT_TRUE(plain.document == both.document) << name;
+    ASSERT_EQ(both.sideSpans.size(), both.side.Size()) << name;
+    for (std::size_t i = 0; i < both.sideSpans.size(); ++i) {
+      const SourceSpan& span = both.sideSpans[i];
+      ASSERT_LE(span.begin, span.end) << name << " at " << i;
+      ASSERT_LE(span.end, bytes.size()) << name << " at " << i;
+      if (i > 0) {
+        ASSERT_LE(both.sideSpans[i - 1].begin, span.begin) << name << " at " << i;
+      }
+    }
+    if (!both.side.Empty()) ++withSideText;
+  }
+  EXPECT_GT(withSideText, 10u);  // the corpus has headers, footers and notes
+}
+
 // Text reduced to what two readers should agree on: LibreOffice reports
 // symbol-font characters as U+F0xx where we give the byte's glyph, and each
 // reader lays out paragraphs, cells and indents its own way (LibreOffice
