@@ -17,10 +17,12 @@ namespace {
 std::vector<const LegacyEncoding*> FamiliesOfFormats(const Document& document) {
   std::vector<const LegacyEncoding*> families(document.FormatCount());
   for (std::size_t f = 0; f < families.size(); ++f) {
-    families[f] = walk::KindOfFont(document.Format(static_cast<FormatId>(f)).fontName, true).family;
+    families[f] = walk::RoleOfFont(document.Format(static_cast<FormatId>(f)).fontName, true).family;
   }
   return families;
 }
+
+bool IsLineEnd(char16_t ch) { return ch == u'\r' || ch == u'\n'; }
 
 class Reencoder {
  public:
@@ -39,14 +41,16 @@ class Reencoder {
     for (std::size_t i = 0; i < text.size();) {
       while (run + 1 < runs.size() && runs[run + 1].begin <= i) ++run;
       const LegacyEncoding* family = families_[runs[run].format];
-      if (family == nullptr) {
-        const std::size_t end = source_.RunEnd(run);
-        result_.Append(text.substr(i, end - i), result_.Intern(source_.Format(runs[run].format)));
-        if (sourceOf_ != nullptr) resultSourceOf_.insert(resultSourceOf_.end(), sourceOf_->begin() + i, sourceOf_->begin() + end);
-        i = end;
-      } else {
+      if (family != nullptr && !IsLineEnd(text[i])) {
         i = Stretch(*family, i, run);
+        continue;
       }
+      // Text of no family, and a line end in a family's font, stay as they
+      // are: a stretch never reaches across a line end.
+      const std::size_t end = family == nullptr ? source_.RunEnd(run) : i + 1;
+      result_.Append(text.substr(i, end - i), result_.Intern(source_.Format(runs[run].format)));
+      if (sourceOf_ != nullptr) resultSourceOf_.insert(resultSourceOf_.end(), sourceOf_->begin() + i, sourceOf_->begin() + end);
+      i = end;
     }
     return std::move(result_);
   }
@@ -58,7 +62,7 @@ class Reencoder {
     const std::u16string_view text = source_.Text();
     const auto& runs = source_.Runs();
     std::size_t end = begin;
-    while (end < text.size() && text[end] != u'\r' && text[end] != u'\n') {
+    while (end < text.size() && !IsLineEnd(text[end])) {
       while (run + 1 < runs.size() && runs[run + 1].begin <= end) ++run;
       if (families_[runs[run].format] != &family) break;
       ++end;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -110,6 +111,20 @@ TEST(FamiliesAsMlttTest, DictionaryWordsComeBackFromMltt) {
   }
   EXPECT_GT(words.size(), 140'000u);
   EXPECT_GE(same * 1000, words.size() * 997) << same << " of " << words.size();
+}
+
+// A line end set in a family's font ends its stretch and stays as it is,
+// whichever output spells the family in ML-TT; such a document once made the
+// ML-TT outputs loop for ever.
+TEST(FamiliesAsMlttTest, ALineEndInAFamilysFontStaysAndEndsTheStretch) {
+  const std::string markup = "{\\rtf1{\\fonttbl{\\f0 rc1;}{\\f1 ML-Nandini;}}\\f0 uIcj \\f1 abc\\line abc\\par}";
+  const Document source = ReadRtf(markup).document;
+  for (const OutputKind output : {OutputKind::kMltt, OutputKind::kIsm}) {
+    const Document converted = ReadRtf(ConvertDocument(source, Generation::kAuto, output)).document;
+    const std::u16string& text = converted.Text();
+    EXPECT_EQ(std::count(text.begin(), text.end(), u'\n'), 2) << ToUtf8(text);  // the \line and the \par
+    EXPECT_EQ(converted.FontAt(text.find(u'\n') - 1), "ML-TTRevathi") << ToUtf8(text);
+  }
 }
 
 TEST(FamiliesAsMlttTest, SignsGoWhereAnMlttTypistPutsThem) {
