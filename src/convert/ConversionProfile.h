@@ -23,16 +23,18 @@ enum class TextTarget {
   kIsm,      // the same, with break marks between unbound glyphs
 };
 
+// The other legacy families are known by name where the Rachana fonts are
+// read by name too; a generation chosen by hand keeps every "ML-" font
+// ML-TT, as it always was.
+inline bool ReadsLegacyFamilies(Generation generation) { return generation == Generation::kAuto; }
+
 struct ConversionProfile {
   Generation generation = Generation::kAuto;
   TextTarget target = TextTarget::kUnicode;
   Spelling spelling = Spelling::kLegacy;
   std::string unicodeFont = std::string(kDefaultUnicodeFont);
 
-  // The other legacy families are known by name where the Rachana fonts are
-  // read by name too; a generation chosen by hand keeps every "ML-" font
-  // ML-TT, as it always was.
-  bool LegacyFamilies() const { return generation == Generation::kAuto; }
+  bool LegacyFamilies() const { return ReadsLegacyFamilies(generation); }
   UnicodeOptions Unicode() const { return UnicodeOptions{.legacyFamilies = LegacyFamilies(), .spelling = spelling}; }
   // The font converted text is set in.
   std::string_view ConvertedFont() const {

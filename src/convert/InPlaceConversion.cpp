@@ -142,7 +142,7 @@ PlacedText ConvertInPlace(const Document& story, const std::vector<bool>& replac
   PlacedText placed;
   std::vector<TextIndex> sourceOf;
   const Document mltt = TracedMltt(story, profile, sourceOf, progress);
-  const std::vector<bool> converted = ConvertedFormats(story, profile.generation);
+  const std::vector<bool> converted = FontClassifier(profile.generation).ConvertedFormats(story);
   std::vector<bool> consumed(story.Size());
   {
     PieceList pieces(story, replaceable, placed);

@@ -44,6 +44,11 @@ std::span<const LegacyFontName> KnownLegacyFonts();
 // maps do not know or whose map is missing.
 const LegacyEncoding* FindLegacyEncoding(std::string_view fontName);
 
+// Whether a font is in the ML-TT encoding by the rule every pass has always
+// read font names with: its name begins "ML-". With the other families
+// known, FindLegacyEncoding tells the ML-TT fonts from the rest.
+inline bool IsMlttFontName(std::string_view fontName) { return fontName.starts_with("ML-"); }
+
 // The encoding with this name ("ML", "MLB", ...), or nullptr.
 const LegacyEncoding* FindLegacyEncodingByName(std::string_view encodingName);
 

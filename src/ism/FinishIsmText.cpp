@@ -1,5 +1,7 @@
 #include "ism/FinishIsmText.h"
 
+#include "families/LegacyEncoding.h"
+
 #include <cstdint>
 #include <stdexcept>
 #include <vector>
@@ -10,8 +12,6 @@ namespace {
 bool OccursIn(std::u16string_view s, std::u16string_view signClass) {
   return s.empty() || signClass.find(s) != std::u16string_view::npos;
 }
-
-bool StartsWithMl(std::string_view fontName) { return fontName.starts_with("ML-"); }
 
 // Whether a mark belongs between `current` (in a font starting "ML-") and
 // `next`. Marks already in the text are not letter codes, so no mark is ever
@@ -37,7 +37,7 @@ Document FinishIsmText(const Document& mltt, ProgressSink* progress, std::vector
   std::vector<bool> isMl(mltt.FormatCount());
   for (std::size_t f = 0; f < formats.size(); ++f) {
     formats[f] = mltt.Format(static_cast<FormatId>(f));
-    isMl[f] = StartsWithMl(formats[f].fontName);
+    isMl[f] = IsMlttFontName(formats[f].fontName);
   }
   std::u16string out;
   out.reserve(n + n / 2);

@@ -9,13 +9,10 @@
 
 #include <string_view>
 
-#include "convert/ConversionProfile.h"
+#include <cstdint>
 
 namespace maravelundi {
 
-// Every run asks, so the last few answers are kept (per thread: a batch
-// converts documents at once).
-bool IsConvertedFont(const ConversionProfile& profile, std::string_view fontName);
 
 // The glyph character (GlyphChar) of a character stored in a legacy font's
 // text: Word and LibreOffice store the bytes of a font that declares the

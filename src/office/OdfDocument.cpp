@@ -88,10 +88,11 @@ bool InSideStory(pugi::xml_node paragraph) {
 }
 
 // Converts one part's stories; true when anything changed.
-bool ConvertPart(pugi::xml_node root, const XmlPart& styles, const ConversionProfile& profile) {
+bool ConvertPart(pugi::xml_node root, const XmlPart& styles, const ConversionProfile& profile,
+                 FontClassifier& fonts) {
   const OdfNames names = OdfNames::Of(root);
   const OdfStyleSheet sheet = SheetFor(root, names, styles);
-  const OdfPartContext context{names, sheet, profile};
+  const OdfPartContext context{names, sheet, profile, fonts};
   OdfConvertedStyles converted(root, names, sheet, profile);
   OdfStory shown(context), side(context);
   for (pugi::xml_node paragraph : OdfParagraphs(root, names)) {
@@ -108,13 +109,14 @@ Outcome<std::string> ConvertOdfPackage(const ZipPackage& package, const Conversi
   Outcome<OdfParts> parts = LoadParts(package, options.limits);
   if (!parts.Ok()) return parts.Error();
   std::vector<PartReplacement> replacements;
+  FontClassifier fonts(profile.generation);
   const XmlPart& styles = parts.Value().styles;
-  if (styles && ConvertPart(styles->document_element(), styles, profile)) {
+  if (styles && ConvertPart(styles->document_element(), styles, profile, fonts)) {
     replacements.emplace_back(kStylesPart, SerializeXmlPart(*styles));
   }
   ReportProgress(options.progress, 1, 2);
   const XmlPart& content = parts.Value().content;
-  if (ConvertPart(content->document_element(), styles, profile)) {
+  if (ConvertPart(content->document_element(), styles, profile, fonts)) {
     replacements.emplace_back(kContentPart, SerializeXmlPart(*content));
   }
   ReportProgress(options.progress, 2, 2);
@@ -128,7 +130,8 @@ Outcome<Document> ReadOdfText(const ZipPackage& package, const ConversionProfile
   const pugi::xml_node root = parts.Value().content->document_element();
   const OdfNames names = OdfNames::Of(root);
   const OdfStyleSheet sheet = SheetFor(root, names, parts.Value().styles);
-  const OdfPartContext context{names, sheet, profile};
+  FontClassifier fonts(profile.generation);
+  const OdfPartContext context{names, sheet, profile, fonts};
   OdfStory story(context);
   const pugi::xml_node body = names.office.Child(names.office.Child(root, "body"), "text");
   for (pugi::xml_node paragraph : OdfParagraphs(body, names)) {

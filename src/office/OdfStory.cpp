@@ -46,7 +46,7 @@ class OdfStoryCollector {
 
   void Atom(const OdfAtom& atom) {
     const OdfPartContext& context = story_.context_;
-    const bool converted = IsConvertedFont(context.profile, atom.properties.font);
+    const bool converted = context.fonts.Converted(atom.properties.font);
     Document& text = story_.text_;
     const auto begin = static_cast<TextIndex>(text.Size());
     const FormatId format = text.Intern(FlatFormat(atom.properties));

@@ -15,6 +15,7 @@
 #include <pugixml.hpp>
 
 #include "convert/ConversionProfile.h"
+#include "convert/FontClassifier.h"
 #include "convert/InPlaceConversion.h"
 #include "office/OdfConvertedStyles.h"
 #include "office/OdfNames.h"
@@ -27,6 +28,7 @@ struct OdfPartContext {
   const OdfNames& names;
   const OdfStyleSheet& sheet;
   const ConversionProfile& profile;
+  FontClassifier& fonts;  // the document's, shared by its parts
 };
 
 class OdfStory {

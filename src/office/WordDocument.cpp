@@ -116,12 +116,13 @@ Outcome<std::string> ConvertWordPackage(const ZipPackage& package, const Convers
   Outcome<WordStyleSheet> sheet = ReadStyleSheet(package, parts.Value(), options.limits);
   if (!sheet.Ok()) return sheet.Error();
   std::vector<PartReplacement> replacements;
+  FontClassifier fonts(profile.generation);
   const std::vector<std::string>& textParts = parts.Value().text;
   for (std::size_t p = 0; p < textParts.size(); ++p) {
     Outcome<XmlPart> part = LoadXmlPart(package, textParts[p], options.limits);
     if (!part.Ok()) return part.Error();
     const XmlNamespace w = WordNamespace(*part.Value());
-    const WordPartContext context{w, sheet.Value().styles, sheet.Value().theme, profile};
+    const WordPartContext context{w, sheet.Value().styles, sheet.Value().theme, profile, fonts};
     WordPartStories stories(context);
     for (pugi::xml_node paragraph : WordParagraphs(part.Value()->document_element(), w)) {
       (InFallback(paragraph) ? stories.fallback : stories.shown).AppendParagraph(paragraph, &stories.deleted);
@@ -145,7 +146,8 @@ Outcome<Document> ReadWordText(const ZipPackage& package, const ConversionProfil
   Outcome<XmlPart> main = LoadXmlPart(package, parts.Value().main, options.limits);
   if (!main.Ok()) return main.Error();
   const XmlNamespace w = WordNamespace(*main.Value());
-  const WordPartContext context{w, sheet.Value().styles, sheet.Value().theme, profile};
+  FontClassifier fonts(profile.generation);
+  const WordPartContext context{w, sheet.Value().styles, sheet.Value().theme, profile, fonts};
   WordStory story(context);
   const pugi::xml_node body = w.Child(main.Value()->document_element(), "body");
   for (pugi::xml_node paragraph : WordParagraphs(body, w)) {

@@ -96,17 +96,16 @@ RunChildKind ClassifyRunChild(pugi::xml_node child, const XmlNamespace& w) {
   return row->kind;
 }
 
-RunTextReader::RunTextReader(const WordRunProperties& effective, const XmlNamespace& w,
-                             const ConversionProfile& profile)
-    : effective_(effective), w_(w), profile_(profile) {
-  for (std::size_t slot = 0; slot < fonts_.size(); ++slot) {
-    if (effective.fonts[slot]) fonts_[slot] = *effective.fonts[slot];
-    converted_[slot] = IsConvertedFont(profile, fonts_[slot]);
+RunTextReader::RunTextReader(const WordRunProperties& effective, const XmlNamespace& w, FontClassifier& fonts)
+    : effective_(effective), w_(w), fonts_(fonts) {
+  for (std::size_t slot = 0; slot < slotFonts_.size(); ++slot) {
+    if (effective.fonts[slot]) slotFonts_[slot] = *effective.fonts[slot];
+    converted_[slot] = fonts.Converted(slotFonts_[slot]);
   }
 }
 
 void RunTextReader::Read(pugi::xml_node child, RunChildKind kind, RunText& into) const {
-  const std::string_view lineFont = fonts_[static_cast<std::size_t>(FontSlot::kAscii)];
+  const std::string_view lineFont = slotFonts_[static_cast<std::size_t>(FontSlot::kAscii)];
   switch (kind) {
     case RunChildKind::kText: ReadText(child.child_value(), into); break;
     case RunChildKind::kTab: Append(into, u'\t', lineFont); break;
@@ -122,7 +121,7 @@ void RunTextReader::ReadText(std::string_view utf8, RunText& into) const {
   for (char16_t ch : FromUtf8(utf8)) {
     const auto slot = static_cast<std::size_t>(SlotOfCharacter(ch, effective_));
     into.hasLegacyText |= converted_[slot];
-    Append(into, converted_[slot] ? GlyphOfStoredChar(ch) : ch, fonts_[slot]);
+    Append(into, converted_[slot] ? GlyphOfStoredChar(ch) : ch, slotFonts_[slot]);
   }
 }
 
@@ -131,14 +130,14 @@ void RunTextReader::ReadSymbol(pugi::xml_node sym, RunText& into) const {
   const std::string_view hex = w_.Attribute(sym, "char").value();
   unsigned code = 0;
   if (std::from_chars(hex.data(), hex.data() + hex.size(), code, 16).ec != std::errc() || code > 0xFFFF) return;
-  const bool converted = IsConvertedFont(profile_, font);
+  const bool converted = fonts_.Converted(font);
   into.hasLegacyText |= converted;
   Append(into, converted ? GlyphOfSymbolCode(code) : static_cast<char16_t>(code), font);
 }
 
 RunText ReadRunText(pugi::xml_node run, const WordRunProperties& effective, const XmlNamespace& w,
-                    const ConversionProfile& profile) {
-  const RunTextReader reader(effective, w, profile);
+                    FontClassifier& fonts) {
+  const RunTextReader reader(effective, w, fonts);
   RunText text;
   for (pugi::xml_node child : run.children()) reader.Read(child, ClassifyRunChild(child, w), text);
   return text;

@@ -15,7 +15,7 @@
 
 #include <pugixml.hpp>
 
-#include "convert/ConversionProfile.h"
+#include "convert/FontClassifier.h"
 #include "office/WordRunProperties.h"
 #include "office/XmlNamespace.h"
 
@@ -53,7 +53,7 @@ struct RunText {
 // run's slots, and whether each is converted, are looked up once per run.
 class RunTextReader {
  public:
-  RunTextReader(const WordRunProperties& effective, const XmlNamespace& w, const ConversionProfile& profile);
+  RunTextReader(const WordRunProperties& effective, const XmlNamespace& w, FontClassifier& fonts);
   // Appends the text of `child`, of kind `kind`, to `into`.
   void Read(pugi::xml_node child, RunChildKind kind, RunText& into) const;
 
@@ -63,14 +63,14 @@ class RunTextReader {
 
   const WordRunProperties& effective_;
   const XmlNamespace& w_;
-  const ConversionProfile& profile_;
-  std::array<std::string_view, 4> fonts_;
+  FontClassifier& fonts_;
+  std::array<std::string_view, 4> slotFonts_;
   std::array<bool, 4> converted_{};
 };
 
 // The text of all the run's textual children.
 RunText ReadRunText(pugi::xml_node run, const WordRunProperties& effective, const XmlNamespace& w,
-                    const ConversionProfile& profile);
+                    FontClassifier& fonts);
 
 // Visits the runs of a paragraph (or of a container in it) in order; a
 // visitor has Run(node, deleted), Boundary(), EnterDeleted(), LeaveDeleted().

@@ -121,7 +121,7 @@ class WordStoryCollector {
     const XmlNamespace& w = context.w;
     WordStory::Run run{node, context.styles.Effective(base_, w.Child(node, "rPr"), w, context.theme), deleted,
                        static_cast<std::uint32_t>(into.children_.size()), 0};
-    const RunTextReader reader(run.effective, w, context.profile);
+    const RunTextReader reader(run.effective, w, context.fonts);
     for (pugi::xml_node child : node.children()) {
       const RunChildKind kind = ClassifyRunChild(child, w);
       if (!HoldsText(kind)) continue;

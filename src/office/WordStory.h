@@ -14,6 +14,7 @@
 #include <pugixml.hpp>
 
 #include "convert/ConversionProfile.h"
+#include "convert/FontClassifier.h"
 #include "convert/InPlaceConversion.h"
 #include "office/WordRunProperties.h"
 #include "office/WordStyles.h"
@@ -27,6 +28,7 @@ struct WordPartContext {
   const WordStyles& styles;
   const ThemeFonts& theme;
   const ConversionProfile& profile;
+  FontClassifier& fonts;  // the document's, shared by its parts
 };
 
 class WordStory {

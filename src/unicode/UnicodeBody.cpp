@@ -54,12 +54,12 @@ bool RuleMatches(const UnicodeRule& rule, std::u16string_view text, std::size_t 
   return true;
 }
 
-FontKind KindOfFont(std::string_view fontName, bool legacyFamilies) {
+FontRole RoleOfFont(std::string_view fontName, bool legacyFamilies) {
   if (legacyFamilies) {
     const LegacyEncoding* encoding = FindLegacyEncoding(fontName);
     if (encoding != nullptr && !encoding->mltt) return {false, encoding};
   }
-  return {fontName.starts_with("ML-"), nullptr};
+  return {IsMlttFontName(fontName), nullptr};
 }
 
 }  // namespace walk

@@ -120,8 +120,8 @@ std::size_t ApplyMlttRules(const RuleIndex& rules, std::u16string_view text, std
   return 1;  // unreachable: the last rule matches anything
 }
 
-// What the walk does with a font's text.
-struct FontKind {
+// What the walk does with the text of a font: its role in the walk.
+struct FontRole {
   bool mltt = false;                          // the rules and the entity table
   const LegacyEncoding* family = nullptr;     // that family's converter
   bool Malayalam() const { return mltt || family != nullptr; }
@@ -129,7 +129,7 @@ struct FontKind {
 
 // Every "ML-" font is ML-TT, as it always was, unless the other families are
 // on and the font's name belongs to another encoding.
-FontKind KindOfFont(std::string_view fontName, bool legacyFamilies);
+FontRole RoleOfFont(std::string_view fontName, bool legacyFamilies);
 
 // A character outside Malayalam text: copied, its line end a break.
 template <typename Sink>
@@ -148,7 +148,7 @@ void CopyOtherFont(std::u16string_view text, std::size_t i, Sink& sink) {
 // `run` is the run of `begin`. Reordering stays inside the stretch, so a
 // sign never moves across a line end or into another font's text.
 template <typename Sink>
-std::size_t ConvertFamilyStretch(const Document& document, const std::vector<FontKind>& kinds,
+std::size_t ConvertFamilyStretch(const Document& document, const std::vector<FontRole>& roles,
                                  const LegacyEncoding& family, std::size_t begin, std::size_t run, Sink& sink,
                                  Spelling spelling) {
   const std::u16string_view text = document.Text();
@@ -156,7 +156,7 @@ std::size_t ConvertFamilyStretch(const Document& document, const std::vector<Fon
   std::size_t end = begin;
   while (end < text.size() && text[end] != u'\r' && text[end] != u'\n') {
     while (run + 1 < runs.size() && runs[run + 1].begin <= end) ++run;
-    if (kinds[runs[run].format].family != &family) break;
+    if (roles[runs[run].format].family != &family) break;
     ++end;
   }
   ConvertLegacyRun(
@@ -175,21 +175,21 @@ template <typename Sink>
 void WalkUnicode(const Document& mltt, Sink& sink, ProgressSink* progress = nullptr,
                  const UnicodeOptions& options = {}) {
   const std::u16string_view text = mltt.Text();
-  std::vector<walk::FontKind> kinds(mltt.FormatCount());
-  for (std::size_t f = 0; f < kinds.size(); ++f) {
-    kinds[f] = walk::KindOfFont(mltt.Format(static_cast<FormatId>(f)).fontName, options.legacyFamilies);
+  std::vector<walk::FontRole> roles(mltt.FormatCount());
+  for (std::size_t f = 0; f < roles.size(); ++f) {
+    roles[f] = walk::RoleOfFont(mltt.Format(static_cast<FormatId>(f)).fontName, options.legacyFamilies);
   }
   const walk::RuleIndex& rules = walk::Rules();
   const auto& runs = mltt.Runs();
   std::size_t nextReport = kProgressStride;
   std::size_t i = 0;
-  const walk::FontKind* current = nullptr;
+  const walk::FontRole* current = nullptr;
   for (std::size_t r = 0; r < runs.size(); ++r) {
     const std::size_t end = mltt.RunEnd(r);
     if (i >= end) continue;  // a rule or a stretch used this run up
     // Only the font of the position a rule or a stretch starts at counts:
     // the positions a rule uses up are taken whatever their font.
-    const walk::FontKind& kind = kinds[runs[r].format];
+    const walk::FontRole& kind = roles[runs[r].format];
     if (current == nullptr || current->Malayalam() != kind.Malayalam()) sink.MlttPosition(kind.Malayalam());
     current = &kind;
     while (i < end) {
@@ -204,7 +204,7 @@ void WalkUnicode(const Document& mltt, Sink& sink, ProgressSink* progress = null
         if constexpr (requires { sink.Consumed(i, used); }) sink.Consumed(i, used);
         i += used;
       } else if (kind.family != nullptr && text[i] != u'\r' && text[i] != u'\n') {
-        i = walk::ConvertFamilyStretch(mltt, kinds, *kind.family, i, r, sink, options.spelling);
+        i = walk::ConvertFamilyStretch(mltt, roles, *kind.family, i, r, sink, options.spelling);
       } else {
         walk::CopyOtherFont(text, i, sink);
         ++i;
