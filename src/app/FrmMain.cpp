@@ -24,6 +24,7 @@
 #include "external/ThroughLibreOffice.h"
 #include "fileio/FileIo.h"
 #include "ism/FinishIsmText.h"
+#include "job/OutputChoice.h"
 #include "package/DocumentFormat.h"
 #include "richtext/RtfReader.h"
 #include "richtext/RtfWriter.h"
@@ -502,8 +503,10 @@ void FrmMain::CmdConvert_Click() {
 void FrmMain::RunConversion(Generation generation, OutputKind output) {
   if (whole_) return RunWholeConversion(generation, output);
   ConversionProgress progress(*this, services_.yieldInterval);
+  ConversionOptions options;
+  options.spelling = SpellingFor(std::nullopt, RtfConversion{output});
   WriteAndOpen(OutputExtension(output), [&](ByteSink& sink) {
-    ConvertDocument(rtb1_, generation, output, sink, &progress, ConversionOptions{}, &rtb2_);
+    ConvertDocument(rtb1_, generation, output, sink, &progress, options, &rtb2_);
   });
 }
 
@@ -519,6 +522,8 @@ void FrmMain::RunWholeConversion(Generation generation, OutputKind output) {
   options.generation = generation;
   options.progress = &progress;
   const OfficeOutput inPlace = output == OutputKind::kIsm ? OfficeOutput::kIsm : OfficeOutput::kUnicode;
+  // Spelled as the command line's --to docx, odt or doc spells it.
+  options.spelling = SpellingFor(std::nullopt, OfficeConversion{inPlace, OfficeRoute{}});
   OfficeResult converted = ConvertOfficeDocument(whole_->bytes, whole_->package, inPlace, options);
   if (!converted.Ok()) return ShowDocumentError(whole_->path, Describe(converted.Error()));
   std::string result = std::move(converted.Value());

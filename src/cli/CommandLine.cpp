@@ -29,10 +29,9 @@ void AddConversionOptions(CLI::App& app, CommandLine& options) {
                  "with -d each document keeps its format")
       ->check(CLI::IsMember(OutputChoiceNames()));
   app.add_option("--spelling", options.spelling,
-                 "Malayalam of the Unicode outputs as converted (legacy) or as written in Unicode today "
-                 "(modern: atomic chillus, conjuncts joined)")
-      ->check(CLI::IsMember({"legacy", "modern"}))
-      ->capture_default_str();
+                 "Malayalam of the Unicode outputs as written in Unicode today (modern: atomic chillus, "
+                 "conjuncts joined) or as converted (legacy). Default: modern, but legacy for unicode")
+      ->check(CLI::IsMember({"legacy", "modern"}));
   app.add_flag_callback(
          "--list-fonts",
          [] {

@@ -20,7 +20,7 @@ inline constexpr int kExitUsage = 2;
 struct CommandLine {
   std::string fonts = "auto";
   std::string to;  // empty: from -o's extension, else unicode (a batch: each document's own format)
-  std::string spelling = "legacy";
+  std::string spelling;  // empty: each output's own, modern but for unicode
   std::string unicodeFont = std::string(kDefaultUnicodeFont);
   std::string output = "-";
   std::vector<std::string> inputs;

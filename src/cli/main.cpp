@@ -4,7 +4,7 @@
 // plain text), to ISM or to plain ML-TT.
 //
 //   maravelundi-cli [--fonts 2|7|auto] [--to unicode|ism|mltt|rtf|html5|text|docx|odt|doc|...]
-//                   [--unicode-font NAME] [--max-input SIZE] [--office-timeout SECONDS]
+//                   [--spelling legacy|modern] [--unicode-font NAME] [--max-input SIZE] [--office-timeout SECONDS]
 //                   [--verbose] [-o OUTPUT] INPUT
 //   maravelundi-cli [options] [-j N] [--force] -d OUTDIR INPUT...
 //
@@ -97,8 +97,9 @@ mv::ConversionSettings SettingsOf(const CommandLine& options, const mv::ForeignE
   const bool batch = !options.outputFolder.empty();
   const mv::OutputRequest output =
       options.to.empty() ? mv::DefaultOutput(options.output, batch) : *mv::OutputChoiceNamed(options.to);
-  return {*mv::GenerationNamed(options.fonts), output, options.unicodeFont, *mv::SpellingNamed(options.spelling),
-          &engine};
+  const std::optional<mv::Spelling> spelling =
+      options.spelling.empty() ? std::nullopt : mv::SpellingNamed(options.spelling);
+  return {*mv::GenerationNamed(options.fonts), output, options.unicodeFont, spelling, &engine};
 }
 
 int ConvertOne(const CommandLine& options) {

@@ -85,7 +85,7 @@ bool ConvertSource(SourceDocument&& source, const ConversionSettings& settings, 
     options.generation = settings.generation;
     options.unicodeFont = settings.unicodeFont;
     options.title = title;
-    options.spelling = settings.spelling;
+    options.spelling = SpellingFor(settings.spelling, source.conversion);
     options.progress = progress;
     WholeResult result =
         ConvertAlongRoute(source.markup, office->route, office->output, options, settings.foreignEngine);
@@ -100,7 +100,7 @@ bool ConvertSource(SourceDocument&& source, const ConversionSettings& settings, 
   ConversionOptions options;
   options.unicodeFont = settings.unicodeFont;
   options.title = title;
-  options.spelling = settings.spelling;
+  options.spelling = SpellingFor(settings.spelling, source.conversion);
   const OutputKind output = std::get<RtfConversion>(source.conversion).output;
   if (output == OutputKind::kRtf) {
     // Rich Text converts in place: everything but the legacy text stays.

@@ -26,7 +26,8 @@ struct ConversionSettings {
   Generation generation = Generation::kAuto;
   OutputRequest output;
   std::string unicodeFont = std::string(kDefaultUnicodeFont);
-  Spelling spelling = Spelling::kLegacy;
+  // Asked for every output; none: each output's own (SpellingFor).
+  std::optional<Spelling> spelling;
   // Reads and writes the foreign formats (LibreOffice); without one, a
   // foreign document fails, saying what it needs.
   const ForeignEngine* foreignEngine = nullptr;

@@ -137,6 +137,32 @@ std::variant<PlannedConversion, std::string> PlanConversion(const OutputRequest&
   return OfficeConversion{OfficeOutputOf(request.choice), std::get<OfficeRoute>(route)};
 }
 
+Spelling SpellingFor(std::optional<Spelling> asked, const PlannedConversion& conversion) {
+  if (asked) return *asked;
+  // Every output named, so that a new one cannot slip in with either.
+  if (const auto* rtf = std::get_if<RtfConversion>(&conversion)) {
+    switch (rtf->output) {
+      case OutputKind::kUnicode:
+      case OutputKind::kIsm:
+      case OutputKind::kMltt: return Spelling::kLegacy;
+      case OutputKind::kRtf:
+      case OutputKind::kHtml5:
+      case OutputKind::kText: return Spelling::kModern;
+    }
+  } else {
+    switch (std::get<OfficeConversion>(conversion).output) {
+      case OfficeOutput::kUnicodeHtml:
+      case OfficeOutput::kIsm:
+      case OfficeOutput::kMltt: return Spelling::kLegacy;
+      case OfficeOutput::kUnicode:
+      case OfficeOutput::kRtf:
+      case OfficeOutput::kHtml5:
+      case OfficeOutput::kText: return Spelling::kModern;
+    }
+  }
+  return Spelling::kLegacy;
+}
+
 std::string ResultExtension(const OutputRequest& request, const DocumentKind& input) {
   const auto plan = PlanConversion(request, input);
   if (const auto* planned = std::get_if<PlannedConversion>(&plan)) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "convert/Conversion.h"
+#include "families/Spelling.h"
 #include "job/OfficeRoute.h"
 #include "office/OfficeConversion.h"
 #include "package/DocumentFormat.h"
@@ -52,6 +53,14 @@ using PlannedConversion = std::variant<RtfConversion, OfficeConversion>;
 
 // The conversion, or why there is none ("a DOCX output needs a DOCX document").
 std::variant<PlannedConversion, std::string> PlanConversion(const OutputRequest& request, const DocumentKind& input);
+
+// How the Malayalam of a planned conversion's output is spelled: as asked,
+// else the output's own way. The HTML document of character references
+// keeps the text as converted, as it always has; every other Unicode output
+// (rtf, html5, text, and a DOCX, ODT or foreign document converted in place)
+// spells it as Malayalam is written in Unicode today; the ML-TT outputs,
+// which hold no Unicode, are made as they always were.
+Spelling SpellingFor(std::optional<Spelling> asked, const PlannedConversion& conversion);
 
 // The extension of the result: ".html", ".rtf", ".txt", ".docx", ".odt", or
 // a foreign one (".doc").

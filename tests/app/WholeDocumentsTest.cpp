@@ -259,5 +259,37 @@ TEST(OpenDialog, OffersEachKindOfDocument) {
   EXPECT_EQ(offering("a.txt"), (QStringList{"All"}));
 }
 
+// The window spells as the command line does without --spelling: the
+// Unicode HTML of a Rich Text document as converted, a document converted
+// in place as Unicode writes Malayalam today. കേരളത്തിൽ ends in chillu L:
+// LA, virama and zero width joiner as converted, the atomic chillu today.
+TEST_F(WholeDocumentTest, UnicodeIsSpelledAsTheCommandLineSpellsItsOutput) {
+  const std::string keys = "uIcj\xC2\xBFo\xC2\xB2";  // in a package's XML, the bytes BF and B2 as characters
+  const struct {
+    QString name;
+    std::string bytes;
+    std::string part;  // empty: the written file itself
+    std::string spelled, notSpelled;
+  } cases[] = {
+      {"letter.rtf", "{\\rtf1{\\fonttbl{\\f0 rc1;}}\\f0 uIcj\\'bfo\\'b2\\par}", "", "&#3378;&#3405;&#8205;",
+       "&#3453;"},
+      {"letter.docx",
+       test::BuildDocx(test::DocxParts().Body(
+           "<w:p><w:r><w:rPr><w:rFonts w:ascii=\"rc1\" w:hAnsi=\"rc1\"/></w:rPr><w:t>" + keys + "</w:t></w:r></w:p>")),
+       "word/document.xml", "\xE0\xB5\xBD", "\xE0\xB4\xB2\xE0\xB5\x8D\xE2\x80\x8D"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name.toStdString());
+    Open(Write(c.name, c.bytes));
+    ASSERT_TRUE(messages_.errors.empty()) << messages_.errors.front().toStdString();
+    Convert("Option1");
+    ASSERT_FALSE(opener_.opened.empty());
+    const std::string written = ReadFile(opener_.opened.back());
+    const std::string text = c.part.empty() ? written : test::ReadEntry(written, c.part);
+    EXPECT_NE(text.find(c.spelled), std::string::npos) << text;
+    EXPECT_EQ(text.find(c.notSpelled), std::string::npos) << text;
+  }
+}
+
 }  // namespace
 }  // namespace maravelundi::app

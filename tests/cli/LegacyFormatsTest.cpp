@@ -66,12 +66,13 @@ TEST(LegacyFormats, AWordDocumentMadeByLibreOfficeConvertsToDocAndDocx) {
       << "see soffice.log in " << scratch.Path();
   ASSERT_TRUE(ReadFile(in / "sample-v7.doc").starts_with(kCompoundFileMagic));
 
-  // Three runs at once, each starting LibreOffice once or twice.
+  // Three runs at once, each starting LibreOffice once or twice; spelled as
+  // typed, as the samples' text is.
   const fs::path single = scratch / "single", batch = scratch / "batch";
   fs::create_directories(single);
-  CliRun toDoc({"-o", (single / "as-doc.doc").string(), (in / "sample-v7.doc").string()});
-  CliRun toDocx({"-o", (single / "as-docx.docx").string(), (in / "sample-v7.doc").string()});
-  CliRun folder({"-j", "2", "-d", batch.string(), in.string()});
+  CliRun toDoc({"--spelling", "legacy", "-o", (single / "as-doc.doc").string(), (in / "sample-v7.doc").string()});
+  CliRun toDocx({"--spelling", "legacy", "-o", (single / "as-docx.docx").string(), (in / "sample-v7.doc").string()});
+  CliRun folder({"--spelling", "legacy", "-j", "2", "-d", batch.string(), in.string()});
   for (CliRun* run : {&toDoc, &toDocx, &folder}) {
     const testing::CliResult result = run->Finish();
     EXPECT_EQ(result.exitCode, 0) << result.err;

@@ -74,6 +74,37 @@ TEST(OutputPlan, EachOutputForEachKindOfDocument) {
   }
 }
 
+// Without --spelling, the HTML of character references and the ML-TT
+// outputs spell as converted, every other output of every kind of document
+// (its own format in place, a foreign one's through LibreOffice too) as
+// Unicode writes Malayalam today; a spelling asked for always wins.
+TEST(OutputPlan, EachOutputsOwnSpelling) {
+  const struct {
+    std::string_view output;
+    std::string_view input;
+    Spelling own;
+  } cases[] = {
+      {"unicode", "a.rtf", Spelling::kLegacy},  {"unicode", "a.docx", Spelling::kLegacy},
+      {"unicode", "a.doc", Spelling::kLegacy},  {"ism", "a.rtf", Spelling::kLegacy},
+      {"mltt", "a.rtf", Spelling::kLegacy},     {"ism", "a.odt", Spelling::kLegacy},
+      {"mltt", "a.doc", Spelling::kLegacy},     {"rtf", "a.rtf", Spelling::kModern},
+      {"html5", "a.rtf", Spelling::kModern},    {"text", "a.rtf", Spelling::kModern},
+      {"rtf", "a.odt", Spelling::kModern},      {"html5", "a.docx", Spelling::kModern},
+      {"text", "a.wps", Spelling::kModern},     {"docx", "a.docx", Spelling::kModern},
+      {"odt", "a.odt", Spelling::kModern},      {"doc", "a.docx", Spelling::kModern},
+      {"fodt", "a.odt", Spelling::kModern},     {"same", "a.doc", Spelling::kModern},
+      {"same", "a.rtf", Spelling::kLegacy},     {"-o out.txt", "a.rtf", Spelling::kModern},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.output) + " for " + std::string(c.input));
+    const auto plan = PlanConversion(RequestOf(c.output), KindByName(c.input));
+    ASSERT_TRUE(std::holds_alternative<PlannedConversion>(plan));
+    const PlannedConversion& planned = std::get<PlannedConversion>(plan);
+    EXPECT_EQ(SpellingFor(std::nullopt, planned), c.own);
+    for (const Spelling asked : {Spelling::kLegacy, Spelling::kModern}) EXPECT_EQ(SpellingFor(asked, planned), asked);
+  }
+}
+
 TEST(OutputPlan, TheNamesOfTheOutputs) {
   EXPECT_EQ(OutputChoiceNames(), (std::vector<std::string>{"unicode", "ism", "mltt", "rtf", "html5", "text", "docx",
                                                                 "odt", "doc", "dot", "ott", "fodt"}));
