@@ -48,6 +48,7 @@ struct Outcome {
   std::string resultName;  // the input's stem with the output's extension
   std::string message;     // why it failed; empty when it did not
   std::string warnings;    // the reader's, a line each
+  std::string spelling;    // "legacy" or "modern": how the result spells Malayalam
 };
 
 Outcome& Last() {
@@ -56,18 +57,20 @@ Outcome& Last() {
 }
 
 // The settings the option names give, or a message for a name no option takes.
+// An empty spelling is the command line's without --spelling: each output's own.
 bool SettingsNamed(const char* to, const char* fonts, const char* spelling, ConversionSettings& settings,
                    std::string& message) {
   const auto output = OutputChoiceNamed(to);
   const auto generation = GenerationNamed(fonts);
+  const bool ownSpelling = *spelling == '\0';
   const auto spellingNamed = SpellingNamed(spelling);
-  if (!output || !generation || !spellingNamed) {
+  if (!output || !generation || (!ownSpelling && !spellingNamed)) {
     message = "unknown option: --to " + std::string(to) + " --fonts " + fonts + " --spelling " + spelling;
     return false;
   }
   settings.output = *output;
   settings.generation = *generation;
-  settings.spelling = *spellingNamed;
+  settings.spelling = spellingNamed;
   return true;
 }
 
@@ -78,6 +81,7 @@ bool Convert(std::string&& bytes, const std::string& name, const ConversionSetti
   if (!document) return false;
   const std::filesystem::path path(name);
   outcome.resultName = path.stem().string() + std::string(ResultExtension(settings.output, document->kind));
+  outcome.spelling = SpellingFor(settings.spelling, document->conversion) == Spelling::kModern ? "modern" : "legacy";
   WorkerProgress progress;
   return ConvertSource(std::move(*document), settings, path.stem().string(), outcome.result, outcome.message,
                        &progress);
@@ -90,7 +94,8 @@ extern "C" {
 
 // Converts the `size` bytes at `bytes`, the document called `name`, with
 // the options named as maravelundi-cli's --to, --fonts and --spelling take
-// them. 1 when there is a result, 0 when there is a message instead.
+// them (an empty spelling: as without --spelling). 1 when there is a
+// result, 0 when there is a message instead.
 EMSCRIPTEN_KEEPALIVE int maravelundi_convert(const char* bytes, std::size_t size, const char* name, const char* to,
                                              const char* fonts, const char* spelling) {
   namespace mw = maravelundi::web;
@@ -114,6 +119,9 @@ EMSCRIPTEN_KEEPALIVE std::size_t maravelundi_result_size() { return maravelundi:
 EMSCRIPTEN_KEEPALIVE const char* maravelundi_result_name() { return maravelundi::web::Last().resultName.c_str(); }
 EMSCRIPTEN_KEEPALIVE const char* maravelundi_message() { return maravelundi::web::Last().message.c_str(); }
 EMSCRIPTEN_KEEPALIVE const char* maravelundi_warnings() { return maravelundi::web::Last().warnings.c_str(); }
+// How the last result spells Malayalam, "legacy" or "modern", for a preview
+// to spell it the same way.
+EMSCRIPTEN_KEEPALIVE const char* maravelundi_spelling() { return maravelundi::web::Last().spelling.c_str(); }
 
 // Lets go of the last result once the worker has copied it.
 EMSCRIPTEN_KEEPALIVE void maravelundi_release() { maravelundi::web::Last() = maravelundi::web::Outcome{}; }

@@ -106,8 +106,10 @@ function openDocument() {
 
 // ---- the command line --------------------------------------------------
 
-function cliResult(input, output, { to, fonts = "auto", spelling = "legacy" }) {
-  execFileSync(kCli, ["--to", to, "--fonts", fonts, "--spelling", spelling, "-o", output, input]);
+// An empty spelling is the command line's without --spelling, as it is the page's.
+function cliResult(input, output, { to, fonts = "auto", spelling = "" }) {
+  const spelled = spelling === "" ? [] : ["--spelling", spelling];
+  execFileSync(kCli, ["--to", to, "--fonts", fonts, ...spelled, "-o", output, input]);
   return fs.readFileSync(output);
 }
 
@@ -165,7 +167,7 @@ class Downloads {
 }
 
 // Sets the options as a user would, which converts the held documents again.
-async function choose(page, { to, fonts = "auto", spelling = "legacy" }) {
+async function choose(page, { to, fonts = "auto", spelling = "" }) {
   await page.select("#to", to);
   await page.select("#fonts", fonts);
   await page.select("#spelling", spelling);
@@ -251,6 +253,8 @@ async function main() {
       { options: { to: "html5" }, files: samples.map((name) => path.join(inputs, name)).concat([docx]) },
       { options: { to: "text", spelling: "modern" }, files: samples.map((name) => path.join(inputs, name)).concat([odt]) },
       { options: { to: "rtf" }, files: samples.map((name) => path.join(inputs, name)) },
+      { options: { to: "rtf", spelling: "legacy" }, files: samples.map((name) => path.join(inputs, name)) },
+      { options: { to: "unicode", spelling: "modern" }, files: [docx] },
       { options: { to: "ism", fonts: "7" }, files: samples.map((name) => path.join(inputs, name)).concat([docx]) },
       { options: { to: "mltt", fonts: "2" }, files: samples.map((name) => path.join(inputs, name)) },
       { options: { to: "docx", spelling: "modern" }, files: [docx] },
@@ -314,6 +318,22 @@ async function main() {
       });
       assert.ok(loaded.map((family) => family.replaceAll('"', "")).includes("Manjari (page)"),
         `the font was loaded: ${loaded}`);
+    });
+
+    await check("the preview is spelled as the result is: as typed for unicode, as Unicode writes it today else", async () => {
+      const sample = path.join(inputs, "sample-v7.rtf");
+      const legacy = cliResult(sample, path.join(expected, "legacy.txt"), { to: "text", spelling: "legacy" }).toString("utf8");
+      const modern = cliResult(sample, path.join(expected, "modern.txt"), { to: "text" }).toString("utf8");
+      assert.notEqual(legacy, modern, "the sample's spellings differ");
+      for (const [options, wanted] of [[{ to: "unicode" }, legacy], [{ to: "html5" }, modern],
+        [{ to: "unicode", spelling: "modern" }, modern], [{ to: "rtf", spelling: "legacy" }, legacy]]) {
+        await clearResults(page);
+        await choose(page, options);
+        await pick(page, [sample]);
+        await settled(page, 1);
+        const [row] = await rowsOf(page);
+        assert.equal(row.preview, wanted, `the preview of ${JSON.stringify(options)}`);
+      }
     });
 
     await check("a bad file gets a message naming it, and the others still convert", async () => {

@@ -1,7 +1,7 @@
 // Converts documents off the page's thread, so the page keeps answering while
 // a large document converts, and passes the converter's progress on.
 //
-// Asked:  { id, name, bytes, to, fonts, spelling }
+// Asked:  { id, name, bytes, to, fonts, spelling }   spelling "": each output's own
 // Answers, in this order for each document:
 //   { type: "progress", id, stage, done, total }   any number of times
 //   { type: "result", id, name, bytes, warnings }  or { type: "error", id, message, warnings }
@@ -32,8 +32,8 @@ function withCStrings(module, strings, call) {
   }
 }
 
-// One conversion: { ok, bytes, name, message, warnings }. The result is
-// copied out of the module's memory, which the next call reuses.
+// One conversion: { ok, bytes, name, message, warnings, spelling }. The
+// result is copied out of the module's memory, which the next call reuses.
 function convert(module, bytes, name, to, fonts, spelling) {
   const input = module._malloc(Math.max(bytes.length, 1));
   module.HEAPU8.set(bytes, input);
@@ -49,6 +49,7 @@ function convert(module, bytes, name, to, fonts, spelling) {
     name: module.UTF8ToString(module._maravelundi_result_name()),
     message: module.UTF8ToString(module._maravelundi_message()),
     warnings: module.UTF8ToString(module._maravelundi_warnings()),
+    spelling: module.UTF8ToString(module._maravelundi_spelling()),
     bytes: null,
   };
   if (outcome.ok) {
@@ -60,9 +61,9 @@ function convert(module, bytes, name, to, fonts, spelling) {
 }
 
 // The preview shows what the document says in Unicode whatever the output:
-// the text output of the same conversion.
-function previewText(module, job) {
-  const text = convert(module, job.bytes, job.name, "text", job.fonts, job.spelling);
+// the text output of the same conversion, spelled as the result is.
+function previewText(module, job, spelling) {
+  const text = convert(module, job.bytes, job.name, "text", job.fonts, spelling);
   return text.ok ? new TextDecoder().decode(text.bytes) : null;
 }
 
@@ -82,7 +83,7 @@ async function handle(job) {
     [result.bytes.buffer]);
   // Always sent, null where there is no text to show, so that the page knows
   // the document is finished with.
-  self.postMessage({ type: "preview", id: job.id, text: ownText ?? previewText(module, job) });
+  self.postMessage({ type: "preview", id: job.id, text: ownText ?? previewText(module, job, result.spelling) });
 }
 
 // One document at a time, in the order asked.
