@@ -89,10 +89,15 @@ static_assert(TypedGlyphsAreNewKeys());
 
 // Every key is made of codes below 0x80 or from 0xA0 up, whose glyph
 // characters have the code's own value, so a key's characters index directly.
+// Each value is decoded from its references once, here: the Unicode outputs
+// want the code units, the HTML output the references.
 struct EntityIndex {
   std::array<std::optional<std::string_view>, 256> single;
   std::array<std::pair<std::u16string, std::string_view>, 10> pairs;
   std::size_t pairCount = 0;
+  std::array<std::u16string, 256> singleText;
+  std::array<std::u16string, 10> pairText;
+  std::array<UnitEntity, 256> singleEntity;
 
   EntityIndex() {
     for (const EntityRow& row : kTypedGlyphRows) single[static_cast<unsigned char>(row.key[0])] = row.value;
@@ -102,7 +107,20 @@ struct EntityIndex {
       } else {
         std::u16string key;
         for (char c : it->key) key.push_back(static_cast<unsigned char>(c));
+        AppendReferencedText(it->value, pairText[pairCount]);
         pairs[pairCount++] = {key, it->value};
+      }
+    }
+    for (std::size_t code = 0; code < single.size(); ++code) {
+      if (single[code]) {
+        AppendReferencedText(*single[code], singleText[code]);
+        singleEntity[code] = {UnitEntity::Kind::kReferences, *single[code], singleText[code]};
+      } else if (code == u'\r') {
+        singleEntity[code] = {UnitEntity::Kind::kParagraphEnd, {}, {}};
+      } else if (code == u'\n') {
+        singleEntity[code] = {UnitEntity::Kind::kNothing, {}, {}};
+      } else {
+        singleEntity[code] = {UnitEntity::Kind::kUnchanged, {}, {}};
       }
     }
   }
@@ -127,16 +145,20 @@ std::optional<std::string_view> EntityRowValue(std::u16string_view key) {
   return std::nullopt;
 }
 
-const std::optional<std::string_view>* SingleCodeEntities() { return kIndex.single.data(); }
+const UnitEntity* SingleCodeEntities() { return kIndex.singleEntity.data(); }
 
 std::span<const EntityRow> EntityTableRows() { return kEntityRows; }
 
 UnitEntity EntityOfUnit(std::u16string_view unit) {
   if (unit.size() == 1) return EntityOfCode(unit[0]);
-  if (const auto value = EntityRowValue(unit)) return {UnitEntity::Kind::kReferences, *value};
-  if (unit == u"\r") return {UnitEntity::Kind::kParagraphEnd, {}};
-  if (unit == u"\n" || unit.empty()) return {UnitEntity::Kind::kNothing, {}};
-  return {UnitEntity::Kind::kUnchanged, {}};
+  const EntityIndex& index = Index();
+  if (unit.size() == 2) {
+    for (std::size_t i = 0; i < index.pairCount; ++i) {
+      if (index.pairs[i].first == unit) return {UnitEntity::Kind::kReferences, index.pairs[i].second, index.pairText[i]};
+    }
+  }
+  if (unit.empty()) return {UnitEntity::Kind::kNothing, {}, {}};
+  return {UnitEntity::Kind::kUnchanged, {}, {}};
 }
 
 std::u16string GlyphToEntity(std::u16string_view key) {

@@ -33,20 +33,17 @@ struct UnitEntity {
   enum class Kind { kReferences, kParagraphEnd, kNothing, kUnchanged };
   Kind kind;
   std::string_view references;  // for kReferences; empty for the break mark
+  std::u16string_view text;     // the code units the references name
 };
 UnitEntity EntityOfUnit(std::u16string_view unit);
 
-// The table's values for the single codes 0-255, for the walk's hot path:
-// most units are one code.
-const std::optional<std::string_view>* SingleCodeEntities();
+// What the single codes 0-255 stand for, decided once, for the walk's hot
+// path: most units are one code.
+const UnitEntity* SingleCodeEntities();
 
 inline UnitEntity EntityOfCode(char16_t code) {
-  if (code < 256) {
-    if (const auto& value = SingleCodeEntities()[code]) return {UnitEntity::Kind::kReferences, *value};
-  }
-  if (code == u'\r') return {UnitEntity::Kind::kParagraphEnd, {}};
-  if (code == u'\n') return {UnitEntity::Kind::kNothing, {}};
-  return {UnitEntity::Kind::kUnchanged, {}};
+  if (code < 256) return SingleCodeEntities()[code];
+  return {UnitEntity::Kind::kUnchanged, {}, {}};
 }
 
 // The Unicode text of a unit: the table's value; for a carriage return "<p>"

@@ -25,13 +25,9 @@ class SpellingSink final : public UnicodePieceSink {
     out_.MlttPosition(malayalam);
   }
 
-  // "&#3349;&#3405;": decimal code points, all of them in the BMP; the
-  // hyphen and the grave accent come as themselves, the break mark as
-  // nothing.
-  void References(std::string_view references, std::size_t position) {
-    decoded_.clear();
-    AppendReferencedText(references, decoded_);
-    if (!decoded_.empty()) filter_.Piece(decoded_, position);
+  // The code units of "&#3349;&#3405;"; the break mark's are none.
+  void References(std::string_view, std::u16string_view text, std::size_t position) {
+    if (!text.empty()) filter_.Piece(text, position);
   }
 
   void Malayalam(std::u16string_view text, std::size_t position) { filter_.Piece(text, position); }
@@ -65,7 +61,6 @@ class SpellingSink final : public UnicodePieceSink {
   SpellingFilter filter_;
   Out& out_;
   bool malayalam_ = false;
-  std::u16string decoded_;
 };
 
 }  // namespace maravelundi

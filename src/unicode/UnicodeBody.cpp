@@ -12,6 +12,10 @@ namespace walk {
 
 RuleIndex::RuleIndex() {
   for (const UnicodeRule& rule : UnicodeRules()) {
+    if (decoded_.size() <= static_cast<std::size_t>(rule.number)) decoded_.resize(static_cast<std::size_t>(rule.number) + 1);
+    for (std::size_t p = 0; p < rule.output.size(); ++p) {
+      if (rule.output[p].kind == OutputPiece::Kind::kText) AppendReferencedText(rule.output[p].text, decoded_[rule.number][p]);
+    }
     const PatternCell& first = rule.pattern[0];
     switch (first.kind) {
       case PatternCell::Kind::kAny:
@@ -71,7 +75,7 @@ namespace {
 class HtmlBodySink {
  public:
   explicit HtmlBodySink(Utf8Builder& out) : out_(out) {}
-  void References(std::string_view references, std::size_t) { out_.AppendAscii(references); }
+  void References(std::string_view references, std::u16string_view, std::size_t) { out_.AppendAscii(references); }
   // Malayalam as references, as the rules write it; anything else a family
   // leaves unmapped escaped.
   void Malayalam(std::u16string_view text, std::size_t) {

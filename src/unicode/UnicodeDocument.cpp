@@ -64,14 +64,19 @@ class UnicodeDocumentSink {
   void Open(std::size_t position, bool malayalam) {
     const FormatId source = cursor_.At(position);
     const std::uint64_t key = (std::uint64_t{source} << 1) | (malayalam ? 1 : 0);
-    auto [slot, added] = slots_.try_emplace(key, static_cast<FormatId>(formats_.size()));
-    if (added) {
-      CharFormat format = mltt_.Format(source);
-      if (malayalam) format.fontName = unicodeFont_;
-      formats_.push_back(std::move(format));
+    // Pieces mostly go on in the format of the one before.
+    if (key != lastKey_) {
+      auto [slot, added] = slots_.try_emplace(key, static_cast<FormatId>(formats_.size()));
+      if (added) {
+        CharFormat format = mltt_.Format(source);
+        if (malayalam) format.fontName = unicodeFont_;
+        formats_.push_back(std::move(format));
+      }
+      lastKey_ = key;
+      lastSlot_ = slot->second;
     }
-    if (runs_.empty() || runs_.back().format != slot->second) {
-      runs_.push_back({static_cast<TextIndex>(text_.size()), slot->second});
+    if (runs_.empty() || runs_.back().format != lastSlot_) {
+      runs_.push_back({static_cast<TextIndex>(text_.size()), lastSlot_});
     }
   }
 
@@ -83,6 +88,8 @@ class UnicodeDocumentSink {
   std::vector<FormatRun> runs_;
   std::vector<CharFormat> formats_;
   std::unordered_map<std::uint64_t, FormatId> slots_;
+  std::uint64_t lastKey_ = ~std::uint64_t{0};
+  FormatId lastSlot_ = kNoFormat;
 };
 
 }  // namespace

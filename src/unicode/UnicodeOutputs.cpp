@@ -60,11 +60,15 @@ std::string_view ParagraphEnd(bool endsInLineBreak) { return endsInLineBreak ? "
 
 void WriteUnicodeText(const Document& unicode, ByteSink& sink) {
   Utf8Builder out(&sink);
-  const std::u16string& text = unicode.Text();
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') continue;  // the LF ends the line
-    out.Append(text[i]);
+  const std::u16string_view text = unicode.Text();
+  // Line by line: the LF of a CR LF ends the line, its CR goes.
+  std::size_t begin = 0;
+  for (std::size_t cr = text.find(u'\r'); cr != std::u16string_view::npos; cr = text.find(u'\r', cr + 1)) {
+    if (cr + 1 >= text.size() || text[cr + 1] != u'\n') continue;
+    out.Append(text.substr(begin, cr - begin));
+    begin = cr + 1;
   }
+  out.Append(text.substr(begin));
   out.Finish();
 }
 

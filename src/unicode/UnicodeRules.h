@@ -5,6 +5,7 @@
 // positions. Look-ahead past the end of the text reads as empty.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -21,6 +22,8 @@ struct PatternCell {
   char16_t ch = 0;
   std::u16string_view set;
 };
+
+inline constexpr std::size_t kMaxOutputPieces = 3;
 
 struct OutputPiece {
   enum class Kind : std::uint8_t {
@@ -42,7 +45,7 @@ struct OutputPiece {
 struct UnicodeRule {
   int number;
   std::array<PatternCell, 4> pattern;
-  std::array<OutputPiece, 3> output;
+  std::array<OutputPiece, kMaxOutputPieces> output;
   std::size_t consumed;
 };
 

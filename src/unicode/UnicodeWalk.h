@@ -6,8 +6,9 @@
 // whose character format each piece takes, so that one walk serves every
 // Unicode output:
 //
-//   sink.References(std::string_view references, std::size_t position)
-//       character references ("&#3349;"), from the table or a rule
+//   sink.References(std::string_view references, std::u16string_view text, std::size_t position)
+//       character references ("&#3349;"), from the table or a rule, and the
+//       code units they name (decoded once, not at every unit)
 //   sink.Unchanged(std::u16string_view text, std::size_t position)
 //       text that reaches the output as it is: copied from another font, or
 //       an ML-TT unit the table does not know
@@ -23,6 +24,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -54,10 +56,15 @@ class RuleIndex {
   }
   // True when only the last rule, one character mapped by itself, can apply.
   bool OnlyByItself(char16_t ch) const { return ch >= byFirst_.size() || byFirst_[ch].size() == 1; }
+  // The code units a rule's written-out references name.
+  std::u16string_view TextOf(const UnicodeRule& rule, std::size_t piece) const {
+    return decoded_[static_cast<std::size_t>(rule.number)][piece];
+  }
 
  private:
   std::array<std::vector<const UnicodeRule*>, 256> byFirst_;
   std::vector<const UnicodeRule*> others_;
+  std::vector<std::array<std::u16string, kMaxOutputPieces>> decoded_;  // by rule number, then piece
 };
 
 const RuleIndex& Rules();
@@ -69,7 +76,7 @@ template <typename Sink>
 void EmitUnit(Sink& sink, std::u16string_view unit, std::size_t position) {
   const UnitEntity entity = unit.size() == 1 ? EntityOfCode(unit[0]) : EntityOfUnit(unit);
   switch (entity.kind) {
-    case UnitEntity::Kind::kReferences: sink.References(entity.references, position); break;
+    case UnitEntity::Kind::kReferences: sink.References(entity.references, entity.text, position); break;
     case UnitEntity::Kind::kParagraphEnd: sink.Break(BreakKind::kParagraph, position); break;
     case UnitEntity::Kind::kUnchanged: sink.Unchanged(unit, position); break;
     case UnitEntity::Kind::kNothing: break;
@@ -90,15 +97,16 @@ void EmitUnitAt(Sink& sink, std::u16string_view text, std::size_t at, std::size_
 }
 
 template <typename Sink>
-void EmitPieces(const UnicodeRule& rule, std::u16string_view text, std::size_t i, Sink& sink) {
-  for (const OutputPiece& piece : rule.output) {
+void EmitPieces(const RuleIndex& rules, const UnicodeRule& rule, std::u16string_view text, std::size_t i, Sink& sink) {
+  for (std::size_t p = 0; p < rule.output.size(); ++p) {
+    const OutputPiece& piece = rule.output[p];
     // A piece's format comes from a position of the text, the last one at most.
     const std::size_t position = std::min(i + piece.from, text.size() - 1);
     switch (piece.kind) {
       case OutputPiece::Kind::kNone: break;
       case OutputPiece::Kind::kUnitAt: EmitUnitAt(sink, text, i + piece.offset, position); break;
       case OutputPiece::Kind::kUnit: EmitUnit(sink, piece.unit, position); break;
-      case OutputPiece::Kind::kText: sink.References(piece.text, position); break;
+      case OutputPiece::Kind::kText: sink.References(piece.text, rules.TextOf(rule, p), position); break;
     }
   }
 }
@@ -113,7 +121,7 @@ std::size_t ApplyMlttRules(const RuleIndex& rules, std::u16string_view text, std
   }
   for (const UnicodeRule* rule : rules.Candidates(text[i])) {
     if (RuleMatches(*rule, text, i)) {
-      EmitPieces(*rule, text, i, sink);
+      EmitPieces(rules, *rule, text, i, sink);
       return rule->consumed;
     }
   }

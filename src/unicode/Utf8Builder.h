@@ -29,6 +29,8 @@ class Utf8Builder {
   }
 
   void Append(char16_t unit);
+  // Many units at once: the text outputs' whole lines.
+  void Append(std::u16string_view units);
 
   // Text copied from the document into HTML: the characters that would read
   // as markup are escaped.
