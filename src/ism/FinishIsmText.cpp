@@ -1,10 +1,10 @@
 #include "ism/FinishIsmText.h"
 
-#include "families/LegacyEncoding.h"
-
 #include <cstdint>
 #include <stdexcept>
 #include <vector>
+
+#include "families/LegacyEncoding.h"
 
 namespace maravelundi {
 namespace {
