@@ -61,7 +61,7 @@ std::optional<SourceDocument> ParseDocument(std::string&& bytes, const std::stri
   }
   const auto* rtf = std::get_if<RtfConversion>(&source.conversion);
   const bool inPlace = rtf != nullptr && rtf->output == OutputKind::kRtf;
-  source.reading = ReadRtf(bytes, RtfReadOptions{.sourceSpans = inPlace});
+  source.reading = ReadRtf(bytes, RtfReadOptions{.sourceSpans = inPlace, .sideStories = inPlace});
   if (warnings != nullptr) {
     for (const ReadWarning& warning : source.reading.warnings) warnings->push_back(DescribeWarning(name, warning));
   }

@@ -92,6 +92,20 @@ TEST(Cli, WritesTheOutputFile) {
   EXPECT_EQ(files, 1u);
 }
 
+// Rich Text in place converts the header and the footnote as well as the
+// body: none of the three keeps its legacy letter KA ("I" in rc1).
+TEST(Cli, TheRichTextOutputConvertsHeadersAndNotes) {
+  ScratchFolder scratch;
+  const auto input = scratch / "in.rtf";
+  WriteFile(input, "{\\rtf1{\\fonttbl{\\f0 rc1;}}{\\header\\f0 I\\par}\\f0 I{\\footnote\\f0 I}\\par}");
+  const auto result = RunCli(scratch, "--to rtf '" + input.string() + "'");
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.out.find("\\f0 I"), std::string::npos) << result.out;
+  std::size_t ka = 0;
+  for (std::size_t at = result.out.find("\\u3349"); at != std::string::npos; at = result.out.find("\\u3349", at + 1)) ++ka;
+  EXPECT_EQ(ka, 3u) << result.out;
+}
+
 TEST(Cli, BadInputFailsWithOneLineAndLeavesTheOutputAlone) {
   ScratchFolder scratch;
   WriteFile(scratch / "plain.txt", "Just some text, not Rich Text.\n");
