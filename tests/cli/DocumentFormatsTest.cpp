@@ -165,23 +165,5 @@ TEST(DocumentFormats, EachOutputHasItsOwnSpellingUnlessOneIsAsked) {
   }
 }
 
-// The ML-TT outputs hold no Unicode to spell: without --spelling they are
-// what they always were, the legacy spelling's way.
-TEST(DocumentFormats, TheMlttOutputsAreAsTheyWere) {
-  ScratchFolder scratch;
-  std::ofstream(scratch / "in.rtf", std::ios::binary) << "{\\rtf1{\\fonttbl{\\f0 rc1;}}\\f0 uIcj\\'bfo\\'b2\\par}";
-  std::ofstream(scratch / "in.docx", std::ios::binary) << SmallDocx();
-  for (const char* to : {"ism", "mltt"}) {
-    for (const char* input : {"in.rtf", "in.docx"}) {
-      const std::string arguments = std::string("--to ") + to + " '" + (scratch / input).string() + "'";
-      const auto own = RunCli(scratch, arguments);
-      const auto legacy = RunCli(scratch, "--spelling legacy " + arguments);
-      ASSERT_EQ(own.exitCode, 0) << own.err;
-      EXPECT_FALSE(own.out.empty());
-      EXPECT_EQ(own.out, legacy.out) << to << " of " << input;
-    }
-  }
-}
-
 }  // namespace
 }  // namespace maravelundi
