@@ -49,32 +49,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       fuzz::Fail("the HTML document is not whole");
     }
     if (!IsValidUtf8(html)) fuzz::Fail("the HTML document is not valid UTF-8");
-    for (const OutputKind output : {OutputKind::kIsm, OutputKind::kMltt}) {
-      const std::string rtf = ConvertDocument(reading.document, generation, output);
+    for (const TextTarget target : {TextTarget::kIsm, TextTarget::kMltt}) {
+      const std::string rtf =
+          ConvertDocument(reading.document, OutputKind::kRichText, ConversionProfile{.generation = generation, .target = target});
       if (!ReadRtf(rtf).Ok()) fuzz::Fail("an RTF output does not read back");
     }
   }
   // Fonts read by name: the other legacy families too, spelled again in
   // ML-TT for the ML-TT outputs; and the outputs with the formatting kept,
   // in both spellings.
-  for (const OutputKind output : {OutputKind::kIsm, OutputKind::kMltt, OutputKind::kRtf}) {
-    if (!ReadRtf(ConvertDocument(reading.document, Generation::kAuto, output)).Ok()) {
+  for (const TextTarget target : {TextTarget::kIsm, TextTarget::kMltt, TextTarget::kUnicode}) {
+    if (!ReadRtf(ConvertDocument(reading.document, OutputKind::kRichText, ConversionProfile{.target = target})).Ok()) {
       fuzz::Fail("an RTF output does not read back");
     }
   }
   for (const Spelling spelling : {Spelling::kLegacy, Spelling::kModern}) {
-    const ConversionOptions options{.spelling = spelling};
+    const ConversionProfile profile{.spelling = spelling};
     for (const OutputKind output : {OutputKind::kHtml5, OutputKind::kText}) {
-      if (!IsValidUtf8(ConvertDocument(reading.document, Generation::kAuto, output, nullptr, options))) {
+      if (!IsValidUtf8(ConvertDocument(reading.document, output, profile))) {
         fuzz::Fail("a Unicode output is not valid UTF-8");
       }
     }
   }
   // The document converted in place, from a reading that keeps the sources.
   const std::string_view markup(reinterpret_cast<const char*>(data), size);
-  const RtfReading traced = ReadRtf(markup, RtfReadOptions{.sourceSpans = true});
+  const RtfReading traced = ReadRtf(markup, RtfReadOptions{.sourceSpans = true, .sideStories = true});
   StringSink inPlace;
-  ConvertRtfInPlace(markup, traced, Generation::kAuto, ConversionOptions{}, inPlace);
+  ConvertRtfInPlace(markup, traced, ConversionProfile{}, inPlace);
   if (!ReadRtf(inPlace.Bytes()).Ok()) fuzz::Fail("the document converted in place does not read back");
   return 0;
 }

@@ -27,11 +27,11 @@ OfficeOptions FuzzOptions() {
 }
 
 void CheckConvertsOnceAndForAll(const std::string& package, DocumentFormat format, const OfficeOptions& options) {
-  const OfficeResult once = ConvertOfficeDocument(package, format, OfficeOutput::kUnicode, options);
+  const OfficeResult once = ConvertOfficeDocument(package, format, OutputKind::kInPlace, ConversionProfile{}, options);
   if (!once.Ok()) return;
   const FormatDetection detected = DetectDocumentFormat(once.Value(), options.limits);
   if (detected.error || detected.format != format) fuzz::Fail("a converted package is not of its input's format");
-  const OfficeResult twice = ConvertOfficeDocument(once.Value(), format, OfficeOutput::kUnicode, options);
+  const OfficeResult twice = ConvertOfficeDocument(once.Value(), format, OutputKind::kInPlace, ConversionProfile{}, options);
   if (!twice.Ok()) fuzz::Fail("a converted package does not convert again");
   if (twice.Value() != once.Value()) fuzz::Fail("converting a converted package changed it");
 }
@@ -48,14 +48,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   if (detected.format != DocumentFormat::kDocx && detected.format != DocumentFormat::kOdt) return 0;
   CheckConvertsOnceAndForAll(bytes, detected.format, options);
-  for (const OfficeOutput output : {OfficeOutput::kMltt, OfficeOutput::kIsm, OfficeOutput::kText}) {
-    const OfficeResult result = ConvertOfficeDocument(bytes, detected.format, output, options);
-    if (result.Ok() && output != OfficeOutput::kText && !DetectDocumentFormat(result.Value(), options.limits).error &&
+  const std::pair<OutputKind, TextTarget> outputs[] = {
+      {OutputKind::kInPlace, TextTarget::kMltt}, {OutputKind::kInPlace, TextTarget::kIsm}, {OutputKind::kText, TextTarget::kUnicode}};
+  for (const auto& [output, target] : outputs) {
+    const OfficeResult result =
+        ConvertOfficeDocument(bytes, detected.format, output, ConversionProfile{.target = target}, options);
+    if (result.Ok() && output == OutputKind::kInPlace && !DetectDocumentFormat(result.Value(), options.limits).error &&
         DetectDocumentFormat(result.Value(), options.limits).format != detected.format) {
       fuzz::Fail("an ML-TT package is not of its input's format");
     }
   }
-  const Outcome<Document> text = ReadOfficeDocument(bytes, detected.format, options);
+  const Outcome<Document> text = ReadOfficeDocument(bytes, detected.format, ConversionProfile{}, options);
   if (text.Ok()) fuzz::CheckWellFormed(text.Value());
   return 0;
 }

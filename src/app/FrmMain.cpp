@@ -23,12 +23,11 @@
 #include "app/DeferredOutputFile.h"
 #include "external/ThroughLibreOffice.h"
 #include "fileio/FileIo.h"
-#include "ism/FinishIsmText.h"
+#include "convert/MlttStage.h"
 #include "job/OutputChoice.h"
 #include "package/DocumentFormat.h"
 #include "richtext/RtfReader.h"
 #include "richtext/RtfWriter.h"
-#include "transcode/Transcoder.h"
 
 namespace maravelundi::app {
 
@@ -410,7 +409,7 @@ bool FrmMain::LoadWholeDocument(const QString& path, const DocumentKind& kind, s
     }
     whole.bytes = std::move(read.bytes);
   }
-  Outcome<Document> body = ReadOfficeDocument(whole.bytes, whole.package);
+  Outcome<Document> body = ReadOfficeDocument(whole.bytes, whole.package, ConversionProfile{});
   if (!body.Ok()) {
     ShowDocumentError(whole.path, Describe(body.Error()));
     return false;
@@ -467,13 +466,13 @@ void FrmMain::CmdConvert_Click() {
     QRadioButton* generation;
     const QString& waitCaption;
     Generation stageOne;
-    OutputKind stageTwo;
+    OutputChoice stageTwo;
   };
   const Branch branches[] = {
-      {Option1, Option3, kUnicodeWait, Generation::kVersion2, OutputKind::kUnicode},
-      {Option1, Option4, kUnicodeWait, Generation::kVersion7, OutputKind::kUnicode},
-      {Option2, Option3, kIsmWait, Generation::kVersion2, OutputKind::kIsm},
-      {Option2, Option4, kIsmWait, Generation::kVersion7, OutputKind::kIsm},
+      {Option1, Option3, kUnicodeWait, Generation::kVersion2, OutputChoice::kUnicode},
+      {Option1, Option4, kUnicodeWait, Generation::kVersion7, OutputChoice::kUnicode},
+      {Option2, Option3, kIsmWait, Generation::kVersion2, OutputChoice::kIsm},
+      {Option2, Option4, kIsmWait, Generation::kVersion7, OutputChoice::kIsm},
   };
   timer1Enabled_ = false;
   cmdOpen->setEnabled(false);
@@ -498,15 +497,25 @@ void FrmMain::CmdConvert_Click() {
   RestoreAfterConversion();
 }
 
+// The conversion the command line would plan for the document and the
+// choice: a Rich Text document gives the Unicode HTML or the ISM Rich Text,
+// a whole document stays in its format, in place.
+PlannedConversion FrmMain::Plan(Generation generation, OutputChoice choice) const {
+  ConversionSettings settings;
+  settings.output = {whole_ && choice == OutputChoice::kUnicode ? OutputChoice::kSameFormat : choice, nullptr};
+  settings.profile.generation = generation;
+  const DocumentKind kind = whole_ ? DocumentKind{whole_->package, nullptr} : DocumentKind{DocumentFormat::kRtf, nullptr};
+  return std::get<PlannedConversion>(PlanConversion(settings, kind));
+}
+
 // Stage one fills RTB2 with the ML-TT document, which the ISM output replaces
 // with its finished form; Save keeps whichever RTB2 holds.
-void FrmMain::RunConversion(Generation generation, OutputKind output) {
-  if (whole_) return RunWholeConversion(generation, output);
+void FrmMain::RunConversion(Generation generation, OutputChoice choice) {
+  const PlannedConversion planned = Plan(generation, choice);
+  if (whole_) return RunWholeConversion(planned);
   ConversionProgress progress(*this, services_.yieldInterval);
-  ConversionOptions options;
-  options.spelling = SpellingFor(std::nullopt, RtfConversion{output});
-  WriteAndOpen(OutputExtension(output), [&](ByteSink& sink) {
-    ConvertDocument(rtb1_, generation, output, sink, &progress, options, &rtb2_);
+  WriteAndOpen(OutputExtension(planned.output), [&](ByteSink& sink) {
+    ConvertDocument(rtb1_, planned.output, planned.profile, sink, &progress, kDefaultTitle, &rtb2_);
   });
 }
 
@@ -516,15 +525,11 @@ void FrmMain::RunConversion(Generation generation, OutputKind output) {
 // LibreOffice (one that LibreOffice only reads stays the package it was
 // read as). RTB2 gets the ML-TT text of its body, as a Rich Text
 // conversion leaves it, for Save. Nothing is written when a step fails.
-void FrmMain::RunWholeConversion(Generation generation, OutputKind output) {
+void FrmMain::RunWholeConversion(const PlannedConversion& planned) {
   ConversionProgress progress(*this, services_.yieldInterval);
   OfficeOptions options;
-  options.generation = generation;
   options.progress = &progress;
-  const OfficeOutput inPlace = output == OutputKind::kIsm ? OfficeOutput::kIsm : OfficeOutput::kUnicode;
-  // Spelled as the command line's --to docx, odt or doc spells it.
-  options.spelling = SpellingFor(std::nullopt, OfficeConversion{inPlace, OfficeRoute{}});
-  OfficeResult converted = ConvertOfficeDocument(whole_->bytes, whole_->package, inPlace, options);
+  OfficeResult converted = ConvertOfficeDocument(whole_->bytes, whole_->package, planned.output, planned.profile, options);
   if (!converted.Ok()) return ShowDocumentError(whole_->path, Describe(converted.Error()));
   std::string result = std::move(converted.Value());
   std::string extension = whole_->package == DocumentFormat::kOdt ? ".odt" : ".docx";
@@ -535,8 +540,7 @@ void FrmMain::RunWholeConversion(Generation generation, OutputKind output) {
     result = std::move(written.bytes);
     extension = "." + std::string(whole_->foreign->extension);
   }
-  Document mltt = Transcode(rtb1_, generation);
-  rtb2_ = output == OutputKind::kIsm ? FinishIsmText(mltt) : std::move(mltt);
+  rtb2_ = ConvertToMltt(rtb1_, planned.profile);
   WriteAndOpen(extension, [&](ByteSink& sink) { sink.Write(result); });
 }
 

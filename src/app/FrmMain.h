@@ -16,6 +16,7 @@
 
 #include "app/Platform.h"
 #include "convert/Conversion.h"
+#include "job/OutputChoice.h"
 #include "convert/TemporaryOutputPath.h"
 #include "package/ForeignFormat.h"
 #include "external/LibreOffice.h"
@@ -96,8 +97,9 @@ class FrmMain : public QWidget {
 
   void BuildControls();
   bool LoadWholeDocument(const QString& path, const DocumentKind& kind, std::string&& bytes);
-  void RunConversion(Generation generation, OutputKind output);
-  void RunWholeConversion(Generation generation, OutputKind output);
+  PlannedConversion Plan(Generation generation, OutputChoice choice) const;
+  void RunConversion(Generation generation, OutputChoice choice);
+  void RunWholeConversion(const PlannedConversion& planned);
   LibreOfficeSettings OfficeSettings();
   void ShowDocumentError(const std::string& path, const std::string& error);
   bool WriteAndOpen(std::string_view extension, const std::function<void(ByteSink&)>& write);

@@ -94,17 +94,21 @@ mv::LibreOfficeEngine EngineOf(const CommandLine& options) {
 
 // The names were checked with the command line.
 mv::ConversionSettings SettingsOf(const CommandLine& options, const mv::ForeignEngine& engine) {
-  const bool batch = !options.outputFolder.empty();
-  const mv::OutputRequest output =
-      options.to.empty() ? mv::DefaultOutput(options.output, batch) : *mv::OutputChoiceNamed(options.to);
-  const std::optional<mv::Spelling> spelling =
-      options.spelling.empty() ? std::nullopt : mv::SpellingNamed(options.spelling);
-  return {*mv::GenerationNamed(options.fonts), output, options.unicodeFont, spelling, &engine};
+  mv::NamedOptions named;
+  named.to = options.to;
+  named.fonts = options.fonts;
+  named.spelling = options.spelling;
+  named.unicodeFont = options.unicodeFont;
+  named.outputPath = options.output;
+  named.batch = !options.outputFolder.empty();
+  auto settings = mv::SettingsNamed(named, &engine);
+  return std::get<mv::ConversionSettings>(std::move(settings));
 }
 
 int ConvertOne(const CommandLine& options) {
   const std::string& input = options.inputs.front();
-  const std::string title = input == "-" ? mv::ConversionOptions{}.title : std::filesystem::path(input).stem().string();
+  const std::string title =
+      input == "-" ? std::string(mv::kDefaultTitle) : std::filesystem::path(input).stem().string();
   std::string bytes, error;
   const mv::IoResult read = ReadInput(input, bytes, options.maxInput);
   if (!read.Ok()) return Fail(*read.error);

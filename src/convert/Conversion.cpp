@@ -1,8 +1,10 @@
 #include "convert/Conversion.h"
 
-#include "convert/FamiliesAsMltt.h"
-#include "ism/FinishIsmText.h"
+#include <stdexcept>
+
+#include "convert/MlttStage.h"
 #include "richtext/RtfWriter.h"
+#include "unicode/UnicodeDocument.h"
 #include "unicode/UnicodeHtml.h"
 #include "unicode/UnicodeOutputs.h"
 
@@ -11,84 +13,80 @@ namespace {
 
 constexpr std::string_view kPrintLineEnd = "\r\n";
 
-// Stage two, from the ML-TT document, which it leaves holding the document the
-// output was made from. The ISM pass replaces it with the finished document
-// as soon as that is built, so the two never outlive each other for long.
-void WriteOutput(Document& mltt, OutputKind output, ByteSink& sink, ProgressSink* progress,
-                 const ConversionOptions& options, const UnicodeOptions& unicode) {
-  const auto unicodeDocument = [&] { return BuildUnicodeDocument(mltt, options.unicodeFont, progress, unicode); };
+// What the profile's target makes of the output: the ML-TT ones are Rich
+// Text only.
+ConversionProfile ForOutput(OutputKind output, const ConversionProfile& profile) {
+  if (output == OutputKind::kInPlace) throw std::invalid_argument("a document converted in place needs its markup");
+  ConversionProfile adjusted = profile;
+  if (output != OutputKind::kRichText) adjusted.target = TextTarget::kUnicode;
+  return adjusted;
+}
+
+// Stage two, from the ML-TT document.
+void WriteOutput(const Document& mltt, OutputKind output, const ConversionProfile& profile, ByteSink& sink,
+                 ProgressSink* progress, std::string_view title) {
+  const auto unicodeDocument = [&] { return BuildUnicodeDocument(mltt, profile.unicodeFont, progress, profile.Unicode()); };
   switch (output) {
-    case OutputKind::kUnicode: {
+    case OutputKind::kUnicodeHtml: {
       Utf8Builder html(&sink);
-      AppendUnicodeHtml(mltt, html, progress, unicode);
+      AppendUnicodeHtml(mltt, html, progress, profile.Unicode());
       html.AppendAscii(kPrintLineEnd);
       html.Finish();
       return;
     }
-    case OutputKind::kIsm:
-      mltt = FinishIsmText(mltt, progress);
+    case OutputKind::kRichText:
+      if (profile.target == TextTarget::kUnicode) {
+        WriteRtf(unicodeDocument(), sink, RtfWriteOptions{.formatting = true}, progress);
+        return;
+      }
       WriteRtf(mltt, sink, progress);
-      break;
-    case OutputKind::kMltt: WriteRtf(mltt, sink, progress); break;
-    case OutputKind::kRtf:
-      WriteRtf(unicodeDocument(), sink, RtfWriteOptions{.formatting = true}, progress);
+      sink.Write(kPrintLineEnd);
       return;
-    case OutputKind::kHtml5:
-      WriteHtml5(unicodeDocument(), options.title, options.unicodeFont, sink);
-      return;
-    case OutputKind::kText:
-      WriteUnicodeText(unicodeDocument(), sink);
-      return;
+    case OutputKind::kHtml5: WriteHtml5(unicodeDocument(), title, profile.unicodeFont, sink); return;
+    case OutputKind::kText: WriteUnicodeText(unicodeDocument(), sink); return;
+    case OutputKind::kInPlace: break;
   }
-  sink.Write(kPrintLineEnd);
 }
 
-// Both stages, announced to `progress` before each begins. `releasedSource`,
-// when given, is the source, let go of once stage one is done with it.
-void Convert(const Document& source, Document* releasedSource, Generation generation, OutputKind output,
-             ByteSink& sink, ProgressSink* progress, const ConversionOptions& options, Document& mltt) {
+// Both stages. `releasedSource`, when given, is the source, let go of once
+// stage one is done with it.
+void Convert(const Document& source, Document* releasedSource, OutputKind output, const ConversionProfile& asked,
+             ByteSink& sink, ProgressSink* progress, std::string_view title, Document& mltt) {
+  const ConversionProfile profile = ForOutput(output, asked);
   mltt = Document();
-  ReportStage(progress, ConversionStage::kTranscode);
-  mltt = Transcode(source, generation, progress);
+  mltt = ConvertToMltt(source, profile, progress);
   if (releasedSource != nullptr) *releasedSource = Document();
-  ReportStage(progress, ConversionStage::kOutput);
-  // The other legacy families are known by name where the fonts are read by
-  // name too; a generation chosen by hand keeps every "ML-" font ML-TT.
-  const UnicodeOptions unicode{.legacyFamilies = generation == Generation::kAuto, .spelling = options.spelling};
-  const bool mlttOutput = output == OutputKind::kIsm || output == OutputKind::kMltt;
-  if (mlttOutput && unicode.legacyFamilies) ReencodeFamiliesAsMltt(mltt);
-  WriteOutput(mltt, output, sink, progress, options, unicode);
+  WriteOutput(mltt, output, profile, sink, progress, title);
 }
 
 }  // namespace
 
-void ConvertDocument(const Document& source, Generation generation, OutputKind output, ByteSink& sink,
-                     ProgressSink* progress, const ConversionOptions& options, Document* mltt) {
+void ConvertDocument(const Document& source, OutputKind output, const ConversionProfile& profile, ByteSink& sink,
+                     ProgressSink* progress, std::string_view title, Document* mltt) {
   Document local;
-  Convert(source, nullptr, generation, output, sink, progress, options, mltt != nullptr ? *mltt : local);
+  Convert(source, nullptr, output, profile, sink, progress, title, mltt != nullptr ? *mltt : local);
 }
 
-void ConvertDocument(Document&& source, Generation generation, OutputKind output, ByteSink& sink,
-                     ProgressSink* progress, const ConversionOptions& options, Document* mltt) {
+void ConvertDocument(Document&& source, OutputKind output, const ConversionProfile& profile, ByteSink& sink,
+                     ProgressSink* progress, std::string_view title, Document* mltt) {
   Document local;
-  Convert(source, &source, generation, output, sink, progress, options, mltt != nullptr ? *mltt : local);
+  Convert(source, &source, output, profile, sink, progress, title, mltt != nullptr ? *mltt : local);
 }
 
-std::string ConvertDocument(const Document& source, Generation generation, OutputKind output,
-                            ProgressSink* progress, const ConversionOptions& options) {
+std::string ConvertDocument(const Document& source, OutputKind output, const ConversionProfile& profile,
+                            ProgressSink* progress, std::string_view title) {
   StringSink sink;
-  ConvertDocument(source, generation, output, sink, progress, options);
+  ConvertDocument(source, output, profile, sink, progress, title);
   return std::move(sink.Bytes());
 }
 
 std::string_view OutputExtension(OutputKind output) {
   switch (output) {
-    case OutputKind::kUnicode:
+    case OutputKind::kUnicodeHtml:
     case OutputKind::kHtml5: return ".html";
     case OutputKind::kText: return ".txt";
-    case OutputKind::kIsm:
-    case OutputKind::kMltt:
-    case OutputKind::kRtf: break;
+    case OutputKind::kRichText:
+    case OutputKind::kInPlace: break;
   }
   return ".rtf";
 }

@@ -1,53 +1,53 @@
 #pragma once
-// One whole conversion of a source document, as the Convert command runs it:
-// stage one by the chosen generation's transcoder, then the chosen output.
+// One whole conversion of a source document into a new file: stage one and
+// what the profile's target makes of it, then the chosen kind of output.
 
 #include <string>
 #include <string_view>
 
+#include "convert/ConversionProfile.h"
 #include "richtext/ByteSink.h"
 #include "richtext/Document.h"
 #include "richtext/Progress.h"
-#include "transcode/Transcoder.h"
-#include "unicode/UnicodeDocument.h"
 
 namespace maravelundi {
 
+// What a conversion writes. The profile's target says what the legacy text
+// becomes; the HTML and text outputs are Unicode's.
 enum class OutputKind {
-  kUnicode,  // the HTML document of Malayalam Unicode as character references
-  kIsm,      // ML-TT Rich Text with break marks between unbound glyphs
-  kMltt,     // ML-TT Rich Text straight from stage one
-  kRtf,      // Unicode Rich Text, formatting kept
-  kHtml5,    // a UTF-8 HTML5 document, formatting kept
-  kText,     // UTF-8 plain text, one line per paragraph
+  kUnicodeHtml,  // the HTML document of Malayalam Unicode as character references
+  kRichText,     // a new Rich Text document: Unicode with its formatting kept, or the ML-TT text
+                 // (with break marks between unbound glyphs for ISM)
+  kHtml5,        // a UTF-8 HTML5 document, formatting kept
+  kText,         // UTF-8 plain text, one line per paragraph
+  kInPlace,      // the document itself, its legacy text converted where it stands
 };
 
-struct ConversionOptions {
-  std::string unicodeFont = std::string(kDefaultUnicodeFont);  // for Malayalam in the rtf and html5 outputs
-  std::string title = "Maravelundi";                           // of the html5 document
-  Spelling spelling = Spelling::kLegacy;                       // of every Unicode output
-};
+inline constexpr std::string_view kDefaultTitle = "Maravelundi";
 
-// Writes the bytes of the output file to `sink`. The unicode, ism and mltt
-// files are written as one print line, so they end with an extra CR LF.
+// Writes the bytes of the output file to `sink`; `output` is any kind but
+// kInPlace, which needs the document's markup (ConvertRtfInPlace and the
+// office layer). The HTML of character references and the ML-TT Rich Text are
+// written as one print line, so they end with an extra CR LF. `title` is the
+// HTML5 document's.
 //
 // With `mltt`, hands back the ML-TT document that the output was made from:
-// stage one's document, or for ism the finished one, whose Rich Text and a
-// CR LF are the ism file. A window keeps it to show and save. It is emptied
+// stage one's document, or for ISM the finished one, whose Rich Text and a
+// CR LF are the ISM file. A window keeps it to show and save. It is emptied
 // before stage one, so an earlier result never sits in memory beside the new
 // one; it must not be the source.
-void ConvertDocument(const Document& source, Generation generation, OutputKind output, ByteSink& sink,
-                     ProgressSink* progress = nullptr, const ConversionOptions& options = {},
+void ConvertDocument(const Document& source, OutputKind output, const ConversionProfile& profile, ByteSink& sink,
+                     ProgressSink* progress = nullptr, std::string_view title = kDefaultTitle,
                      Document* mltt = nullptr);
 // The same, letting go of the source as soon as stage one is done with it,
 // which lowers the peak memory of large conversions.
-void ConvertDocument(Document&& source, Generation generation, OutputKind output, ByteSink& sink,
-                     ProgressSink* progress = nullptr, const ConversionOptions& options = {},
+void ConvertDocument(Document&& source, OutputKind output, const ConversionProfile& profile, ByteSink& sink,
+                     ProgressSink* progress = nullptr, std::string_view title = kDefaultTitle,
                      Document* mltt = nullptr);
-std::string ConvertDocument(const Document& source, Generation generation, OutputKind output,
-                            ProgressSink* progress = nullptr, const ConversionOptions& options = {});
+std::string ConvertDocument(const Document& source, OutputKind output, const ConversionProfile& profile,
+                            ProgressSink* progress = nullptr, std::string_view title = kDefaultTitle);
 
-// The extension of an output file: ".html", ".rtf" or ".txt".
+// The extension of a new file of that kind: ".html", ".rtf" or ".txt".
 std::string_view OutputExtension(OutputKind output);
 
 }  // namespace maravelundi

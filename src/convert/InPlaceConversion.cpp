@@ -2,10 +2,8 @@
 
 #include <algorithm>
 
-#include "convert/FamiliesAsMltt.h"
 #include "convert/FontClassifier.h"
-#include "ism/FinishIsmText.h"
-#include "transcode/Transcoder.h"
+#include "convert/MlttStage.h"
 #include "unicode/SpellingSink.h"
 #include "unicode/UnicodeWalk.h"
 
@@ -120,28 +118,13 @@ void PlaceMltt(const Document& mltt, const std::vector<TextIndex>& sourceOf, con
   }
 }
 
-// The story's text in the ML-TT encoding, every character traced back to the
-// story character it came from.
-Document TracedMltt(const Document& story, const ConversionProfile& profile, std::vector<TextIndex>& sourceOf,
-                    ProgressSink* progress) {
-  ReportStage(progress, ConversionStage::kTranscode);
-  Document mltt = Transcode(story, profile.generation, progress, &sourceOf);
-  ReportStage(progress, ConversionStage::kOutput);
-  if (profile.target == TextTarget::kUnicode) return mltt;
-  // The other families are spelled in ML-TT too, so that the whole result
-  // is in one encoding.
-  if (profile.LegacyFamilies()) ReencodeFamiliesAsMltt(mltt, &sourceOf);
-  if (profile.target == TextTarget::kIsm) mltt = FinishIsmText(mltt, nullptr, &sourceOf);
-  return mltt;
-}
-
 }  // namespace
 
 PlacedText ConvertInPlace(const Document& story, const std::vector<bool>& replaceable,
                           const ConversionProfile& profile, ProgressSink* progress) {
   PlacedText placed;
   std::vector<TextIndex> sourceOf;
-  const Document mltt = TracedMltt(story, profile, sourceOf, progress);
+  const Document mltt = ConvertToMltt(story, profile, progress, &sourceOf);
   const std::vector<bool> converted = FontClassifier(profile.generation).ConvertedFormats(story);
   std::vector<bool> consumed(story.Size());
   {

@@ -186,17 +186,13 @@ class ConvertedStory {
 
 }  // namespace
 
-void ConvertRtfInPlace(std::string_view markup, const RtfReading& reading, Generation generation,
-                       const ConversionOptions& options, ByteSink& sink, ProgressSink* progress) {
-  ConversionProfile profile;
-  profile.generation = generation;
-  profile.spelling = options.spelling;
-  profile.unicodeFont = options.unicodeFont;
+void ConvertRtfInPlace(std::string_view markup, const RtfReading& reading, const ConversionProfile& profile,
+                       ByteSink& sink, ProgressSink* progress) {
   ConvertedStory body(reading.document, reading.sourceSpans, profile, progress);
   ConvertedStory side(reading.side, reading.sideSpans, profile, nullptr);
   // The side stories sit in groups of their own between the body's
   // characters: the two go to the writer in the order of their bytes.
-  InPlaceWriter writer(markup, reading, options.unicodeFont, sink);
+  InPlaceWriter writer(markup, reading, profile.unicodeFont, sink);
   while (!body.Done() || !side.Done()) {
     const bool bodyFirst = side.Done() || (!body.Done() && body.NextOffset() <= side.NextOffset());
     (bodyFirst ? body : side).PutNext(writer);

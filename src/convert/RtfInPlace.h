@@ -19,14 +19,14 @@
 
 #include <string_view>
 
-#include "convert/Conversion.h"
+#include "convert/ConversionProfile.h"
 #include "richtext/ByteSink.h"
 #include "richtext/RtfReader.h"
 
 namespace maravelundi {
 
 // `reading` is ReadRtf(markup) with source spans and side stories.
-void ConvertRtfInPlace(std::string_view markup, const RtfReading& reading, Generation generation,
-                       const ConversionOptions& options, ByteSink& sink, ProgressSink* progress = nullptr);
+void ConvertRtfInPlace(std::string_view markup, const RtfReading& reading, const ConversionProfile& profile,
+                       ByteSink& sink, ProgressSink* progress = nullptr);
 
 }  // namespace maravelundi

@@ -27,6 +27,24 @@ std::optional<Value> Named(const std::array<std::pair<std::string_view, Value>, 
 std::optional<Generation> GenerationNamed(std::string_view name) { return Named(kGenerationNames, name); }
 std::optional<Spelling> SpellingNamed(std::string_view name) { return Named(kSpellingNames, name); }
 
+std::variant<ConversionSettings, std::string> SettingsNamed(const NamedOptions& named,
+                                                            const ForeignEngine* foreignEngine) {
+  const std::optional<OutputRequest> output =
+      named.to.empty() ? DefaultOutput(named.outputPath, named.batch) : OutputChoiceNamed(named.to);
+  if (!output) return "unknown output: --to " + named.to;
+  const std::optional<Generation> generation = GenerationNamed(named.fonts);
+  if (!generation) return "unknown generation: --fonts " + named.fonts;
+  const std::optional<Spelling> spelling = SpellingNamed(named.spelling);
+  if (!named.spelling.empty() && !spelling) return "unknown spelling: --spelling " + named.spelling;
+  ConversionSettings settings;
+  settings.output = *output;
+  settings.profile.generation = *generation;
+  settings.profile.unicodeFont = named.unicodeFont;
+  settings.spelling = spelling;
+  settings.foreignEngine = foreignEngine;
+  return settings;
+}
+
 std::string DescribeWarning(const std::string& name, const ReadWarning& warning) {
   return name + ": warning: " + warning.message + " (at byte " + std::to_string(warning.offset) + ")";
 }
@@ -49,7 +67,7 @@ std::optional<SourceDocument> ParseDocument(std::string&& bytes, const std::stri
     }
     kind.format = DocumentFormat::kRtf;  // whose reader says the file is empty
   }
-  auto plan = PlanConversion(settings.output, kind);
+  auto plan = PlanConversion(settings, kind);
   if (const auto* why = std::get_if<std::string>(&plan)) {
     error = name + ": " + *why;
     return std::nullopt;
@@ -59,8 +77,7 @@ std::optional<SourceDocument> ParseDocument(std::string&& bytes, const std::stri
     source.markup = std::move(bytes);
     return source;
   }
-  const auto* rtf = std::get_if<RtfConversion>(&source.conversion);
-  const bool inPlace = rtf != nullptr && rtf->output == OutputKind::kRtf;
+  const bool inPlace = source.conversion.output == OutputKind::kInPlace;
   source.reading = ReadRtf(bytes, RtfReadOptions{.sourceSpans = inPlace, .sideStories = inPlace});
   if (warnings != nullptr) {
     for (const ReadWarning& warning : source.reading.warnings) warnings->push_back(DescribeWarning(name, warning));
@@ -80,15 +97,12 @@ std::optional<SourceDocument> ParseDocument(std::string&& bytes, const std::stri
 
 bool ConvertSource(SourceDocument&& source, const ConversionSettings& settings, const std::string& title,
                    ByteSink& out, std::string& error, ProgressSink* progress) {
-  if (const auto* office = std::get_if<OfficeConversion>(&source.conversion)) {
+  const PlannedConversion& planned = source.conversion;
+  if (planned.route) {
     OfficeOptions options;
-    options.generation = settings.generation;
-    options.unicodeFont = settings.unicodeFont;
-    options.title = title;
-    options.spelling = SpellingFor(settings.spelling, source.conversion);
     options.progress = progress;
-    WholeResult result =
-        ConvertAlongRoute(source.markup, office->route, office->output, options, settings.foreignEngine);
+    WholeResult result = ConvertAlongRoute(source.markup, *planned.route, planned.output, planned.profile, options,
+                                           settings.foreignEngine, title);
     std::string().swap(source.markup);
     if (!result.Ok()) {
       error = source.name + ": " + *result.error;
@@ -97,17 +111,12 @@ bool ConvertSource(SourceDocument&& source, const ConversionSettings& settings, 
     out.Write(result.bytes);
     return true;
   }
-  ConversionOptions options;
-  options.unicodeFont = settings.unicodeFont;
-  options.title = title;
-  options.spelling = SpellingFor(settings.spelling, source.conversion);
-  const OutputKind output = std::get<RtfConversion>(source.conversion).output;
-  if (output == OutputKind::kRtf) {
+  if (planned.output == OutputKind::kInPlace) {
     // Rich Text converts in place: everything but the legacy text stays.
-    ConvertRtfInPlace(source.markup, source.reading, settings.generation, options, out, progress);
+    ConvertRtfInPlace(source.markup, source.reading, planned.profile, out, progress);
     return true;
   }
-  ConvertDocument(std::move(source.reading.document), settings.generation, output, out, progress, options);
+  ConvertDocument(std::move(source.reading.document), planned.output, planned.profile, out, progress, title);
   return true;
 }
 

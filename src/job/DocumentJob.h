@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "convert/Conversion.h"
@@ -21,21 +22,23 @@
 
 namespace maravelundi {
 
-// What every document of a run is converted with.
-struct ConversionSettings {
-  Generation generation = Generation::kAuto;
-  OutputRequest output;
-  std::string unicodeFont = std::string(kDefaultUnicodeFont);
-  // Asked for every output; none: each output's own (SpellingFor).
-  std::optional<Spelling> spelling;
-  // Reads and writes the foreign formats (LibreOffice); without one, a
-  // foreign document fails, saying what it needs.
-  const ForeignEngine* foreignEngine = nullptr;
-};
-
 // The names the options take: "auto", "2", "7"; "legacy", "modern".
 std::optional<Generation> GenerationNamed(std::string_view name);
 std::optional<Spelling> SpellingNamed(std::string_view name);
+
+// The options as the command line and the page name them.
+struct NamedOptions {
+  std::string to;              // --to; empty: from the output's name, else unicode (a batch: each document's format)
+  std::string fonts = "auto";  // --fonts
+  std::string spelling;        // --spelling; empty: each output's own
+  std::string unicodeFont = std::string(kDefaultUnicodeFont);
+  std::string outputPath;      // -o, whose extension chooses the output when --to is empty
+  bool batch = false;          // -d
+};
+
+// The settings the names give, or which name no option takes.
+std::variant<ConversionSettings, std::string> SettingsNamed(const NamedOptions& named,
+                                                            const ForeignEngine* foreignEngine = nullptr);
 
 // A document as read. For the rtf output of a Rich Text document, which is
 // the document converted in place, the markup is kept too, with where each

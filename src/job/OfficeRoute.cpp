@@ -12,9 +12,10 @@ WholeResult NoEngine(const ForeignFormat& format) {
 
 }  // namespace
 
-WholeResult ConvertAlongRoute(std::string_view document, const OfficeRoute& route, OfficeOutput output,
-                              const OfficeOptions& options, const ForeignEngine* engine) {
-  const bool writes = route.writeAs != nullptr && IsInPlaceOutput(output);
+WholeResult ConvertAlongRoute(std::string_view document, const OfficeRoute& route, OutputKind output,
+                              const ConversionProfile& profile, const OfficeOptions& options,
+                              const ForeignEngine* engine, std::string_view title) {
+  const bool writes = route.writeAs != nullptr && output == OutputKind::kInPlace;
   if (engine == nullptr && route.readFrom != nullptr) return NoEngine(*route.readFrom);
   if (engine == nullptr && writes) return NoEngine(*route.writeAs);
   WholeResult read;
@@ -23,7 +24,7 @@ WholeResult ConvertAlongRoute(std::string_view document, const OfficeRoute& rout
     if (!read.Ok()) return read;
     document = read.bytes;
   }
-  OfficeResult converted = ConvertOfficeDocument(document, route.package, output, options);
+  OfficeResult converted = ConvertOfficeDocument(document, route.package, output, profile, options, title);
   if (!converted.Ok()) {
     const std::string part = Describe(converted.Error());
     // What the engine made of the input is at fault then, not the input.

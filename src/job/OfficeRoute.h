@@ -39,7 +39,9 @@ class ForeignEngine {
 
 // The whole way: reading, the office layer's conversion, writing. Without
 // an engine, a route that needs one fails, saying so.
-WholeResult ConvertAlongRoute(std::string_view document, const OfficeRoute& route, OfficeOutput output,
-                              const OfficeOptions& options, const ForeignEngine* engine);
+// An in-place result is written back by the engine where the route says.
+WholeResult ConvertAlongRoute(std::string_view document, const OfficeRoute& route, OutputKind output,
+                              const ConversionProfile& profile, const OfficeOptions& options,
+                              const ForeignEngine* engine, std::string_view title = kDefaultTitle);
 
 }  // namespace maravelundi

@@ -23,33 +23,56 @@ bool IsOffice(DocumentFormat format) {
   return format == DocumentFormat::kDocx || format == DocumentFormat::kOdt || format == DocumentFormat::kForeign;
 }
 
-// The outputs that keep a document's own format, and the office layer's
-// output for each choice.
-OfficeOutput OfficeOutputOf(OutputChoice choice) {
-  switch (choice) {
-    case OutputChoice::kIsm: return OfficeOutput::kIsm;
-    case OutputChoice::kMltt: return OfficeOutput::kMltt;
-    case OutputChoice::kRtf: return OfficeOutput::kRtf;
-    case OutputChoice::kHtml5: return OfficeOutput::kHtml5;
-    case OutputChoice::kText: return OfficeOutput::kText;
-    case OutputChoice::kUnicode: return OfficeOutput::kUnicodeHtml;
-    default: return OfficeOutput::kUnicode;
-  }
-}
+// What --to means for a document's text: what is written and what its
+// legacy text becomes.
+struct OutputMeaning {
+  OutputKind output;
+  TextTarget target;
+};
 
-std::variant<PlannedConversion, std::string> PlanRtf(OutputChoice choice) {
+// A Rich Text document has its own outputs and is converted in place only by
+// rtf; a batch gives it the Unicode HTML.
+std::variant<OutputMeaning, std::string> RtfMeaning(OutputChoice choice) {
   switch (choice) {
     case OutputChoice::kDocx:
     case OutputChoice::kOdt:
       return std::string(choice == OutputChoice::kOdt ? "an ODT" : "a DOCX") +
              " output needs a document of that format; this one is Rich Text";
-    case OutputChoice::kIsm: return RtfConversion{OutputKind::kIsm};
-    case OutputChoice::kMltt: return RtfConversion{OutputKind::kMltt};
-    case OutputChoice::kRtf: return RtfConversion{OutputKind::kRtf};
-    case OutputChoice::kHtml5: return RtfConversion{OutputKind::kHtml5};
-    case OutputChoice::kText: return RtfConversion{OutputKind::kText};
-    default: return RtfConversion{OutputKind::kUnicode};
+    case OutputChoice::kIsm: return OutputMeaning{OutputKind::kRichText, TextTarget::kIsm};
+    case OutputChoice::kMltt: return OutputMeaning{OutputKind::kRichText, TextTarget::kMltt};
+    case OutputChoice::kRtf: return OutputMeaning{OutputKind::kInPlace, TextTarget::kUnicode};
+    case OutputChoice::kHtml5: return OutputMeaning{OutputKind::kHtml5, TextTarget::kUnicode};
+    case OutputChoice::kText: return OutputMeaning{OutputKind::kText, TextTarget::kUnicode};
+    case OutputChoice::kUnicode:
+    case OutputChoice::kForeign:
+    case OutputChoice::kSameFormat: break;
   }
+  return OutputMeaning{OutputKind::kUnicodeHtml, TextTarget::kUnicode};
+}
+
+// A word processor's document stays a document of its format, in place,
+// unless a new file of another kind is asked for.
+OutputMeaning OfficeMeaning(OutputChoice choice) {
+  switch (choice) {
+    case OutputChoice::kUnicode: return {OutputKind::kUnicodeHtml, TextTarget::kUnicode};
+    case OutputChoice::kIsm: return {OutputKind::kInPlace, TextTarget::kIsm};
+    case OutputChoice::kMltt: return {OutputKind::kInPlace, TextTarget::kMltt};
+    case OutputChoice::kRtf: return {OutputKind::kRichText, TextTarget::kUnicode};
+    case OutputChoice::kHtml5: return {OutputKind::kHtml5, TextTarget::kUnicode};
+    case OutputChoice::kText: return {OutputKind::kText, TextTarget::kUnicode};
+    case OutputChoice::kDocx:
+    case OutputChoice::kOdt:
+    case OutputChoice::kForeign:
+    case OutputChoice::kSameFormat: break;
+  }
+  return {OutputKind::kInPlace, TextTarget::kUnicode};
+}
+
+// Unicode outputs but the HTML of character references spell as Malayalam
+// is written today; the ML-TT ones hold no Unicode to spell.
+Spelling OwnSpelling(const OutputMeaning& meaning) {
+  if (meaning.target != TextTarget::kUnicode || meaning.output == OutputKind::kUnicodeHtml) return Spelling::kLegacy;
+  return Spelling::kModern;
 }
 
 // The package the office layer converts: a DOCX or ODT input's own; a
@@ -77,7 +100,7 @@ std::variant<OfficeRoute, std::string> RouteFor(const OutputRequest& request, co
   }
   if (request.choice == OutputChoice::kForeign) {
     route.writeAs = request.foreign;
-  } else if (input.format == DocumentFormat::kForeign && IsInPlaceOutput(OfficeOutputOf(request.choice)) &&
+  } else if (input.format == DocumentFormat::kForeign && OfficeMeaning(request.choice).output == OutputKind::kInPlace &&
              request.choice != OutputChoice::kDocx && request.choice != OutputChoice::kOdt &&
              input.foreign->Writable()) {
     // ism, mltt and a batch's own format keep a foreign document's format
@@ -120,67 +143,43 @@ OutputRequest DefaultOutput(const std::string& outputPath, bool batch) {
   return {OutputChoice::kUnicode, nullptr};
 }
 
-std::variant<PlannedConversion, std::string> PlanConversion(const OutputRequest& request, const DocumentKind& input) {
+std::variant<PlannedConversion, std::string> PlanConversion(const ConversionSettings& settings,
+                                                            const DocumentKind& input) {
+  const OutputRequest& request = settings.output;
   if (request.choice == OutputChoice::kForeign && !request.foreign->Writable()) {
     return "LibreOffice reads " + std::string(request.foreign->name) + " documents (." +
            std::string(request.foreign->extension) + ") but cannot write them; --to docx or --to odt writes a package";
   }
+  PlannedConversion planned;
+  OutputMeaning meaning{};
   if (!IsOffice(input.format)) {
     if (request.choice == OutputChoice::kForeign) {
       return "a ." + std::string(request.foreign->extension) +
              " output needs a word processor's document (DOCX, ODT or one LibreOffice reads); this one is Rich Text";
     }
-    return PlanRtf(request.choice);
-  }
-  auto route = RouteFor(request, input);
-  if (const auto* why = std::get_if<std::string>(&route)) return *why;
-  return OfficeConversion{OfficeOutputOf(request.choice), std::get<OfficeRoute>(route)};
-}
-
-Spelling SpellingFor(std::optional<Spelling> asked, const PlannedConversion& conversion) {
-  if (asked) return *asked;
-  // Every output named, so that a new one cannot slip in with either.
-  if (const auto* rtf = std::get_if<RtfConversion>(&conversion)) {
-    switch (rtf->output) {
-      case OutputKind::kUnicode:
-      case OutputKind::kIsm:
-      case OutputKind::kMltt: return Spelling::kLegacy;
-      case OutputKind::kRtf:
-      case OutputKind::kHtml5:
-      case OutputKind::kText: return Spelling::kModern;
-    }
+    auto rtf = RtfMeaning(request.choice);
+    if (const auto* why = std::get_if<std::string>(&rtf)) return *why;
+    meaning = std::get<OutputMeaning>(rtf);
   } else {
-    switch (std::get<OfficeConversion>(conversion).output) {
-      case OfficeOutput::kUnicodeHtml:
-      case OfficeOutput::kIsm:
-      case OfficeOutput::kMltt: return Spelling::kLegacy;
-      case OfficeOutput::kUnicode:
-      case OfficeOutput::kRtf:
-      case OfficeOutput::kHtml5:
-      case OfficeOutput::kText: return Spelling::kModern;
-    }
+    auto route = RouteFor(request, input);
+    if (const auto* why = std::get_if<std::string>(&route)) return *why;
+    planned.route = std::get<OfficeRoute>(route);
+    meaning = OfficeMeaning(request.choice);
   }
-  return Spelling::kLegacy;
+  planned.output = meaning.output;
+  planned.profile = settings.profile;
+  planned.profile.target = meaning.target;
+  planned.profile.spelling = settings.spelling.value_or(OwnSpelling(meaning));
+  return planned;
 }
 
 std::string ResultExtension(const OutputRequest& request, const DocumentKind& input) {
-  const auto plan = PlanConversion(request, input);
-  if (const auto* planned = std::get_if<PlannedConversion>(&plan)) {
-    if (const auto* rtf = std::get_if<RtfConversion>(planned)) return std::string(OutputExtension(rtf->output));
-    const OfficeConversion& office = std::get<OfficeConversion>(*planned);
-    switch (office.output) {
-      case OfficeOutput::kUnicode:
-      case OfficeOutput::kMltt:
-      case OfficeOutput::kIsm:
-        if (office.route.writeAs != nullptr) return "." + std::string(office.route.writeAs->extension);
-        return office.route.package == DocumentFormat::kOdt ? ".odt" : ".docx";
-      case OfficeOutput::kText: return ".txt";
-      case OfficeOutput::kRtf: return ".rtf";
-      case OfficeOutput::kHtml5:
-      case OfficeOutput::kUnicodeHtml: break;
-    }
-  }
-  return ".html";
+  const auto plan = PlanConversion(ConversionSettings{request, {}, std::nullopt, nullptr}, input);
+  const auto* planned = std::get_if<PlannedConversion>(&plan);
+  if (planned == nullptr) return ".html";
+  if (planned->output != OutputKind::kInPlace || !planned->route) return std::string(OutputExtension(planned->output));
+  if (planned->route->writeAs != nullptr) return "." + std::string(planned->route->writeAs->extension);
+  return planned->route->package == DocumentFormat::kOdt ? ".odt" : ".docx";
 }
 
 }  // namespace maravelundi

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "convert/Conversion.h"
+#include "convert/ConversionProfile.h"
 #include "families/Spelling.h"
 #include "job/OfficeRoute.h"
-#include "office/OfficeConversion.h"
 #include "package/DocumentFormat.h"
 #include "package/ForeignFormat.h"
 
@@ -41,26 +41,38 @@ std::vector<std::string> OutputChoiceNames();
 // Rich Text gives the Unicode HTML.
 OutputRequest DefaultOutput(const std::string& outputPath, bool batch);
 
-// The conversion a document of `input`'s kind gets.
-struct RtfConversion {
-  OutputKind output;
+// What the options ask of every document of a run.
+struct ConversionSettings {
+  OutputRequest output;
+  // The generation and the Unicode font; the plan decides the target and
+  // the spelling for each document.
+  ConversionProfile profile;
+  // Asked for every output; none: each output's own.
+  std::optional<Spelling> spelling;
+  // Reads and writes the foreign formats (LibreOffice); without one, a
+  // foreign document fails, saying what it needs.
+  const ForeignEngine* foreignEngine = nullptr;
 };
-struct OfficeConversion {
-  OfficeOutput output;
-  OfficeRoute route;
+
+// The conversion a document of a kind gets: what is written, the whole
+// profile it is converted with, and for a DOCX, ODT or foreign document its
+// way through the office layer.
+struct PlannedConversion {
+  OutputKind output = OutputKind::kUnicodeHtml;
+  ConversionProfile profile;
+  std::optional<OfficeRoute> route;
 };
-using PlannedConversion = std::variant<RtfConversion, OfficeConversion>;
 
-// The conversion, or why there is none ("a DOCX output needs a DOCX document").
-std::variant<PlannedConversion, std::string> PlanConversion(const OutputRequest& request, const DocumentKind& input);
-
-// How the Malayalam of a planned conversion's output is spelled: as asked,
-// else the output's own way. The HTML document of character references
-// keeps the text as converted, as it always has; every other Unicode output
-// (rtf, html5, text, and a DOCX, ODT or foreign document converted in place)
-// spells it as Malayalam is written in Unicode today; the ML-TT outputs,
-// which hold no Unicode, are made as they always were.
-Spelling SpellingFor(std::optional<Spelling> asked, const PlannedConversion& conversion);
+// The one place the options become a conversion: the output and the target
+// that --to means for the input's kind, and the spelling, as asked or else
+// the output's own way. The HTML document of character references keeps the
+// text as converted, as it always has; every other Unicode output (rtf,
+// html5, text, and a document converted in place) spells it as Malayalam is
+// written in Unicode today; the ML-TT outputs, which hold no Unicode, are
+// made as they always were. Or why there is none ("a DOCX output needs a
+// DOCX document").
+std::variant<PlannedConversion, std::string> PlanConversion(const ConversionSettings& settings,
+                                                            const DocumentKind& input);
 
 // The extension of the result: ".html", ".rtf", ".txt", ".docx", ".odt", or
 // a foreign one (".doc").

@@ -60,17 +60,17 @@ Outcome& Last() {
 // An empty spelling is the command line's without --spelling: each output's own.
 bool SettingsNamed(const char* to, const char* fonts, const char* spelling, ConversionSettings& settings,
                    std::string& message) {
-  const auto output = OutputChoiceNamed(to);
-  const auto generation = GenerationNamed(fonts);
-  const bool ownSpelling = *spelling == '\0';
-  const auto spellingNamed = SpellingNamed(spelling);
-  if (!output || !generation || (!ownSpelling && !spellingNamed)) {
-    message = "unknown option: --to " + std::string(to) + " --fonts " + fonts + " --spelling " + spelling;
+  NamedOptions named;
+  named.to = to;
+  named.fonts = fonts;
+  named.spelling = spelling;
+  if (named.to.empty()) named.to = "unicode";  // the page always names one
+  auto found = maravelundi::SettingsNamed(named);
+  if (const auto* why = std::get_if<std::string>(&found)) {
+    message = "unknown option: " + *why;
     return false;
   }
-  settings.output = *output;
-  settings.generation = *generation;
-  settings.spelling = spellingNamed;
+  settings = std::get<ConversionSettings>(std::move(found));
   return true;
 }
 
@@ -81,7 +81,7 @@ bool Convert(std::string&& bytes, const std::string& name, const ConversionSetti
   if (!document) return false;
   const std::filesystem::path path(name);
   outcome.resultName = path.stem().string() + std::string(ResultExtension(settings.output, document->kind));
-  outcome.spelling = SpellingFor(settings.spelling, document->conversion) == Spelling::kModern ? "modern" : "legacy";
+  outcome.spelling = document->conversion.profile.spelling == Spelling::kModern ? "modern" : "legacy";
   WorkerProgress progress;
   return ConvertSource(std::move(*document), settings, path.stem().string(), outcome.result, outcome.message,
                        &progress);

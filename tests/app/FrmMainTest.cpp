@@ -170,19 +170,20 @@ struct BranchCase {
   QString sample;
   Generation stageOne;
   OutputKind stageTwo;
+  TextTarget target;
   const char* waitCaption;
   const char* extension;
 };
 
 TEST_F(FrmMainTest, EachBranchWritesOpensAndRestores) {
   const BranchCase cases[] = {
-      {"Option1", "Option3", kSampleV2, Generation::kVersion2, OutputKind::kUnicode,
+      {"Option1", "Option3", kSampleV2, Generation::kVersion2, OutputKind::kUnicodeHtml, TextTarget::kUnicode,
        "Please wait... Converting Rachana to Unicode.", ".html"},
-      {"Option1", "Option4", kSampleV7, Generation::kVersion7, OutputKind::kUnicode,
+      {"Option1", "Option4", kSampleV7, Generation::kVersion7, OutputKind::kUnicodeHtml, TextTarget::kUnicode,
        "Please wait... Converting Rachana to Unicode.", ".html"},
-      {"Option2", "Option3", kSampleV2, Generation::kVersion2, OutputKind::kIsm,
+      {"Option2", "Option3", kSampleV2, Generation::kVersion2, OutputKind::kRichText, TextTarget::kIsm,
        "Please wait... Converting Rachana to ISM.", ".rtf"},
-      {"Option2", "Option4", kSampleV7, Generation::kVersion7, OutputKind::kIsm,
+      {"Option2", "Option4", kSampleV7, Generation::kVersion7, OutputKind::kRichText, TextTarget::kIsm,
        "Please wait... Converting Rachana to ISM.", ".rtf"},
   };
   for (const BranchCase& c : cases) {
@@ -212,11 +213,12 @@ TEST_F(FrmMainTest, EachBranchWritesOpensAndRestores) {
 
     ASSERT_TRUE(std::ifstream(c.sample.toStdString(), std::ios::binary)) << c.sample.toStdString();
     const Document source = ReadRtf(ReadFile(c.sample)).document;
-    EXPECT_EQ(ReadFile(path), ConvertDocument(source, c.stageOne, c.stageTwo));
+    EXPECT_EQ(ReadFile(path),
+              ConvertDocument(source, c.stageTwo, ConversionProfile{.generation = c.stageOne, .target = c.target}));
     // RTB2 keeps stage one's document, finished for ISM, whose Rich Text and
     // a line end are then exactly the ISM file.
     const Document mltt = Transcode(source, c.stageOne);
-    if (c.stageTwo == OutputKind::kIsm) {
+    if (c.target == TextTarget::kIsm) {
       EXPECT_TRUE(window_.RTB2() == FinishIsmText(mltt));
       EXPECT_EQ(ReadFile(path), WriteRtf(window_.RTB2()) + "\r\n");
     } else {

@@ -23,10 +23,17 @@ OutputRequest RequestOf(std::string_view output) {
   return *OutputChoiceNamed(output);
 }
 
+std::variant<PlannedConversion, std::string> Plan(const OutputRequest& request, const DocumentKind& kind,
+                                                 std::optional<Spelling> spelling = std::nullopt) {
+  ConversionSettings settings;
+  settings.output = request;
+  settings.spelling = spelling;
+  return PlanConversion(settings, kind);
+}
+
 std::string RouteOf(const PlannedConversion& plan) {
-  const auto* office = std::get_if<OfficeConversion>(&plan);
-  if (office == nullptr) return "rtf";
-  const OfficeRoute& route = office->route;
+  if (!plan.route) return "rtf";
+  const OfficeRoute& route = *plan.route;
   return std::string(DocumentFormatName(route.package)) + " <- " +
          std::string(route.readFrom != nullptr ? route.readFrom->extension : "") + " -> " +
          std::string(route.writeAs != nullptr ? route.writeAs->extension : "");
@@ -63,7 +70,7 @@ TEST(OutputPlan, EachOutputForEachKindOfDocument) {
     SCOPED_TRACE(std::string(c.output) + " for " + std::string(c.input));
     const OutputRequest request = RequestOf(c.output);
     DocumentKind kind = KindByName(c.input);
-    const auto plan = PlanConversion(request, kind);
+    const auto plan = Plan(request, kind);
     if (const auto* why = std::get_if<std::string>(&plan)) {
       EXPECT_TRUE(why->starts_with(c.result)) << *why;
       EXPECT_TRUE(c.route.empty());
@@ -97,11 +104,52 @@ TEST(OutputPlan, EachOutputsOwnSpelling) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.output) + " for " + std::string(c.input));
-    const auto plan = PlanConversion(RequestOf(c.output), KindByName(c.input));
+    const auto plan = Plan(RequestOf(c.output), KindByName(c.input));
     ASSERT_TRUE(std::holds_alternative<PlannedConversion>(plan));
-    const PlannedConversion& planned = std::get<PlannedConversion>(plan);
-    EXPECT_EQ(SpellingFor(std::nullopt, planned), c.own);
-    for (const Spelling asked : {Spelling::kLegacy, Spelling::kModern}) EXPECT_EQ(SpellingFor(asked, planned), asked);
+    EXPECT_EQ(std::get<PlannedConversion>(plan).profile.spelling, c.own);
+    for (const Spelling asked : {Spelling::kLegacy, Spelling::kModern}) {
+      const auto askedPlan = Plan(RequestOf(c.output), KindByName(c.input), asked);
+      EXPECT_EQ(std::get<PlannedConversion>(askedPlan).profile.spelling, asked);
+    }
+  }
+}
+
+// What --to means for each kind of document: what is written, and what the
+// legacy text becomes. Rich Text is converted in place only by rtf; a word
+// processor's document stays in its format but for a new file of another
+// kind, and ism and mltt keep it in its format.
+TEST(OutputPlan, WhatEachOutputWritesAndMakesOfTheText) {
+  const auto describe = [](const PlannedConversion& plan) {
+    const char* const kinds[] = {"character references", "rich text", "html5", "text", "in place"};
+    const char* const targets[] = {"unicode", "mltt", "ism"};
+    return std::string(kinds[static_cast<int>(plan.output)]) + "/" + targets[static_cast<int>(plan.profile.target)];
+  };
+  const std::pair<std::string_view, std::string_view> inputs[] = {{"a.rtf", "rtf"}, {"a.docx", "docx"}};
+  const struct {
+    std::string_view output;
+    std::string_view rtf, docx;
+  } cases[] = {
+      {"unicode", "character references/unicode", "character references/unicode"},
+      {"ism", "rich text/ism", "in place/ism"},
+      {"mltt", "rich text/mltt", "in place/mltt"},
+      {"rtf", "in place/unicode", "rich text/unicode"},
+      {"html5", "html5/unicode", "html5/unicode"},
+      {"text", "text/unicode", "text/unicode"},
+      {"docx", "", "in place/unicode"},
+      {"same", "character references/unicode", "in place/unicode"},
+  };
+  for (const auto& c : cases) {
+    for (const auto& [input, which] : inputs) {
+      SCOPED_TRACE(std::string(c.output) + " for " + std::string(input));
+      const std::string_view expected = which == "rtf" ? c.rtf : c.docx;
+      const auto plan = Plan(RequestOf(c.output), KindByName(input));
+      if (expected.empty()) {
+        EXPECT_TRUE(std::holds_alternative<std::string>(plan));
+      } else {
+        ASSERT_TRUE(std::holds_alternative<PlannedConversion>(plan));
+        EXPECT_EQ(describe(std::get<PlannedConversion>(plan)), expected);
+      }
+    }
   }
 }
 

@@ -19,8 +19,25 @@
 namespace maravelundi {
 namespace {
 
-constexpr OutputKind kEveryOutput[] = {OutputKind::kUnicode, OutputKind::kIsm,   OutputKind::kMltt,
-                                       OutputKind::kRtf,     OutputKind::kHtml5, OutputKind::kText};
+// Every new file a Rich Text document can become: what is written and what
+// its legacy text becomes.
+struct Output {
+  OutputKind kind;
+  TextTarget target;
+  bool Mltt() const { return target != TextTarget::kUnicode; }
+};
+constexpr Output kEveryOutput[] = {
+    {OutputKind::kUnicodeHtml, TextTarget::kUnicode}, {OutputKind::kRichText, TextTarget::kIsm},
+    {OutputKind::kRichText, TextTarget::kMltt},       {OutputKind::kRichText, TextTarget::kUnicode},
+    {OutputKind::kHtml5, TextTarget::kUnicode},       {OutputKind::kText, TextTarget::kUnicode},
+};
+
+ConversionProfile ProfileOf(Generation generation, TextTarget target = TextTarget::kUnicode) {
+  ConversionProfile profile;
+  profile.generation = generation;
+  profile.target = target;
+  return profile;
+}
 
 Document Sample(const char* name) {
   std::ifstream in(std::string(MARAVELUNDI_SOURCE_DIR "/samples/") + name, std::ios::binary);
@@ -53,11 +70,11 @@ class StageLog : public ProgressSink {
 
 TEST(ConvertDocument, AnnouncesStageTwoOnlyOnceStageOneHasReportedItsEnd) {
   const Document source = Sample("sample-v7.rtf");
-  for (const OutputKind output : kEveryOutput) {
-    SCOPED_TRACE(static_cast<int>(output));
+  for (const Output output : kEveryOutput) {
+    SCOPED_TRACE(static_cast<int>(output.kind) * 10 + static_cast<int>(output.target));
     StageLog log;
     StringSink sink;
-    ConvertDocument(source, Generation::kVersion7, output, sink, &log);
+    ConvertDocument(source, output.kind, ProfileOf(Generation::kVersion7, output.target), sink, &log);
     ASSERT_EQ(log.entries.size(), 4u);
     EXPECT_EQ(log.entries[0].what, "stage one");
     EXPECT_EQ(log.entries[1].what, "reports");
@@ -76,26 +93,27 @@ TEST(ConvertDocument, HandsBackTheDocumentTheOutputWasMadeFrom) {
   const Document mltt = Transcode(source, Generation::kVersion2);
   const Document finished = FinishIsmText(mltt);
   ASSERT_FALSE(mltt == finished);  // the sample has glyphs that get break marks
-  for (const OutputKind output : kEveryOutput) {
-    SCOPED_TRACE(static_cast<int>(output));
-    const std::string expectedBytes = ConvertDocument(source, Generation::kVersion2, output);
-    const Document& expectedKept = output == OutputKind::kIsm ? finished : mltt;
+  for (const Output output : kEveryOutput) {
+    SCOPED_TRACE(static_cast<int>(output.kind) * 10 + static_cast<int>(output.target));
+    const ConversionProfile profile = ProfileOf(Generation::kVersion2, output.target);
+    const std::string expectedBytes = ConvertDocument(source, output.kind, profile);
+    const Document& expectedKept = output.target == TextTarget::kIsm ? finished : mltt;
 
     Document kept = testing::Doc({{"Arial", "41 42 43"}});  // an earlier result, to be replaced
     StringSink sink;
-    ConvertDocument(source, Generation::kVersion2, output, sink, nullptr, {}, &kept);
+    ConvertDocument(source, output.kind, profile, sink, nullptr, kDefaultTitle, &kept);
     EXPECT_EQ(sink.Bytes(), expectedBytes);
     EXPECT_TRUE(kept == expectedKept) << testing::Describe(kept);
 
     Document released = source;
     Document keptFromReleased;
     StringSink releasedSink;
-    ConvertDocument(std::move(released), Generation::kVersion2, output, releasedSink, nullptr, {}, &keptFromReleased);
+    ConvertDocument(std::move(released), output.kind, profile, releasedSink, nullptr, kDefaultTitle, &keptFromReleased);
     EXPECT_EQ(releasedSink.Bytes(), expectedBytes);
     EXPECT_TRUE(keptFromReleased == expectedKept) << testing::Describe(keptFromReleased);
     EXPECT_TRUE(released.Empty());  // let go of once stage one was done
 
-    if (output == OutputKind::kIsm || output == OutputKind::kMltt) {
+    if (output.Mltt()) {
       EXPECT_EQ(expectedBytes, WriteRtf(kept) + "\r\n");  // one print line of the kept document
     }
   }
@@ -103,9 +121,10 @@ TEST(ConvertDocument, HandsBackTheDocumentTheOutputWasMadeFrom) {
 
 TEST(ConvertDocument, LetsGoOfAMovedSourceAlsoWhenNothingIsHandedBack) {
   Document source = Sample("sample-v7.rtf");
-  const std::string expected = ConvertDocument(source, Generation::kVersion7, OutputKind::kIsm);
+  const ConversionProfile ism = ProfileOf(Generation::kVersion7, TextTarget::kIsm);
+  const std::string expected = ConvertDocument(source, OutputKind::kRichText, ism);
   StringSink sink;
-  ConvertDocument(std::move(source), Generation::kVersion7, OutputKind::kIsm, sink);
+  ConvertDocument(std::move(source), OutputKind::kRichText, ism, sink);
   EXPECT_EQ(sink.Bytes(), expected);
   EXPECT_TRUE(source.Empty());  // NOLINT(bugprone-use-after-move): emptied on purpose
 }

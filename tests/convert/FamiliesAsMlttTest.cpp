@@ -66,13 +66,13 @@ TEST(FamiliesAsMlttTest, EveryFamilyComesOutInMlttThatReadsBackAsTheSameWords) {
       SCOPED_TRACE(font + ": " + ToUtf8(word));
       const auto glyphs = typist.Type(word);
       ASSERT_TRUE(glyphs.has_value());
-      for (const OutputKind output : {OutputKind::kMltt, OutputKind::kIsm}) {
+      for (const TextTarget target : {TextTarget::kMltt, TextTarget::kIsm}) {
         const RtfReading mltt = ReadRtf(ConvertDocument(ReadRtf(DocumentIn(font, *glyphs)).document,
-                                                        Generation::kAuto, output));
+                                                        OutputKind::kRichText, ConversionProfile{.target = target}));
         ASSERT_TRUE(mltt.Ok());
         EXPECT_EQ(mltt.document.FontAt(0), "ML-TTRevathi");
         EXPECT_EQ(mltt.document.FontAt(mltt.document.Size() - 4), "Arial") << "text in other fonts stays";
-        const std::string text = ConvertDocument(mltt.document, Generation::kAuto, OutputKind::kText);
+        const std::string text = ConvertDocument(mltt.document, OutputKind::kText, ConversionProfile{});
         EXPECT_EQ(WithoutNonJoiners(FromUtf8(text)), WithoutNonJoiners(std::u16string(word) + u" end\n"));
       }
     }
@@ -101,7 +101,7 @@ TEST(FamiliesAsMlttTest, DictionaryWordsComeBackFromMltt) {
   for (const std::u16string& word : words) glyphs += EncodeMltt(word) + u"\r\n";
   Document mltt;
   mltt.Append(glyphs, mltt.InternFont("ML-TTRevathi"));
-  const std::u16string text = FromUtf8(ConvertDocument(mltt, Generation::kAuto, OutputKind::kText));
+  const std::u16string text = FromUtf8(ConvertDocument(mltt, OutputKind::kText, ConversionProfile{}));
   std::size_t same = 0, at = 0;
   for (const std::u16string& word : words) {
     const std::size_t end = text.find(u'\n', at);
@@ -119,8 +119,8 @@ TEST(FamiliesAsMlttTest, DictionaryWordsComeBackFromMltt) {
 TEST(FamiliesAsMlttTest, ALineEndInAFamilysFontStaysAndEndsTheStretch) {
   const std::string markup = "{\\rtf1{\\fonttbl{\\f0 rc1;}{\\f1 ML-Nandini;}}\\f0 uIcj \\f1 abc\\line abc\\par}";
   const Document source = ReadRtf(markup).document;
-  for (const OutputKind output : {OutputKind::kMltt, OutputKind::kIsm}) {
-    const Document converted = ReadRtf(ConvertDocument(source, Generation::kAuto, output)).document;
+  for (const TextTarget target : {TextTarget::kMltt, TextTarget::kIsm}) {
+    const Document converted = ReadRtf(ConvertDocument(source, OutputKind::kRichText, ConversionProfile{.target = target})).document;
     const std::u16string& text = converted.Text();
     EXPECT_EQ(std::count(text.begin(), text.end(), u'\n'), 2) << ToUtf8(text);  // the \line and the \par
     EXPECT_EQ(converted.FontAt(text.find(u'\n') - 1), "ML-TTRevathi") << ToUtf8(text);

@@ -18,12 +18,11 @@
 namespace maravelundi {
 namespace {
 
-std::string InPlace(const std::string& markup, Generation generation = Generation::kAuto,
-                    const ConversionOptions& options = {}) {
+std::string InPlace(const std::string& markup, const ConversionProfile& profile = {}) {
   const RtfReading reading = ReadRtf(markup, RtfReadOptions{.sourceSpans = true, .sideStories = true});
   EXPECT_TRUE(reading.Ok()) << markup;
   StringSink sink;
-  ConvertRtfInPlace(markup, reading, generation, options, sink);
+  ConvertRtfInPlace(markup, reading, profile, sink);
   return sink.Bytes();
 }
 

@@ -111,7 +111,8 @@ TEST_F(RunLibreOfficeTest, AForeignDocumentGoesThereAndBackAgain) {
   const OfficeRoute route{DocumentFormat::kDocx, ForeignFormatByExtension("doc"), ForeignFormatByExtension("doc")};
   const LibreOfficeEngine engine(Settings(FakeSoffice::kConverts));
   const WholeResult result =
-      ConvertAlongRoute(std::string(test::kFakeDocMark) + docx, route, OfficeOutput::kUnicode, OfficeOptions{}, &engine);
+      ConvertAlongRoute(std::string(test::kFakeDocMark) + docx, route, OutputKind::kInPlace, ConversionProfile{},
+                        OfficeOptions{}, &engine);
   ASSERT_TRUE(result.Ok()) << *result.error;
   ASSERT_TRUE(result.bytes.starts_with(test::kFakeDocMark));
   test::ParsedPart body;
@@ -122,16 +123,16 @@ TEST_F(RunLibreOfficeTest, AForeignDocumentGoesThereAndBackAgain) {
 
   // What LibreOffice made of the input is named when it is no package.
   const WholeResult broken = ConvertAlongRoute(std::string(test::kFakeDocMark) + "not a zip", route,
-                                               OfficeOutput::kUnicode, OfficeOptions{}, &engine);
+                                               OutputKind::kInPlace, ConversionProfile{}, OfficeOptions{}, &engine);
   ASSERT_FALSE(broken.Ok());
   EXPECT_TRUE(broken.error->starts_with("the DOCX LibreOffice made of it: ")) << *broken.error;
 
   // Where there is no engine (the page in the browser), the route says what it needs.
-  EXPECT_EQ(ConvertAlongRoute(docx, route, OfficeOutput::kUnicode, OfficeOptions{}, nullptr).error,
+  EXPECT_EQ(ConvertAlongRoute(docx, route, OutputKind::kInPlace, ConversionProfile{}, OfficeOptions{}, nullptr).error,
             "Word 97-2003 documents (.doc) need LibreOffice, which is not available here");
   const OfficeRoute toDoc{DocumentFormat::kDocx, nullptr, ForeignFormatByExtension("doc")};
-  EXPECT_TRUE(ConvertAlongRoute(docx, toDoc, OfficeOutput::kText, OfficeOptions{}, nullptr).Ok());  // writes nothing
-  EXPECT_FALSE(ConvertAlongRoute(docx, toDoc, OfficeOutput::kUnicode, OfficeOptions{}, nullptr).Ok());
+  EXPECT_TRUE(ConvertAlongRoute(docx, toDoc, OutputKind::kText, ConversionProfile{}, OfficeOptions{}, nullptr).Ok());  // writes nothing
+  EXPECT_FALSE(ConvertAlongRoute(docx, toDoc, OutputKind::kInPlace, ConversionProfile{}, OfficeOptions{}, nullptr).Ok());
 }
 
 }  // namespace

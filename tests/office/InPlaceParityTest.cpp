@@ -163,13 +163,13 @@ Document ReadRtfDocument(const std::string& bytes) {
 std::string RtfInPlace(const std::string& bytes, Spelling spelling) {
   const RtfReading reading = ReadRtf(bytes, RtfReadOptions{.sourceSpans = true, .sideStories = true});
   StringSink sink;
-  ConvertRtfInPlace(bytes, reading, Generation::kAuto, ConversionOptions{.spelling = spelling}, sink);
+  ConvertRtfInPlace(bytes, reading, ConversionProfile{.spelling = spelling}, sink);
   return sink.Bytes();
 }
 
 std::function<Document(const std::string&)> OfficeReader(DocumentFormat format) {
   return [format](const std::string& bytes) {
-    Outcome<Document> read = ReadOfficeDocument(bytes, format);
+    Outcome<Document> read = ReadOfficeDocument(bytes, format, ConversionProfile{});
     EXPECT_TRUE(read.Ok());
     return read.Ok() ? read.Value() : Document();
   };
@@ -177,16 +177,15 @@ std::function<Document(const std::string&)> OfficeReader(DocumentFormat format) 
 
 std::function<std::string(const std::string&, Spelling)> OfficeInPlace(DocumentFormat format) {
   return [format](const std::string& bytes, Spelling spelling) {
-    OfficeOptions options;
-    options.spelling = spelling;
-    OfficeResult result = ConvertOfficeDocument(bytes, format, OfficeOutput::kUnicode, options);
+    OfficeResult result =
+        ConvertOfficeDocument(bytes, format, OutputKind::kInPlace, ConversionProfile{.spelling = spelling});
     EXPECT_TRUE(result.Ok());
     return result.Ok() ? result.Value() : std::string();
   };
 }
 
 std::string FlatText(const Document& document, Spelling spelling) {
-  return ConvertDocument(document, Generation::kAuto, OutputKind::kText, nullptr, ConversionOptions{.spelling = spelling});
+  return ConvertDocument(document, OutputKind::kText, ConversionProfile{.spelling = spelling});
 }
 
 // Legacy-font characters left in a converted document, but paragraph ends.

@@ -97,7 +97,7 @@ class LibreOfficeTest : public testing::Test {
 
   static std::string ConvertedInPlace(const std::string& package, std::string_view format) {
     const OfficeResult result = ConvertOfficeDocument(
-        package, format == "docx" ? DocumentFormat::kDocx : DocumentFormat::kOdt, OfficeOutput::kUnicode);
+        package, format == "docx" ? DocumentFormat::kDocx : DocumentFormat::kOdt, OutputKind::kInPlace, ConversionProfile{});
     if (!result.Ok()) ADD_FAILURE() << Describe(result.Error());
     return result.Ok() ? result.Value() : "";
   }
@@ -176,7 +176,7 @@ TEST_F(LibreOfficeTest, SamplesWrittenByLibreOfficeConvertToTheirExpectedText) {
       SCOPED_TRACE(sample + "." + std::string(format));
       const FormatDetection detected = DetectDocumentFormat(package);
       ASSERT_FALSE(detected.error) << Describe(*detected.error);
-      const OfficeResult text = ConvertOfficeDocument(package, detected.format, OfficeOutput::kText);
+      const OfficeResult text = ConvertOfficeDocument(package, detected.format, OutputKind::kText, ConversionProfile{});
       ASSERT_TRUE(text.Ok()) << Describe(text.Error());
       EXPECT_EQ(text.Value(), ExpectedText(sample));
       const std::string ours = ConvertedInPlace(package, format);
@@ -348,13 +348,14 @@ TEST_F(LibreOfficeTest, TheRichDocumentInPlaceKeepsNoLegacyTextAnywhere) {
     if (format == "rtf") {
       const RtfReading reading = ReadRtf(source, RtfReadOptions{.sourceSpans = true, .sideStories = true});
       StringSink sink;
-      ConvertRtfInPlace(source, reading, Generation::kAuto, ConversionOptions{}, sink);
+      ConvertRtfInPlace(source, reading, ConversionProfile{}, sink);
       ours["after-rtf.rtf"] = sink.Bytes();
-      flat[format] = ConvertDocument(ReadRtf(source).document, Generation::kAuto, OutputKind::kText);
+      flat[format] = ConvertDocument(ReadRtf(source).document, OutputKind::kText, ConversionProfile{});
     } else {
       ours["after-" + format + "." + format] = ConvertedInPlace(source, format);
       const OfficeResult text =
-          ConvertOfficeDocument(source, format == "docx" ? DocumentFormat::kDocx : DocumentFormat::kOdt, OfficeOutput::kText);
+          ConvertOfficeDocument(source, format == "docx" ? DocumentFormat::kDocx : DocumentFormat::kOdt,
+                                OutputKind::kText, ConversionProfile{});
       ASSERT_TRUE(text.Ok());
       flat[format] = text.Value();
     }
@@ -365,7 +366,7 @@ TEST_F(LibreOfficeTest, TheRichDocumentInPlaceKeepsNoLegacyTextAnywhere) {
     SCOPED_TRACE(format);
     const std::string& odt = asOdt.at("after-" + format);
     ASSERT_FALSE(odt.empty());
-    const OfficeResult again = ConvertOfficeDocument(odt, DocumentFormat::kOdt, OfficeOutput::kUnicode);
+    const OfficeResult again = ConvertOfficeDocument(odt, DocumentFormat::kOdt, OutputKind::kInPlace, ConversionProfile{});
     ASSERT_TRUE(again.Ok());
     // Converting it again may put a lone line break in a span of its own,
     // but changes no text unless legacy text was left.

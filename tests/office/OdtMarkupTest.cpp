@@ -92,7 +92,7 @@ class PieceReader {
 };
 
 std::string Converted(const OdtParts& parts) {
-  const OfficeResult result = ConvertOfficeDocument(test::BuildOdt(parts), DocumentFormat::kOdt, OfficeOutput::kUnicode);
+  const OfficeResult result = ConvertOfficeDocument(test::BuildOdt(parts), DocumentFormat::kOdt, OutputKind::kInPlace, ConversionProfile{});
   if (!result.Ok()) ADD_FAILURE() << Describe(result.Error());
   return result.Ok() ? result.Value() : "";
 }
@@ -219,7 +219,7 @@ TEST(OdtMarkupTest, TheTextOutputLeavesNotesOut) {
   const OdtParts parts = OdtParts().Body("<text:p>" + Span("T1", "adb<text:note text:id=\"n1\"><text:note-citation>1</text:note-citation>"
                                                        "<text:note-body><text:p>a note</text:p></text:note-body></text:note>njw") +
                                "</text:p><text:p>  English   text</text:p>").AutomaticStyles(TextStyle("T1", "style:font-name=\"rc1\""));
-  const OfficeResult text = ConvertOfficeDocument(test::BuildOdt(parts), DocumentFormat::kOdt, OfficeOutput::kText);
+  const OfficeResult text = ConvertOfficeDocument(test::BuildOdt(parts), DocumentFormat::kOdt, OutputKind::kText, ConversionProfile{});
   ASSERT_TRUE(text.Ok()) << Describe(text.Error());
   EXPECT_EQ(text.Value(), "മലയാളം\nEnglish text\n");
 }

@@ -79,9 +79,10 @@ std::vector<RunView> Runs(pugi::xml_node paragraph) {
   return runs;
 }
 
-std::string Converted(const DocxParts& parts, OfficeOutput output = OfficeOutput::kUnicode) {
+std::string Converted(const DocxParts& parts, TextTarget target = TextTarget::kUnicode) {
   const std::string docx = test::BuildDocx(parts);
-  const OfficeResult result = ConvertOfficeDocument(docx, DocumentFormat::kDocx, output);
+  const OfficeResult result =
+      ConvertOfficeDocument(docx, DocumentFormat::kDocx, OutputKind::kInPlace, ConversionProfile{.target = target});
   if (!result.Ok()) ADD_FAILURE() << Describe(result.Error());
   return result.Ok() ? result.Value() : "";
 }
@@ -199,8 +200,8 @@ TEST(WordMarkupTest, DeletedTextStaysDeleted) {
 TEST(WordMarkupTest, MlttAndIsmReencodeInRevathiWithoutTwins) {
   const std::string rc1(kRc1);
   const DocxParts parts = DocxParts().Body(Paragraph(WordRun(rc1 + "<w:b/>", Text("adbnjw"))));
-  const std::pair<OfficeOutput, std::string_view> outputs[] = {{OfficeOutput::kMltt, "aebmfw"},
-                                                               {OfficeOutput::kIsm, "a-e-bm-fw"}};
+  const std::pair<TextTarget, std::string_view> outputs[] = {{TextTarget::kMltt, "aebmfw"},
+                                                             {TextTarget::kIsm, "a-e-bm-fw"}};
   for (const auto& [output, text] : outputs) {
     test::ParsedPart document;
     test::ParsePart(Converted(parts, output), "word/document.xml", document);
@@ -216,7 +217,7 @@ TEST(WordMarkupTest, MlttAndIsmSpellOtherFamiliesInMltt) {
   const std::string nandini = "<w:rFonts w:ascii=\"ML-Nandini\" w:hAnsi=\"ML-Nandini\"/>";
   const DocxParts parts = DocxParts().Body(Paragraph(WordRun(nandini, Text(ToUtf8(typed)))));
   test::ParsedPart document;
-  test::ParsePart(Converted(parts, OfficeOutput::kMltt), "word/document.xml", document);
+  test::ParsePart(Converted(parts, TextTarget::kMltt), "word/document.xml", document);
   EXPECT_EQ(Runs(document.Root().child("w:body").child("w:p")),
             (std::vector<RunView>{{"t{]aw", "ML-TTRevathi/ML-TTRevathi/ML-TTRevathi", ""}}));
 }
@@ -263,7 +264,7 @@ TEST(WordMarkupTest, TheTextOutputsReadTheBody) {
   const DocxParts parts = DocxParts().Body(Paragraph(WordRun(rc1, Text("adbnjw"))) +
                                 Paragraph(WordRun("<w:rFonts w:ascii=\"Arial\"/>", Text("English")) +
                                           "<w:del w:id=\"1\" w:author=\"a\"><w:r><w:delText>gone</w:delText></w:r></w:del>"));
-  const OfficeResult text = ConvertOfficeDocument(test::BuildDocx(parts), DocumentFormat::kDocx, OfficeOutput::kText);
+  const OfficeResult text = ConvertOfficeDocument(test::BuildDocx(parts), DocumentFormat::kDocx, OutputKind::kText, ConversionProfile{});
   ASSERT_TRUE(text.Ok()) << Describe(text.Error());
   EXPECT_EQ(text.Value(), "മലയാളം\nEnglish\n");
 }
@@ -278,14 +279,13 @@ TEST(WordMarkupTest, OtherLegacyFamiliesConvertWhereTheFontsAreReadByName) {
       {Generation::kVersion7, {"\xC2\xB5\xE2\x80\xB0", "MLB-Ambili-Normal/MLB-Ambili-Normal/-", ""}},
   };
   for (const auto& [generation, expected] : cases) {
-    OfficeOptions options;
-    options.generation = generation;
-    const OfficeResult result = ConvertOfficeDocument(docx, DocumentFormat::kDocx, OfficeOutput::kUnicode, options);
+    const ConversionProfile profile{.generation = generation};
+    const OfficeResult result = ConvertOfficeDocument(docx, DocumentFormat::kDocx, OutputKind::kInPlace, profile);
     ASSERT_TRUE(result.Ok()) << Describe(result.Error());
     test::ParsedPart document;
     test::ParsePart(result.Value(), "word/document.xml", document);
     EXPECT_EQ(Runs(document.Root().child("w:body").child("w:p")), std::vector<RunView>{expected});
-    const OfficeResult text = ConvertOfficeDocument(docx, DocumentFormat::kDocx, OfficeOutput::kText, options);
+    const OfficeResult text = ConvertOfficeDocument(docx, DocumentFormat::kDocx, OutputKind::kText, profile);
     ASSERT_TRUE(text.Ok());
     EXPECT_EQ(text.Value(), expected.text + "\n");
   }

@@ -164,8 +164,8 @@ std::optional<PackageError> ErrorOf(const HostileCase& c, const std::string& byt
   EXPECT_EQ(detected.format, c.format);
   OfficeOptions options;
   options.limits = c.limits;
-  const OfficeResult inPlace = ConvertOfficeDocument(bytes, c.format, OfficeOutput::kUnicode, options);
-  const OfficeResult flat = ConvertOfficeDocument(bytes, c.format, OfficeOutput::kText, options);
+  const OfficeResult inPlace = ConvertOfficeDocument(bytes, c.format, OutputKind::kInPlace, ConversionProfile{}, options);
+  const OfficeResult flat = ConvertOfficeDocument(bytes, c.format, OutputKind::kText, ConversionProfile{}, options);
   EXPECT_FALSE(flat.Ok()) << "the text output was made";
   if (inPlace.Ok()) return std::nullopt;
   if (!flat.Ok()) {
@@ -191,7 +191,7 @@ TEST(HostilePackageTest, TheSamePackagesWithinLimitsConvert) {
   for (const auto& bytes : {test::BuildDocx(kDocx), test::BuildOdt(OdtParts{})}) {
     const FormatDetection detected = DetectDocumentFormat(bytes);
     ASSERT_FALSE(detected.error) << Describe(*detected.error);
-    const OfficeResult result = ConvertOfficeDocument(bytes, detected.format, OfficeOutput::kUnicode);
+    const OfficeResult result = ConvertOfficeDocument(bytes, detected.format, OutputKind::kInPlace, ConversionProfile{});
     EXPECT_TRUE(result.Ok()) << Describe(result.Error());
   }
 }

@@ -373,7 +373,8 @@ TEST(ReferenceProperty, UnicodeConversionMatchesReferenceStages) {
     const Document mltt = generation == Generation::kVersion2 ? reference::TranscodeVersion2(source)
                                                               : reference::TranscodeVersion7(source);
     const std::string diff =
-        CompareBytes(ConvertDocument(source, generation, OutputKind::kUnicode), reference::UnicodeHtmlFile(mltt));
+        CompareBytes(ConvertDocument(source, OutputKind::kUnicodeHtml, ConversionProfile{.generation = generation}),
+                     reference::UnicodeHtmlFile(mltt));
     return diff.empty() ? "" : std::string(generation == Generation::kVersion2 ? "version 2 " : "version 7 ") +
                                    "source: " + Describe(source) + "\n" + diff;
   });
