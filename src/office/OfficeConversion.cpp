@@ -2,7 +2,6 @@
 
 #include "office/OdfDocument.h"
 #include "office/WordDocument.h"
-#include "package/ZipPackage.h"
 
 namespace maravelundi {
 namespace {
@@ -18,15 +17,22 @@ OfficeResult ConvertOfficeDocument(std::string_view packageBytes, DocumentFormat
                                    const ConversionProfile& profile, const OfficeOptions& options,
                                    std::string_view title) {
   if (format != DocumentFormat::kDocx && format != DocumentFormat::kOdt) return NotOffice(format);
+  Outcome<ZipPackage> package = ZipPackage::Open(packageBytes, options.limits);
+  if (!package.Ok()) return package.Error();
+  return ConvertOfficePackage(package.Value(), format, output, profile, options, title);
+}
+
+OfficeResult ConvertOfficePackage(const ZipPackage& package, DocumentFormat format, OutputKind output,
+                                  const ConversionProfile& profile, const OfficeOptions& options,
+                                  std::string_view title) {
+  if (format != DocumentFormat::kDocx && format != DocumentFormat::kOdt) return NotOffice(format);
   if (output != OutputKind::kInPlace) {
-    Outcome<Document> document = ReadOfficeDocument(packageBytes, format, profile, options);
+    Outcome<Document> document = ReadOfficePackage(package, format, profile, options);
     if (!document.Ok()) return document.Error();
     return ConvertDocument(document.Value(), output, profile, options.progress, title);
   }
-  Outcome<ZipPackage> package = ZipPackage::Open(packageBytes, options.limits);
-  if (!package.Ok()) return package.Error();
-  return format == DocumentFormat::kDocx ? ConvertWordPackage(package.Value(), profile, options)
-                                         : ConvertOdfPackage(package.Value(), profile, options);
+  return format == DocumentFormat::kDocx ? ConvertWordPackage(package, profile, options)
+                                         : ConvertOdfPackage(package, profile, options);
 }
 
 Outcome<Document> ReadOfficeDocument(std::string_view packageBytes, DocumentFormat format,
@@ -34,8 +40,14 @@ Outcome<Document> ReadOfficeDocument(std::string_view packageBytes, DocumentForm
   if (format != DocumentFormat::kDocx && format != DocumentFormat::kOdt) return NotOffice(format);
   Outcome<ZipPackage> package = ZipPackage::Open(packageBytes, options.limits);
   if (!package.Ok()) return package.Error();
-  return format == DocumentFormat::kDocx ? ReadWordText(package.Value(), profile, options)
-                                         : ReadOdfText(package.Value(), profile, options);
+  return ReadOfficePackage(package.Value(), format, profile, options);
+}
+
+Outcome<Document> ReadOfficePackage(const ZipPackage& package, DocumentFormat format, const ConversionProfile& profile,
+                                    const OfficeOptions& options) {
+  if (format != DocumentFormat::kDocx && format != DocumentFormat::kOdt) return NotOffice(format);
+  return format == DocumentFormat::kDocx ? ReadWordText(package, profile, options)
+                                         : ReadOdfText(package, profile, options);
 }
 
 }  // namespace maravelundi

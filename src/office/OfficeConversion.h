@@ -14,6 +14,7 @@
 #include "package/DocumentFormat.h"
 #include "package/PackageError.h"
 #include "package/PackageLimits.h"
+#include "package/ZipPackage.h"
 #include "richtext/Document.h"
 #include "richtext/Progress.h"
 
@@ -34,10 +35,17 @@ OfficeResult ConvertOfficeDocument(std::string_view packageBytes, DocumentFormat
                                    const ConversionProfile& profile, const OfficeOptions& options = {},
                                    std::string_view title = kDefaultTitle);
 
+// The same for a package already open, as format detection opened it.
+OfficeResult ConvertOfficePackage(const ZipPackage& package, DocumentFormat format, OutputKind output,
+                                  const ConversionProfile& profile, const OfficeOptions& options = {},
+                                  std::string_view title = kDefaultTitle);
+
 // The body's text with its character formats, paragraphs ended by CR LF, as
 // the Rich Text reader gives a document: the source of the new files. The
 // profile says which fonts are legacy fonts, whose text reads as glyphs.
 Outcome<Document> ReadOfficeDocument(std::string_view packageBytes, DocumentFormat format,
                                      const ConversionProfile& profile, const OfficeOptions& options = {});
+Outcome<Document> ReadOfficePackage(const ZipPackage& package, DocumentFormat format, const ConversionProfile& profile,
+                                    const OfficeOptions& options = {});
 
 }  // namespace maravelundi
