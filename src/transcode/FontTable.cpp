@@ -1,5 +1,8 @@
 #include "transcode/FontTable.h"
 
+#include <algorithm>
+#include <stdexcept>
+
 #include "richtext/GlyphString.h"
 
 namespace maravelundi {
@@ -12,6 +15,13 @@ FontTable::FontTable(std::span<const GlyphRow> rows, NoMatch noMatch)
   for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
     values_[it->key] = GlyphString(it->codes);
     listed_[it->key] = true;
+  }
+  for (std::size_t code = 0; code < byCode_.size(); ++code) {
+    const char16_t glyph = GlyphChar(static_cast<std::uint8_t>(code));
+    const std::u16string_view result = Lookup(std::u16string_view(&glyph, 1));
+    if (result.size() > kMaxResult) throw std::logic_error("a glyph table's result is longer than it may be");
+    std::copy(result.begin(), result.end(), byCode_[code].units.begin());
+    byCode_[code].length = static_cast<std::uint8_t>(result.size());
   }
 }
 

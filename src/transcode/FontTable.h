@@ -53,6 +53,16 @@ class FontTable {
     return NoMatchFor(std::u16string_view(&ch, 1));
   }
 
+  // The result for each of the 256 glyph characters, the no-match ones
+  // included, decided once and packed in a fixed size: stage one looks
+  // every character up and copies its result whole, then steps by its length.
+  struct Packed {
+    std::array<char16_t, 7> units;  // a result has at most kMaxResult; the rest is zero
+    std::uint8_t length;
+  };
+  static constexpr std::size_t kMaxResult = 7;
+  const Packed& ForCode(std::uint8_t code) const { return byCode_[code]; }
+
   // The rows as the table lists them.
   std::span<const GlyphRow> Rows() const { return rows_; }
   std::size_t RowCount() const { return rows_.size(); }
@@ -62,6 +72,7 @@ class FontTable {
   std::u16string_view NoMatchFor(std::u16string_view glyph) const;
 
   std::array<std::u16string, 256> values_;
+  std::array<Packed, 256> byCode_{};
   std::array<bool, 256> listed_{};
   std::span<const GlyphRow> rows_;
   NoMatch noMatch_;

@@ -1,8 +1,11 @@
 #include "transcode/Transcoder.h"
 
+#include <algorithm>
+#include <cstring>
+#include <numeric>
 #include <stdexcept>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "richtext/GlyphString.h"
 #include "transcode/GlyphTables.h"
@@ -44,6 +47,30 @@ const FontTable* TableForFont(Generation generation, std::string_view fontName) 
   return nullptr;
 }
 
+namespace {
+
+// The glyph characters that are their own code, which nearly every
+// character of a document is.
+bool IsOwnCode(char16_t ch) { return ch < 0x80 || (ch >= 0xA0 && ch <= 0xFF); }
+
+std::size_t ResultLength(const FontTable& table, const char16_t& ch) {
+  return IsOwnCode(ch) ? table.ForCode(static_cast<std::uint8_t>(ch)).length : table.Lookup(ch).size();
+}
+
+// Writes the table's result for `ch` at `at`, which has room for the longest
+// result whatever this one's length, and returns where it ends.
+char16_t* WriteResult(const FontTable& table, const char16_t& ch, char16_t* at) {
+  if (IsOwnCode(ch)) {
+    const FontTable::Packed& packed = table.ForCode(static_cast<std::uint8_t>(ch));
+    std::memcpy(at, packed.units.data(), sizeof packed.units);
+    return at + packed.length;
+  }
+  for (const char16_t unit : table.Lookup(ch)) *at++ = unit;
+  return at;
+}
+
+}  // namespace
+
 Document Transcode(const Document& source, Generation generation, ProgressSink* progress,
                    std::vector<TextIndex>* sourceOf) {
   const std::u16string& text = source.Text();
@@ -58,28 +85,52 @@ Document Transcode(const Document& source, Generation generation, ProgressSink* 
     tables[f] = TableForFont(generation, targetFormats[f].fontName);
     if (tables[f] != nullptr) targetFormats[f].fontName = kMlttFontName;
   }
-  std::u16string out;
-  out.reserve(total + total / 2);
-  if (sourceOf != nullptr) sourceOf->clear();
+  const auto& sourceRuns = source.Runs();
+  // The result's length first, so that it is written in place, once.
+  std::size_t length = 0;
+  for (std::size_t r = 0; r < sourceRuns.size(); ++r) {
+    const FontTable* table = tables[sourceRuns[r].format];
+    const std::size_t end = source.RunEnd(r);
+    if (table == nullptr) {
+      length += end - sourceRuns[r].begin;
+      continue;
+    }
+    for (std::size_t i = sourceRuns[r].begin; i < end; ++i) length += ResultLength(*table, text[i]);
+  }
+  if (length > kMaxDocumentSize) throw std::length_error("document too large");
+  // Room for one result more, which each write may fill before it steps.
+  std::u16string out(length + FontTable::kMaxResult, u'\0');
+  if (sourceOf != nullptr) sourceOf->assign(length, 0);
   std::vector<FormatRun> runs;
-  runs.reserve(source.Runs().size());
-  std::size_t nextReport = kProgressStride;
-  for (std::size_t r = 0; r < source.Runs().size(); ++r) {
-    const FormatId format = source.Runs()[r].format;
-    if (out.size() > kMaxDocumentSize) throw std::length_error("document too large");
-    runs.push_back({static_cast<TextIndex>(out.size()), format});
+  runs.reserve(sourceRuns.size());
+  char16_t* const first = out.data();
+  char16_t* at = first;
+  for (std::size_t r = 0; r < sourceRuns.size(); ++r) {
+    const FormatId format = sourceRuns[r].format;
+    runs.push_back({static_cast<TextIndex>(at - first), format});
     const FontTable* table = tables[format];
     const std::size_t end = source.RunEnd(r);
-    for (std::size_t i = source.Runs()[r].begin; i < end; ++i) {
-      if (i >= nextReport) {
-        ReportProgress(progress, i, total);
-        nextReport += kProgressStride;
+    // A long run goes a stride at a time, with a report after each.
+    for (std::size_t begin = sourceRuns[r].begin; begin < end;) {
+      const std::size_t stop = std::min(end, (begin / kProgressStride + 1) * kProgressStride);
+      if (table == nullptr) {
+        char16_t* const from = at;
+        at = std::copy(text.begin() + static_cast<std::ptrdiff_t>(begin), text.begin() + static_cast<std::ptrdiff_t>(stop), at);
+        if (sourceOf != nullptr) std::iota(sourceOf->begin() + (from - first), sourceOf->begin() + (at - first), static_cast<TextIndex>(begin));
+      } else if (sourceOf == nullptr) {
+        for (std::size_t i = begin; i < stop; ++i) at = WriteResult(*table, text[i], at);
+      } else {
+        for (std::size_t i = begin; i < stop; ++i) {
+          char16_t* const from = at;
+          at = WriteResult(*table, text[i], at);
+          std::fill(sourceOf->begin() + (from - first), sourceOf->begin() + (at - first), static_cast<TextIndex>(i));
+        }
       }
-      if (table != nullptr) out.append(table->Lookup(text[i]));
-      else out.push_back(text[i]);
-      if (sourceOf != nullptr) sourceOf->resize(out.size(), static_cast<TextIndex>(i));
+      if (stop % kProgressStride == 0) ReportProgress(progress, stop, total);
+      begin = stop;
     }
   }
+  out.resize(length);
   ReportProgress(progress, total, total);
   return Document::FromParts(std::move(out), std::move(runs), targetFormats);
 }
