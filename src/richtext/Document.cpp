@@ -40,15 +40,19 @@ Document Document::FromParts(std::u16string text, std::vector<FormatRun> runs,
   std::vector<FormatId> interned(formats.size(), kNoFormat);
   // The runs are renumbered and merged in place: a large document's runs are
   // never held twice.
-  std::size_t kept = 0;
-  for (std::size_t r = 0; r < runs.size(); ++r) {
-    const std::size_t end = r + 1 < runs.size() ? runs[r + 1].begin : document.text_.size();
-    if (runs[r].begin >= end) continue;
-    FormatId& id = interned[runs[r].format];
-    if (id == kNoFormat) id = document.Intern(formats[runs[r].format]);
-    if (kept == 0 || runs[kept - 1].format != id) runs[kept++] = {runs[r].begin, id};
+  // A reader's document has a run for every few characters: this loop
+  // walks them through pointers.
+  FormatRun* const first = runs.data();
+  FormatRun* const last = first + runs.size();
+  FormatRun* kept = first;
+  for (const FormatRun* run = first; run != last; ++run) {
+    const std::size_t end = run + 1 != last ? run[1].begin : document.text_.size();
+    if (run->begin >= end) continue;
+    FormatId& id = interned[run->format];
+    if (id == kNoFormat) id = document.Intern(formats[run->format]);
+    if (kept == first || kept[-1].format != id) *kept++ = {run->begin, id};
   }
-  runs.resize(kept);
+  runs.resize(static_cast<std::size_t>(kept - first));
   document.runs_ = std::move(runs);
   return document;
 }
