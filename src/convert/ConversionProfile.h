@@ -21,6 +21,7 @@ enum class TextTarget {
   kUnicode,  // Malayalam Unicode, in the Unicode font
   kMltt,     // the ML-TT encoding, in "ML-TTRevathi"
   kIsm,      // the same, with break marks between unbound glyphs
+  kLegacy,   // the way back: Malayalam Unicode spelled in a legacy font's codes
 };
 
 // The other legacy families are known by name where the Rachana fonts are
@@ -33,12 +34,21 @@ struct ConversionProfile {
   TextTarget target = TextTarget::kUnicode;
   Spelling spelling = Spelling::kLegacy;
   std::string unicodeFont = std::string(kDefaultUnicodeFont);
+  // The font the way back writes in (LegacyTargetNamed): any font with a
+  // map, or a Rachana family ("rl", "rc", "ra", "rkr").
+  std::string legacyFont = "ML-TTKarthika";
 
   bool LegacyFamilies() const { return ReadsLegacyFamilies(generation); }
   UnicodeOptions Unicode() const { return UnicodeOptions{.legacyFamilies = LegacyFamilies(), .spelling = spelling}; }
-  // The font converted text is set in.
+  // The font converted text is set in (the first of a Rachana family's).
   std::string_view ConvertedFont() const {
-    return target == TextTarget::kUnicode ? std::string_view(unicodeFont) : kMlttFontName;
+    switch (target) {
+      case TextTarget::kUnicode: return unicodeFont;
+      case TextTarget::kLegacy: return legacyFont;
+      case TextTarget::kMltt:
+      case TextTarget::kIsm: break;
+    }
+    return kMlttFontName;
   }
 };
 

@@ -1,9 +1,13 @@
 #include "convert/InPlaceConversion.h"
 
 #include <algorithm>
+#include <optional>
+#include <stdexcept>
 
 #include "convert/FontClassifier.h"
+#include "convert/LegacyTarget.h"
 #include "convert/MlttStage.h"
+#include "richtext/GlyphString.h"
 #include "unicode/SpellingSink.h"
 #include "unicode/UnicodeWalk.h"
 
@@ -25,14 +29,14 @@ class PieceList {
     placed_.text.reserve(story.Size() + story.Size() / 4);
   }
 
-  void Place(std::u16string_view text, TextIndex own) {
+  void Place(std::u16string_view text, TextIndex own, std::uint8_t font = 0) {
     // A piece that is the very character the markup stands for (the tab of
     // a table cell) is still in the file.
     if (!replaceable_[own] && text.size() == 1 && text[0] == storyText_[own]) return Itself(own);
     const TextIndex source = std::max(own, last_);
     last_ = source;
     placed_.text.append(text);
-    placed_.pieces.push_back({source, static_cast<std::uint32_t>(placed_.text.size())});
+    placed_.pieces.push_back({source, static_cast<std::uint32_t>(placed_.text.size()), font});
   }
 
   bool Replaceable(TextIndex index) const { return replaceable_[index]; }
@@ -118,11 +122,67 @@ void PlaceMltt(const Document& mltt, const std::vector<TextIndex>& sourceOf, con
   }
 }
 
+bool IsMalayalamUnicode(char16_t ch) { return (ch >= 0x0D00 && ch <= 0x0D7F) || ch == 0x200C || ch == 0x200D; }
+
+// The glyphs of one stretch of Malayalam Unicode, each at the character it
+// is placed at; a character the font has no glyph for stays as it was.
+class LegacyPlacer final : public LegacyGlyphSink {
+ public:
+  LegacyPlacer(PieceList& pieces, PlacedText& placed) : pieces_(pieces), placed_(placed) {}
+
+  void Stretch(const LegacyTarget& target, std::u16string_view text, std::size_t begin) {
+    begin_ = begin;
+    EncodeForTarget(target, text, *this);
+  }
+  void Glyph(const InventoryGlyph& glyph, std::size_t source) override {
+    char16_t codes[2];
+    for (std::size_t c = 0; c < glyph.count; ++c) codes[c] = GlyphChar(glyph.codes[c]);
+    pieces_.Place(std::u16string_view(codes, glyph.count), static_cast<TextIndex>(begin_ + source), glyph.font);
+  }
+  void Unmapped(char16_t ch, std::size_t source) override {
+    pieces_.Place(std::u16string_view(&ch, 1), static_cast<TextIndex>(begin_ + source), PlacedText::kKept);
+    placed_.unmapped.push_back(ch);
+  }
+
+ private:
+  PieceList& pieces_;
+  PlacedText& placed_;
+  std::size_t begin_ = 0;
+};
+
+// The way back: every stretch of Malayalam Unicode that can be replaced,
+// whatever its font, spelled in the legacy font's codes.
+PlacedText PlaceLegacy(const Document& story, const std::vector<bool>& replaceable, const ConversionProfile& profile) {
+  PlacedText placed;
+  const std::optional<LegacyTarget> target = LegacyTargetNamed(profile.legacyFont);
+  if (!target) throw std::invalid_argument("no legacy font is named " + profile.legacyFont);
+  placed.fonts = target->fonts;
+  placed.replaced.assign(story.Size(), false);
+  const std::u16string_view text = story.Text();
+  {
+    PieceList pieces(story, replaceable, placed);
+    LegacyPlacer placer(pieces, placed);
+    for (std::size_t i = 0; i < text.size();) {
+      if (!replaceable[i] || !IsMalayalamUnicode(text[i])) {
+        ++i;
+        continue;
+      }
+      std::size_t end = i;
+      while (end < text.size() && replaceable[end] && IsMalayalamUnicode(text[end])) placed.replaced[end++] = true;
+      placer.Stretch(*target, text.substr(i, end - i), i);
+      i = end;
+    }
+  }
+  return placed;
+}
+
 }  // namespace
 
 PlacedText ConvertInPlace(const Document& story, const std::vector<bool>& replaceable,
                           const ConversionProfile& profile, ProgressSink* progress) {
+  if (profile.target == TextTarget::kLegacy) return PlaceLegacy(story, replaceable, profile);
   PlacedText placed;
+  placed.fonts = {std::string(profile.ConvertedFont())};
   std::vector<TextIndex> sourceOf;
   const Document mltt = ConvertToMltt(story, profile, progress, &sourceOf);
   const std::vector<bool> converted = FontClassifier(profile.generation).ConvertedFormats(story);
@@ -141,6 +201,22 @@ PlacedText ConvertInPlace(const Document& story, const std::vector<bool>& replac
     placed.replaced[i] = replaceable[i] && (consumed[i] || converted[formats.FormatAt(i)]);
   }
   return placed;
+}
+
+std::vector<PlacedRun> PlacedCursor::RunsAt(std::size_t index) {
+  std::vector<PlacedRun> runs;
+  const auto& pieces = placed_.pieces;
+  while (piece_ < pieces.size() && pieces[piece_].source <= index) {
+    const PlacedText::Piece& piece = pieces[piece_++];
+    const std::u16string_view text = std::u16string_view(placed_.text).substr(textBegin_, piece.textEnd - textBegin_);
+    textBegin_ = piece.textEnd;
+    if (!runs.empty() && runs.back().font == piece.font && runs.back().text.data() + runs.back().text.size() == text.data()) {
+      runs.back().text = std::u16string_view(runs.back().text.data(), runs.back().text.size() + text.size());
+    } else {
+      runs.push_back({text, piece.font});
+    }
+  }
+  return runs;
 }
 
 std::u16string_view PlacedCursor::At(std::size_t index) {

@@ -21,13 +21,22 @@
 namespace maravelundi {
 
 struct PlacedText {
+  // A piece's font number for a character the target has no glyph for: it
+  // is kept as it was, in its own font.
+  static constexpr std::uint8_t kKept = 0xFF;
+
   struct Piece {
     TextIndex source;       // the story character it is placed at
     std::uint32_t textEnd;  // in `text`; the piece begins where the one before ends
+    std::uint8_t font;      // into `fonts`, or kKept
   };
   std::u16string text;
   std::vector<Piece> pieces;   // in text order; sources never descend
   std::vector<bool> replaced;  // per story character: the pieces placed at it take its place
+  // The fonts converted pieces are set in: the target's one, or the six of
+  // a Rachana family, each piece in the one that draws it.
+  std::vector<std::string> fonts;
+  std::u16string unmapped;     // the characters kept for want of a glyph, in order
 };
 
 // `replaceable`, per character of `story`: text that a writer can replace
@@ -37,12 +46,23 @@ struct PlacedText {
 PlacedText ConvertInPlace(const Document& story, const std::vector<bool>& replaceable,
                           const ConversionProfile& profile, ProgressSink* progress = nullptr);
 
+// Text placed at a character, in one font: a number of PlacedText::fonts,
+// or kKept.
+struct PlacedRun {
+  std::u16string_view text;
+  std::uint8_t font;
+};
+
 // The pieces placed at each story character in turn.
 class PlacedCursor {
  public:
   explicit PlacedCursor(const PlacedText& placed) : placed_(placed) {}
-  // The text placed at `index`; indexes must ascend from call to call.
+  // The text placed at `index`, whatever its fonts; indexes must ascend
+  // from call to call, and so must those of At below.
   std::u16string_view At(std::size_t index);
+  // The same, a run for each font in turn (pieces of one font side by side
+  // make one run).
+  std::vector<PlacedRun> RunsAt(std::size_t index);
 
  private:
   const PlacedText& placed_;

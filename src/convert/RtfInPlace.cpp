@@ -7,29 +7,38 @@
 #include <vector>
 
 #include "convert/InPlaceConversion.h"
+#include "richtext/GlyphString.h"
 
 namespace maravelundi {
 namespace {
 
 // Writes the markup with the pieces in place of the converted characters.
+// The fonts the pieces are set in are added to the font table under numbers
+// no font has: the Unicode font, ML-TTRevathi, or the legacy font (Rachana's
+// six) of the way back.
 class InPlaceWriter {
  public:
-  InPlaceWriter(std::string_view markup, const RtfReading& reading, std::string_view unicodeFont, ByteSink& sink)
-      : markup_(markup), reading_(reading), unicodeFont_(unicodeFont), sink_(sink),
-        fontNumber_(std::to_string(reading.unusedFontNumber)),
-        groupStart_("{\\rtlch\\fcs1\\af" + fontNumber_ + "\\afs"),
-        latinFont_("\\ltrch\\fcs0\\f" + fontNumber_ + "\\uc1 ") {}
+  InPlaceWriter(std::string_view markup, const RtfReading& reading, const std::vector<std::string>& fonts,
+                bool unicode, ByteSink& sink)
+      : markup_(markup), reading_(reading), fonts_(fonts), unicode_(unicode), sink_(sink) {}
 
   // Replaces the bytes of the source character at `span`, in `format`, by
-  // `text` (replace), or puts `text` before them. The group around
-  // converted text stays open while such characters follow one another in
-  // one format.
-  void Put(const SourceSpan& span, const CharFormat& format, std::u16string_view text, bool replace) {
+  // the runs placed there (replace), or puts them before those bytes. The
+  // group around converted text stays open while such characters follow
+  // one another in one format and font.
+  void Put(const SourceSpan& span, const CharFormat& format, const std::vector<PlacedRun>& runs, bool replace) {
     if (groupOpen_ && (copied_ != span.begin || !(*groupFormat_ == format))) CloseGroup();
     CopyTo(span.begin);
-    if (!text.empty() || replace) {
-      if (!groupOpen_ && !text.empty()) OpenGroup(format);
-      for (char16_t ch : text) AppendCharacter(ch);
+    for (const PlacedRun& run : runs) {
+      if (run.text.empty()) continue;
+      if (run.font == PlacedText::kKept) {
+        CloseGroup();
+        AppendKept(run.text);
+        continue;
+      }
+      if (groupOpen_ && groupFont_ != run.font) CloseGroup();
+      if (!groupOpen_) OpenGroup(format, run.font);
+      for (char16_t ch : run.text) unicode_ ? AppendCharacter(ch) : AppendGlyph(ch);
     }
     if (replace) copied_ = span.end;
   }
@@ -41,23 +50,59 @@ class InPlaceWriter {
   }
 
  private:
-  void OpenGroup(const CharFormat& format) {
+  void OpenGroup(const CharFormat& format, std::uint8_t font) {
     // The complex-script slot (\af and its twins under \rtlch) is what word
     // processors use for Malayalam; the Latin slot gets the font too, for
-    // the digits and punctuation among it.
-    out_ += groupStart_;
-    AppendNumber(format.halfPoints);
-    out_ += format.bold ? "\\ab" : "\\ab0";
-    out_ += format.italic ? "\\ai" : "\\ai0";
-    out_ += latinFont_;
+    // the digits and punctuation among it. An 8-bit font's text is Latin to
+    // them, in both slots.
+    const int number = FontNumber(font);
+    out_ += "{\\rtlch\\fcs1\\af";
+    AppendNumber(number);
+    if (unicode_) {
+      out_ += "\\afs";
+      AppendNumber(format.halfPoints);
+      out_ += format.bold ? "\\ab" : "\\ab0";
+      out_ += format.italic ? "\\ai" : "\\ai0";
+    }
+    out_ += "\\ltrch\\fcs0\\f";
+    AppendNumber(number);
+    out_ += unicode_ ? "\\uc1 " : " ";
     groupOpen_ = true;
     groupFormat_ = &format;
+    groupFont_ = font;
   }
+
+  int FontNumber(std::uint8_t font) const { return reading_.unusedFontNumber + font; }
 
   void CloseGroup() {
     if (!groupOpen_) return;
     out_ += '}';
     groupOpen_ = false;
+  }
+
+  // A code of an 8-bit font: its byte, escaped where markup would read it.
+  void AppendGlyph(char16_t ch) {
+    const auto code = GlyphCode(ch);
+    if (!code) return AppendCharacter(ch);
+    if (*code == '\\' || *code == '{' || *code == '}') {
+      out_ += '\\';
+      out_ += static_cast<char>(*code);
+    } else if (*code >= 0x20 && *code < 0x7F) {
+      out_ += static_cast<char>(*code);
+    } else {
+      static constexpr char kHex[] = "0123456789abcdef";
+      out_ += "\\'";
+      out_ += kHex[*code >> 4];
+      out_ += kHex[*code & 0xF];
+    }
+  }
+
+  // A character the target has no glyph for stays Unicode, in the font
+  // around it; its own \uc, since the document's may skip no fallback.
+  void AppendKept(std::u16string_view text) {
+    out_ += "{\\uc1 ";
+    for (char16_t ch : text) AppendCharacter(ch);
+    out_ += '}';
   }
 
   void AppendCharacter(char16_t ch) {
@@ -117,13 +162,16 @@ class InPlaceWriter {
   }
 
   std::string FontEntry() const {
-    std::string name;
-    for (char c : unicodeFont_) {
-      if (c == '\\' || c == '{' || c == '}' || c == ';') continue;  // cannot stand in a font name
-      name += c;
+    std::string entries;
+    for (std::size_t font = 0; font < fonts_.size(); ++font) {
+      std::string name;
+      for (char c : fonts_[font]) {
+        if (c == '\\' || c == '{' || c == '}' || c == ';') continue;  // cannot stand in a font name
+        name += c;
+      }
+      entries += "{\\f" + std::to_string(FontNumber(static_cast<std::uint8_t>(font))) + "\\fnil\\fcharset0 " + name + ";}";
     }
-    std::string entry = "{\\f" + fontNumber_ + "\\fnil\\fcharset0 " + name + ";}";
-    return reading_.fontTableEnd ? entry : "{\\fonttbl" + entry + "}";
+    return reading_.fontTableEnd ? entries : "{\\fonttbl" + entries + "}";
   }
 
   void Flush() {
@@ -135,16 +183,15 @@ class InPlaceWriter {
 
   std::string_view markup_;
   const RtfReading& reading_;
-  std::string unicodeFont_;
+  std::vector<std::string> fonts_;
+  bool unicode_;
   ByteSink& sink_;
-  std::string fontNumber_;
-  std::string groupStart_;  // before the complex-script size
-  std::string latinFont_;   // after the complex-script attributes
   std::string out_;
   std::size_t copied_ = 0;
   bool fontAdded_ = false;
   bool groupOpen_ = false;
   const CharFormat* groupFormat_ = nullptr;
+  std::uint8_t groupFont_ = 0;
 };
 
 // One story of the document (the body, or the side stories) converted,
@@ -157,14 +204,15 @@ class ConvertedStory {
         formats_(story) {}
 
   bool Done() const { return next_ >= story_.Size(); }
+  const PlacedText& Placed() const { return placed_; }
   std::uint32_t NextOffset() const { return spans_[next_].begin; }
 
   // Hands the next character's replacement, if any, to the writer.
   void PutNext(InPlaceWriter& writer) {
     const std::size_t i = next_++;
-    const std::u16string_view text = pieces_.At(i);
-    if (placed_.replaced[i] || !text.empty()) {
-      writer.Put(spans_[i], story_.Format(formats_.FormatAt(i)), text, placed_.replaced[i]);
+    const std::vector<PlacedRun> runs = pieces_.RunsAt(i);
+    if (placed_.replaced[i] || !runs.empty()) {
+      writer.Put(spans_[i], story_.Format(formats_.FormatAt(i)), runs, placed_.replaced[i]);
     }
   }
 
@@ -192,7 +240,7 @@ void ConvertRtfInPlace(std::string_view markup, const RtfReading& reading, const
   ConvertedStory side(reading.side, reading.sideSpans, profile, nullptr);
   // The side stories sit in groups of their own between the body's
   // characters: the two go to the writer in the order of their bytes.
-  InPlaceWriter writer(markup, reading, profile.unicodeFont, sink);
+  InPlaceWriter writer(markup, reading, body.Placed().fonts, profile.target == TextTarget::kUnicode, sink);
   while (!body.Done() || !side.Done()) {
     const bool bodyFirst = side.Done() || (!body.Done() && body.NextOffset() <= side.NextOffset());
     (bodyFirst ? body : side).PutNext(writer);

@@ -40,16 +40,16 @@ pugi::xml_node OdfConvertedStyles::Container(std::string_view local, std::initia
   return root_.append_child(names_.office.Name(local).c_str());
 }
 
-const std::string& OdfConvertedStyles::FontDeclaration() {
-  if (!fontDeclaration_.empty()) return fontDeclaration_;
-  const std::string font(profile_.ConvertedFont());
+const std::string& OdfConvertedStyles::FontDeclaration(std::string_view fontName) {
+  const std::string font(fontName);
+  if (const auto found = declarations_.find(font); found != declarations_.end()) return found->second;
   pugi::xml_node declarations =
       Container("font-face-decls", {"styles", "automatic-styles", "master-styles", "body"});
   std::unordered_map<std::string, bool> taken;
   for (pugi::xml_node face : declarations.children()) {
     if (!names_.style.Is(face, "font-face")) continue;
     const std::string name = names_.style.Attribute(face, "name").value();
-    if (UnquotedFamily(names_.svg.Attribute(face, "font-family").value()) == font) return fontDeclaration_ = name;
+    if (UnquotedFamily(names_.svg.Attribute(face, "font-family").value()) == font) return declarations_[font] = name;
     taken[name] = true;
   }
   std::string name = font;
@@ -58,7 +58,7 @@ const std::string& OdfConvertedStyles::FontDeclaration() {
   pugi::xml_node face = declarations.append_child(names_.style.Name("font-face").c_str());
   face.append_attribute(names_.style.Name("name").c_str()).set_value(name.c_str());
   face.append_attribute(names_.svg.Name("font-family").c_str()).set_value(DeclaredFamily(font).c_str());
-  return fontDeclaration_ = name;
+  return declarations_[font] = name;
 }
 
 std::string OdfConvertedStyles::UnusedStyleName() {
@@ -69,13 +69,13 @@ std::string OdfConvertedStyles::UnusedStyleName() {
   return name;
 }
 
-const std::string& OdfConvertedStyles::StyleFor(const OdfEffectiveText& source) {
+const std::string& OdfConvertedStyles::StyleFor(const OdfEffectiveText& source, std::string_view fontName) {
   const bool complex = profile_.target == TextTarget::kUnicode;
   const std::string size = source.points ? PointsText(*source.points) : "";
-  const std::string key = complex ? source.weight + '|' + source.style + '|' + size : "";
+  const std::string key = std::string(fontName) + '|' + (complex ? source.weight + '|' + source.style + '|' + size : "");
   if (auto found = styleByKey_.find(key); found != styleByKey_.end()) return found->second;
 
-  const std::string& font = FontDeclaration();
+  const std::string& font = FontDeclaration(fontName);
   pugi::xml_node automatic = Container("automatic-styles", {"master-styles", "body"});
   const std::string name = UnusedStyleName();
   pugi::xml_node style = automatic.append_child(names_.style.Name("style").c_str());

@@ -23,11 +23,13 @@ class OdfConvertedStyles {
   OdfConvertedStyles(pugi::xml_node root, const OdfNames& names, const OdfStyleSheet& sheet,
                      const ConversionProfile& profile);
 
-  // The name of the style for a converted piece whose source had `source`.
-  const std::string& StyleFor(const OdfEffectiveText& source);
+  // The name of the style for a converted piece whose source had `source`,
+  // set in `font` (the profile's converted font, or one of a Rachana
+  // family's six).
+  const std::string& StyleFor(const OdfEffectiveText& source, std::string_view font);
 
  private:
-  const std::string& FontDeclaration();
+  const std::string& FontDeclaration(std::string_view font);
   pugi::xml_node Container(std::string_view local, std::initializer_list<std::string_view> before);
   std::string UnusedStyleName();
 
@@ -35,7 +37,7 @@ class OdfConvertedStyles {
   OdfNames names_;  // a copy: declaring svg: binds it here
   const OdfStyleSheet& sheet_;
   const ConversionProfile& profile_;
-  std::string fontDeclaration_;  // its style:name, once declared
+  std::unordered_map<std::string, std::string> declarations_;  // style:name by font, once declared
   std::unordered_map<std::string, std::string> styleByKey_;
   std::size_t nextNumber_ = 1;
 };

@@ -95,14 +95,15 @@ class OdfStoryRewriter {
   }
 
  private:
+  // Converted text in one of the placed fonts, or text kept as it was.
   struct Output {
-    bool converted;
+    std::uint8_t font;  // PlacedText::kKept for kept text
     std::u16string text;
   };
 
-  void Add(bool converted, std::u16string_view text) {
+  void Add(std::uint8_t font, std::u16string_view text) {
     if (text.empty()) return;
-    if (outputs_.empty() || outputs_.back().converted != converted) outputs_.push_back(Output{converted, {}});
+    if (outputs_.empty() || outputs_.back().font != font) outputs_.push_back(Output{font, {}});
     outputs_.back().text.append(text);
   }
 
@@ -111,10 +112,10 @@ class OdfStoryRewriter {
     outputs_.clear();
     bool atomChanged = false;
     for (TextIndex i = atom.begin; i < atom.end; ++i) {
-      const std::u16string_view pieces = cursor_.At(i);
+      const std::vector<PlacedRun> pieces = cursor_.RunsAt(i);
       atomChanged |= !pieces.empty() || placed_.replaced[i];
-      Add(true, pieces);
-      if (!placed_.replaced[i]) Add(false, text.substr(i, 1));
+      for (const PlacedRun& piece : pieces) Add(piece.font, piece.text);
+      if (!placed_.replaced[i]) Add(PlacedText::kKept, text.substr(i, 1));
     }
     pugi::xml_node parent = atom.node.parent();
     const pugi::xml_node after = atom.node.next_sibling();
@@ -122,8 +123,8 @@ class OdfStoryRewriter {
     anchor_ = {parent, after};
     if (!atomChanged) return KeepAtom(atom);
     for (const Output& output : outputs_) {
-      if (output.converted) {
-        WriteConverted(atom, output.text, parent, atom.node);
+      if (output.font != PlacedText::kKept) {
+        WriteConverted(atom, output.text, output.font, parent, atom.node);
       } else {
         WriteOdfText(parent, atom.node, output.text, names_);
       }
@@ -159,11 +160,12 @@ class OdfStoryRewriter {
 
   // A span of the converted style for text whose source had the atom's
   // properties, before `before` in `parent` (at its end when null).
-  void WriteConverted(const OdfStory::Atom& atom, std::u16string_view text, pugi::xml_node parent,
+  void WriteConverted(const OdfStory::Atom& atom, std::u16string_view text, std::uint8_t font, pugi::xml_node parent,
                       pugi::xml_node before) {
     const std::string name = names_.text.Name("span");
     pugi::xml_node span = before ? parent.insert_child_before(name.c_str(), before) : parent.append_child(name.c_str());
-    span.append_attribute(names_.text.Name("style-name").c_str()).set_value(styles_.StyleFor(atom.properties).c_str());
+    const std::string& style = styles_.StyleFor(atom.properties, placed_.fonts[font]);
+    span.append_attribute(names_.text.Name("style-name").c_str()).set_value(style.c_str());
     WriteOdfText(span, pugi::xml_node(), text, names_);
     made_.push_back(span);
   }
@@ -171,16 +173,21 @@ class OdfStoryRewriter {
   // Text placed at a paragraph end (a sign typed last, whose consonant
   // never came) follows the story's text before it.
   void EndOfParagraph(const OdfStory::End& end) {
-    std::u16string text(cursor_.At(end.at));
-    text += cursor_.At(end.at + 1);
-    if (text.empty()) return;
-    changed_ = true;
-    if (last_ == nullptr) {
-      static const OdfStory::Atom kNoSource{{}, OdfEffectiveText{}, 0, 0};
-      WriteConverted(kNoSource, text, end.paragraph, pugi::xml_node());
-      return;
+    std::vector<PlacedRun> runs = cursor_.RunsAt(end.at);
+    for (const PlacedRun& run : cursor_.RunsAt(end.at + 1)) runs.push_back(run);
+    static const OdfStory::Atom kNoSource{{}, OdfEffectiveText{}, 0, 0};
+    const OdfStory::Atom& source = last_ != nullptr ? *last_ : kNoSource;
+    const pugi::xml_node parent = last_ != nullptr ? anchor_.parent : end.paragraph;
+    const pugi::xml_node before = last_ != nullptr ? anchor_.before : pugi::xml_node();
+    for (const PlacedRun& run : runs) {
+      if (run.text.empty()) continue;
+      changed_ = true;
+      if (run.font == PlacedText::kKept) {
+        WriteOdfText(parent, before, run.text, names_);
+      } else {
+        WriteConverted(source, run.text, run.font, parent, before);
+      }
     }
-    WriteConverted(*last_, text, anchor_.parent, anchor_.before);
   }
 
   // Spans whose every atom was replaced by nothing go too.

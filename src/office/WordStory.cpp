@@ -167,7 +167,7 @@ class WordRunRewriter {
  public:
   WordRunRewriter(WordStory& story, const PlacedText& placed)
       : story_(story), w_(story.context_.w), placed_(placed), cursor_(placed),
-        format_{story.context_.profile.ConvertedFont(), story.context_.profile.target == TextTarget::kUnicode} {}
+        complexScript_(story.context_.profile.target == TextTarget::kUnicode) {}
 
   bool Run() {
     for (const WordStory::Segment& segment : story_.segments_) {
@@ -191,21 +191,34 @@ class WordRunRewriter {
   };
   struct Output {
     bool converted;
+    std::uint8_t font;  // of converted text
     std::u16string text;
     std::vector<Kept> kept;
   };
 
-  void AddConverted(std::u16string_view text) {
-    if (text.empty()) return;
-    runChanged_ = true;
-    if (outputs_.empty() || !outputs_.back().converted) outputs_.push_back(Output{true, {}, {}});
-    outputs_.back().text.append(text);
+  // What is placed at a character: converted text in its font, and what the
+  // target has no glyph for, kept in the run's own properties.
+  void AddPlaced(const std::vector<PlacedRun>& runs) {
+    for (const PlacedRun& run : runs) {
+      if (run.text.empty()) continue;
+      runChanged_ = true;
+      if (run.font == PlacedText::kKept) {
+        KeepText(run.text);
+        continue;
+      }
+      if (outputs_.empty() || !outputs_.back().converted || outputs_.back().font != run.font) {
+        outputs_.push_back(Output{true, run.font, {}, {}});
+      }
+      outputs_.back().text.append(run.text);
+    }
   }
 
   Output& KeptOutput() {
-    if (outputs_.empty() || outputs_.back().converted) outputs_.push_back(Output{false, {}, {}});
+    if (outputs_.empty() || outputs_.back().converted) outputs_.push_back(Output{false, 0, {}, {}});
     return outputs_.back();
   }
+
+  ConvertedRunFormat FormatOf(std::uint8_t font) const { return {placed_.fonts[font], complexScript_}; }
 
   void KeepNode(pugi::xml_node node) { KeptOutput().kept.push_back(Kept{node, {}}); }
 
@@ -224,13 +237,13 @@ class WordRunRewriter {
     std::u16string kept;
     bool whole = true;
     for (TextIndex i = child.begin; i < child.end; ++i) {
-      const std::u16string_view pieces = cursor_.At(i);
+      const std::vector<PlacedRun> pieces = cursor_.RunsAt(i);
       if (!pieces.empty() && i > child.begin) {
         whole = false;
         KeepText(kept);
         kept.clear();
       }
-      AddConverted(pieces);
+      AddPlaced(pieces);
       if (placed_.replaced[i]) {
         whole = false;
         runChanged_ = true;
@@ -264,7 +277,8 @@ class WordRunRewriter {
     pugi::xml_node previous = run.node.previous_sibling();
     pugi::xml_node parent = run.node.parent();
     for (const Output& output : outputs_) {
-      previous = output.converted ? WriteConverted(run, output.text, parent, previous) : WriteKept(run, output, parent, previous);
+      previous = output.converted ? WriteConverted(run, output.text, output.font, parent, previous)
+                                  : WriteKept(run, output, parent, previous);
     }
     parent.remove_child(run.node);
     after_ = previous;
@@ -282,11 +296,11 @@ class WordRunRewriter {
     return made;
   }
 
-  pugi::xml_node WriteConverted(const WordStory::Run& run, std::u16string_view text, pugi::xml_node parent,
-                                pugi::xml_node previous) {
+  pugi::xml_node WriteConverted(const WordStory::Run& run, std::u16string_view text, std::uint8_t font,
+                                pugi::xml_node parent, pugi::xml_node previous) {
     pugi::xml_node made = Shell(run, parent, previous);
     WriteRunText(made, text, run.deleted, w_);
-    ApplyConvertedFormat(made, run.effective, format_, w_);
+    ApplyConvertedFormat(made, run.effective, FormatOf(font), w_);
     written_.push_back(made);
     return made;
   }
@@ -307,17 +321,26 @@ class WordRunRewriter {
   // Text placed at a paragraph end (a sign typed last, whose consonant
   // never came) follows the run before it.
   void EndOfParagraph(const WordStory::End& end) {
-    std::u16string text(cursor_.At(end.at));
-    text += cursor_.At(end.at + 1);
-    if (text.empty()) return;
-    changed_ = true;
-    if (lastRun_ == nullptr) {
-      pugi::xml_node run = pugi::xml_node(end.paragraph).append_child(w_.Name("r").c_str());
-      WriteRunText(run, text, false, w_);
-      ApplyConvertedFormat(run, WordRunProperties{}, format_, w_);
-      return;
+    std::vector<PlacedRun> runs = cursor_.RunsAt(end.at);
+    for (const PlacedRun& run : cursor_.RunsAt(end.at + 1)) runs.push_back(run);
+    for (const PlacedRun& placed : runs) {
+      if (placed.text.empty()) continue;
+      changed_ = true;
+      const bool kept = placed.font == PlacedText::kKept;  // what the target has no glyph for, as it was
+      if (lastRun_ == nullptr) {
+        pugi::xml_node run = pugi::xml_node(end.paragraph).append_child(w_.Name("r").c_str());
+        WriteRunText(run, placed.text, false, w_);
+        if (!kept) ApplyConvertedFormat(run, WordRunProperties{}, FormatOf(placed.font), w_);
+        continue;
+      }
+      const pugi::xml_node parent = after_ ? after_.parent() : afterParent_;
+      if (kept) {
+        after_ = Shell(*lastRun_, parent, after_);
+        WriteRunText(after_, placed.text, lastRun_->deleted, w_);
+      } else {
+        after_ = WriteConverted(*lastRun_, placed.text, placed.font, parent, after_);
+      }
     }
-    after_ = WriteConverted(*lastRun_, text, after_ ? after_.parent() : afterParent_, after_);
   }
 
   // Pieces of one word from runs that differed only in their legacy font
@@ -342,7 +365,7 @@ class WordRunRewriter {
   const XmlNamespace& w_;
   const PlacedText& placed_;
   PlacedCursor cursor_;
-  const ConvertedRunFormat format_;
+  const bool complexScript_;
   std::vector<Output> outputs_;
   bool runChanged_ = false;
   bool changed_ = false;

@@ -15,8 +15,13 @@
 #include <string>
 #include <string_view>
 
+#include "families/LegacyEncoder.h"
+
 namespace maravelundi {
 
 std::u16string EncodeMltt(std::u16string_view unicode);
+
+// The glyphs of the ML-TT fonts, as the entity table has them.
+const GlyphInventory& MlttInventory();
 
 }  // namespace maravelundi
