@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <random>
+#include <string_view>
 
 #include "richtext/GlyphString.h"
 #include "richtext/ReadingPrinters.h"
+#include "richtext/RtfByteWindow.h"
 
 namespace maravelundi {
 namespace {
@@ -494,6 +497,189 @@ TEST(RtfReaderTest, ReadsTenMegabytesOfATypicalBody) {
   EXPECT_EQ(reading.document.Size(), pieces * 28);
   EXPECT_EQ(reading.document.Runs().size(), pieces * 4);
   EXPECT_EQ(reading.document.FormatCount(), 3u);
+}
+
+
+// A random body of the shapes the reader reads in its inner loop (font
+// changes, `\'hh` bytes and short texts, as Rachana documents are written)
+// and of those that end the loop (groups, paragraphs, \uN with its
+// fallback, escapes, fonts it does not take, a font with a code page), as
+// tokens that can be written in more than one way.
+struct BodyToken {
+  enum Kind { kWord, kText, kOther } kind;
+  std::string markup;  // a word with its delimiter space
+};
+
+std::vector<BodyToken> RandomBody(std::mt19937& random) {
+  const auto below = [&](std::uint32_t n) { return std::uniform_int_distribution<std::uint32_t>(0, n - 1)(random); };
+  // 4 and 99 are not in the table; 70 and 100 are past the fonts the inner
+  // loop keeps at hand; 5 has a code page, 3 is Symbol.
+  const std::vector<int> fonts = {0, 0, 0, 0, 1, 1, 2, 3, 5, 12, 70, 4, 99, 100};
+  std::vector<BodyToken> body;
+  int depth = 0;
+  const std::uint32_t count = below(400);
+  for (std::uint32_t i = 0; i < count; ++i) {
+    const std::uint32_t kind = below(100);
+    if (kind < 30) {
+      body.push_back({BodyToken::kWord, "\\f" + std::to_string(fonts[below(static_cast<std::uint32_t>(fonts.size()))]) + " "});
+    } else if (kind < 55) {
+      const auto byte = static_cast<char>(below(256));
+      static constexpr char kHex[] = "0123456789abcdef";
+      body.push_back({BodyToken::kOther, std::string("\\'") + kHex[(byte >> 4) & 15] + kHex[byte & 15]});
+    } else if (kind < 80) {
+      // Text bytes, the odd one past ASCII, and often the letters that
+      // follow a backslash in a token; never a byte that ends text.
+      std::string text;
+      for (std::uint32_t n = 1 + (below(4) == 0 ? below(40) : below(6)); n > 0; --n) {
+        char byte;
+        do {
+          const std::uint32_t pool = below(6);
+          byte = pool == 0 ? static_cast<char>(0x80 + below(0x80)) : pool == 1 ? "'f1"[below(3)] : static_cast<char>(0x20 + below(0x5F));
+        } while (byte == '\\' || byte == '{' || byte == '}');
+        text.push_back(byte);
+      }
+      body.push_back({BodyToken::kText, text});
+    } else if (kind < 84) {
+      body.push_back({BodyToken::kWord, "\\par "});
+    } else if (kind < 88) {
+      body.push_back({BodyToken::kOther, "{"});
+      body.push_back({BodyToken::kWord, below(2) == 0 ? "\\b " : "\\cf1 "});
+      ++depth;
+    } else if (kind < 92 && depth > 0) {
+      body.push_back({BodyToken::kOther, "}"});
+      --depth;
+    } else if (kind < 95) {
+      body.push_back({BodyToken::kWord, below(2) == 0 ? "\\u3349 " : "\\u-4031 "});
+      body.push_back({BodyToken::kText, "?"});
+    } else {
+      const std::vector<std::string> others = {"\\\\", "\\{", "\\}", "\\~", "\\tab ", "\\plain ", "\\i "};
+      const std::string& other = others[below(static_cast<std::uint32_t>(others.size()))];
+      body.push_back({other.back() == ' ' ? BodyToken::kWord : BodyToken::kOther, other});
+    }
+  }
+  for (; depth > 0; --depth) body.push_back({BodyToken::kOther, "}"});
+  return body;
+}
+
+// Ways of writing the same body: as it is; with every text byte a `\'hh`;
+// with a line end, which is no token, after every token; with no delimiter
+// space where a backslash or brace follows a word.
+enum class BodyWriting { kAsIs, kHexBytes, kLineEnds, kNoDelimiters };
+
+std::string WriteBody(const std::vector<BodyToken>& body, BodyWriting writing) {
+  std::string markup =
+      "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 rc1;}{\\f1\\fnil\\fcharset0 rc2;}"
+      "{\\f2\\fswiss\\fcharset0 Arial;}{\\f3\\fnil\\fcharset2 Symbol;}{\\f5\\fnil\\fcharset128 MS Mincho;}"
+      "{\\f12\\fnil rl3;}{\\f70\\fnil rc4;}{\\f100\\fnil rc5;}}{\\colortbl;\\red255\\green0\\blue0;}\\f0 ";
+  static constexpr char kHex[] = "0123456789abcdef";
+  for (std::size_t i = 0; i < body.size(); ++i) {
+    const BodyToken& token = body[i];
+    if (token.kind == BodyToken::kText && writing == BodyWriting::kHexBytes) {
+      for (const char byte : token.markup) markup += std::string("\\'") + kHex[(byte >> 4) & 15] + kHex[byte & 15];
+    } else if (token.kind == BodyToken::kWord && writing == BodyWriting::kNoDelimiters && i + 1 < body.size() &&
+               std::string_view("\\{}").find(body[i + 1].markup[0]) != std::string_view::npos) {
+      markup += token.markup.substr(0, token.markup.size() - 1);
+    } else {
+      markup += token.markup;
+    }
+    if (writing == BodyWriting::kLineEnds) markup += "\r\n";
+  }
+  return markup + "\\par}";
+}
+
+std::vector<ReadWarningCode> WarningCodes(const RtfReading& reading) {
+  std::vector<ReadWarningCode> codes;
+  for (const ReadWarning& warning : reading.warnings) codes.push_back(warning.code);
+  return codes;
+}
+
+// Every character has a span, in the order of the markup; a character read
+// from the text is a byte of it, or an escape.
+void ExpectSpansFollowTheMarkup(const std::vector<SourceSpan>& spans, const Document& document,
+                                std::string_view markup) {
+  ASSERT_EQ(spans.size(), document.Size());
+  for (std::size_t i = 0; i < spans.size(); ++i) {
+    ASSERT_LE(spans[i].begin, spans[i].end) << "at " << i;
+    ASSERT_LE(spans[i].end, markup.size()) << "at " << i;
+    if (i > 0) {
+      ASSERT_LE(spans[i - 1].begin, spans[i].begin) << "at " << i;
+    }
+    if (spans[i].fromText == 0) continue;
+    const std::string_view bytes = markup.substr(spans[i].begin, spans[i].end - spans[i].begin);
+    ASSERT_TRUE(bytes.size() == 1 ? bytes[0] != '\\' : bytes[0] == '\\') << "at " << i << ": " << bytes;
+  }
+}
+
+// The same body written four ways reads as the same document, whichever way
+// through the reader each token takes (the inner loop, its slower steps, the
+// tokenizer); and reading spans and side stories as well changes nothing in
+// it. The seed is fixed and printed.
+TEST(RtfReaderTest, OneBodyWrittenFourWaysReadsAlike) {
+  constexpr std::uint32_t kSeed = 20261208;
+  std::mt19937 random(kSeed);
+  std::size_t characters = 0;
+  for (int round = 0; round < 300; ++round) {
+    const std::vector<BodyToken> body = RandomBody(random);
+    const std::string plain = WriteBody(body, BodyWriting::kAsIs);
+    SCOPED_TRACE("seed " + std::to_string(kSeed) + ", round " + std::to_string(round) + ": " + plain);
+    const RtfReading expected = ReadRtf(plain);
+    ASSERT_TRUE(expected.Ok()) << expected.error->message;
+    characters += expected.document.Size();
+    for (const BodyWriting writing :
+         {BodyWriting::kAsIs, BodyWriting::kHexBytes, BodyWriting::kLineEnds, BodyWriting::kNoDelimiters}) {
+      const std::string markup = WriteBody(body, writing);
+      const RtfReading reading = ReadRtf(markup);
+      ASSERT_TRUE(reading.Ok()) << markup;
+      EXPECT_TRUE(reading.document == expected.document) << markup;
+      EXPECT_EQ(WarningCodes(reading), WarningCodes(expected)) << markup;
+      const RtfReading traced = ReadRtf(markup, RtfReadOptions{.sourceSpans = true, .sideStories = true});
+      EXPECT_TRUE(traced.document == reading.document) << markup;
+      ExpectSpansFollowTheMarkup(traced.sourceSpans, traced.document, markup);
+    }
+    if (HasFailure()) return;
+  }
+  EXPECT_GT(characters, 100'000u);  // the bodies are no trivial ones
+}
+
+// The windows of sixteen bytes the inner loop classifies at once: each byte
+// at each place, and random windows, as the portable loop classifies them
+// (which the WebAssembly page uses) and as a byte's kind says.
+TEST(RtfReaderTest, ByteWindowsClassifyEachByteByItsKind) {
+  using rtfread::ByteWindow;
+  const auto expected = [](const std::array<char, 16>& window) {
+    ByteWindow masks;
+    for (int i = 0; i < 16; ++i) {
+      const auto byte = static_cast<unsigned char>(window[i]);
+      const bool stop = byte == '{' || byte == '}' || byte == '\r' || byte == '\n' || byte == 0 ||
+                        (byte >= 0x80 && byte <= 0x9F);
+      masks.backslashes |= std::uint32_t{byte == '\\'} << i;
+      masks.stops |= std::uint32_t{stop} << i;
+    }
+    return masks;
+  };
+  const auto check = [&](const std::array<char, 16>& window) {
+    EXPECT_EQ(rtfread::ClassifyWindow(window.data()), expected(window));
+    EXPECT_EQ(rtfread::ClassifyWindowPortable(window.data()), expected(window));
+    std::array<char16_t, 16> wide{}, widePortable{};
+    rtfread::WidenWindow(window.data(), wide.data());
+    rtfread::WidenWindowPortable(window.data(), widePortable.data());
+    EXPECT_EQ(wide, widePortable);
+    EXPECT_EQ(wide[15], static_cast<unsigned char>(window[15]));
+  };
+  for (int byte = 0; byte < 256; ++byte) {
+    for (int at = 0; at < 16; ++at) {
+      std::array<char, 16> window;
+      window.fill('a');
+      window[at] = static_cast<char>(byte);
+      check(window);
+    }
+  }
+  std::mt19937 random(16);
+  for (int round = 0; round < 1000; ++round) {
+    std::array<char, 16> window;
+    for (char& byte : window) byte = static_cast<char>(random());
+    check(window);
+  }
 }
 
 }  // namespace
