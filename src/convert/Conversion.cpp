@@ -2,7 +2,9 @@
 
 #include <stdexcept>
 
+#include "convert/InPlaceConversion.h"
 #include "convert/MlttStage.h"
+#include "richtext/GlyphString.h"
 #include "richtext/RtfWriter.h"
 #include "unicode/UnicodeDocument.h"
 #include "unicode/UnicodeHtml.h"
@@ -14,12 +16,47 @@ namespace {
 constexpr std::string_view kPrintLineEnd = "\r\n";
 
 // What the profile's target makes of the output: the ML-TT ones are Rich
-// Text only.
+// Text only, the way back text only (a document goes back in place).
 ConversionProfile ForOutput(OutputKind output, const ConversionProfile& profile) {
   if (output == OutputKind::kInPlace) throw std::invalid_argument("a document converted in place needs its markup");
+  if (profile.target == TextTarget::kLegacy && output != OutputKind::kText) {
+    throw std::invalid_argument("the way back writes text, or a document in place");
+  }
   ConversionProfile adjusted = profile;
-  if (output != OutputKind::kRichText) adjusted.target = TextTarget::kUnicode;
+  if (output != OutputKind::kRichText && profile.target != TextTarget::kLegacy) adjusted.target = TextTarget::kUnicode;
   return adjusted;
+}
+
+// The way back's text: each code of the legacy font as its Windows-1252
+// character in UTF-8, or as its byte; what the font has no glyph for, and
+// everything else, as it is (in raw bytes, a character no byte stands for
+// as '?'). A paragraph ends in a line feed.
+void WriteLegacyText(const Document& source, const ConversionProfile& profile, ByteSink& sink) {
+  std::vector<bool> replaceable(source.Size());
+  const std::u16string_view text = source.Text();
+  for (std::size_t i = 0; i < text.size(); ++i) replaceable[i] = text[i] != u'\r' && text[i] != u'\n';
+  const PlacedText placed = ConvertInPlace(source, replaceable, profile);
+  std::u16string out;
+  PlacedCursor pieces(placed);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    out += pieces.At(i);
+    if (placed.replaced[i]) continue;
+    if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') continue;  // the LF ends the line
+    out.push_back(text[i] == u'\r' ? u'\n' : text[i]);
+  }
+  if (!profile.legacyBytes) {
+    Utf8Builder utf8(&sink);
+    utf8.Append(out);
+    utf8.Finish();
+    return;
+  }
+  std::string bytes;
+  bytes.reserve(out.size());
+  for (const char16_t ch : out) {
+    const auto code = GlyphCode(ch);
+    bytes.push_back(code ? static_cast<char>(*code) : '?');
+  }
+  sink.Write(bytes);
 }
 
 // Stage two, from the ML-TT document.
@@ -54,6 +91,7 @@ void Convert(const Document& source, Document* releasedSource, OutputKind output
              ByteSink& sink, ProgressSink* progress, std::string_view title, Document& mltt) {
   const ConversionProfile profile = ForOutput(output, asked);
   mltt = Document();
+  if (profile.target == TextTarget::kLegacy) return WriteLegacyText(source, profile, sink);
   mltt = ConvertToMltt(source, profile, progress);
   if (releasedSource != nullptr) *releasedSource = Document();
   WriteOutput(mltt, output, profile, sink, progress, title);

@@ -37,6 +37,10 @@ struct ConversionProfile {
   // The font the way back writes in (LegacyTargetNamed): any font with a
   // map, or a Rachana family ("rl", "rc", "ra", "rkr").
   std::string legacyFont = "ML-TTKarthika";
+  // The way back's text as the font's raw codes, rather than each code as
+  // its Windows-1252 character in UTF-8 (what pasting into a program set in
+  // that font needs).
+  bool legacyBytes = false;
 
   bool LegacyFamilies() const { return ReadsLegacyFamilies(generation); }
   UnicodeOptions Unicode() const { return UnicodeOptions{.legacyFamilies = LegacyFamilies(), .spelling = spelling}; }

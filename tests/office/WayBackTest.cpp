@@ -142,6 +142,20 @@ TEST(WayBack, WordAndOpenDocumentKeepTheirFormatAndTakeTheLegacyFont) {
   }
 }
 
+// Text goes back as a program set in the font takes it pasted: each code as
+// its Windows-1252 character, or as the raw bytes; English stays, and a
+// paragraph ends in a line feed.
+TEST(WayBack, TextGoesBackAsCodes) {
+  Document unicode;
+  unicode.Append(u"\u0D2E\u0D32\u0D2F\u0D3E\u0D33\u0D02 \u0D15\u0D4D\u0D15 and English\r\n",
+                 unicode.InternFont(""));  // മലയാളം ക്ക
+  ConversionProfile back{.target = TextTarget::kLegacy, .legacyFont = "ML-TTKarthika"};
+  EXPECT_EQ(ConvertDocument(unicode, OutputKind::kText, back), "aebmfw \xC2\xA1 and English\n");
+  back.legacyBytes = true;
+  EXPECT_EQ(ConvertDocument(unicode, OutputKind::kText, back), "aebmfw \xA1 and English\n");
+  EXPECT_THROW(ConvertDocument(unicode, OutputKind::kHtml5, back), std::invalid_argument);
+}
+
 // What a font has no glyph for stays as it was, in its own font, and is
 // counted; the rest of the word is spelled.
 TEST(WayBack, WhatAFontCannotWriteStaysAndIsCounted) {
