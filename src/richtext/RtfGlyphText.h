@@ -14,8 +14,10 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <string_view>
+#include <utility>
 
 #include "richtext/RtfByteWindow.h"
 #include "richtext/RtfFontTable.h"
@@ -122,10 +124,8 @@ class GlyphTextReader {
   // where its text begins is read whole: the loop stops where a segment
   // would read past the end of the markup.
   static constexpr std::size_t kSegmentSlack = 5 + kBlockBytes;
-  // Segments read between two blocks, each at least three bytes (a text
-  // begins a new block once it begins past the last block's last window):
-  // room is made for them whenever a block is read, rather than for each.
-  static constexpr std::size_t kBlockSegments = (kBlockBytes - kWindowBytes) / 3 + 2;
+  // The markup the segment loop reads at most before it makes room again.
+  static constexpr std::size_t kSegmentRoom = std::size_t{1} << 14;
   static constexpr std::uint64_t kLastBit = std::uint64_t{1} << 63;  // so that a mask is never empty
 
   std::size_t Offset(const char* p) const { return static_cast<std::size_t>(p - data_); }
@@ -154,33 +154,24 @@ class GlyphTextReader {
     if (story_.Size() + static_cast<std::size_t>(end_ - p) > kMaxDocumentSize) return p;
     unsigned font = static_cast<std::uint32_t>(group_.chars.font);
     if (font >= kHandyFonts || segmentSlots_[font] == kNoFormat) return p;
-    const char* const stop = segmentsEnd_;
+    // Room for what the segments read: a character at most for each byte
+    // (and a window's widening past the last), a run for every three. The
+    // loop stops where the room would end, so that it checks none.
+    MakeRoom(kSegmentRoom + kWindowBytes + 1);
+    FormatRun* runOut = story_.runs.Out(kSegmentRoom / 3 + 1);
+    const std::size_t room = std::min(static_cast<std::size_t>(limit_ - out_) - (kWindowBytes + 1),
+                                      3 * static_cast<std::size_t>(story_.runs.Limit() - runOut - 1));
+    const char* const stop = std::min(segmentsEnd_, p + room);
     unsigned highestPlusOne = 0;  // the highest font number named and 1, or 0 for none
     FormatId runSlot = story_.RunSlot();
     char16_t* out = out_;
     const char16_t* text0 = story_.text.Data();
     SourceSpan* spanOut = spanOut_;
-    FormatRun* runOut = story_.runs.Out();
     const char* tokenBegin = nullptr;  // of the last token read
     const char* textBegin = nullptr;   // of the text after it
     BlockMasks block;
     const char* nextBlock = p;  // where a text needs a new block
 
-    // Room for the segments read until the next block, made with each block.
-    const auto makeRoom = [&] {
-      if (static_cast<std::size_t>(limit_ - out) < kBlockSegments * (1 + kWindowBytes)) {
-        out_ = out;
-        spanOut_ = spanOut;
-        MakeRoom(kBlockSegments * (1 + kWindowBytes));
-        out = out_;
-        text0 = story_.text.Data();
-        spanOut = spanOut_;
-      }
-      if (static_cast<std::size_t>(story_.runs.Limit() - runOut) < kBlockSegments) {
-        story_.runs.WroteTo(runOut);
-        runOut = story_.runs.Out(kBlockSegments);
-      }
-    };
     // Opens a run in `slot` where the text goes on, unless the last is in it.
     const auto openRun = [&](FormatId slot) {
       runOut->begin = static_cast<TextIndex>(out - text0);
@@ -189,7 +180,6 @@ class GlyphTextReader {
       runSlot = slot;
     };
 
-    makeRoom();
     if (!runOpen_) openRun(segmentSlots_[font]);
     while (p < stop) {
       if (p[1] == '\'') {
@@ -222,12 +212,11 @@ class GlyphTextReader {
       if (p >= nextBlock) {
         block = ClassifyBlock(p);
         nextBlock = p + (kBlockBytes - kWindowBytes - 1);
-        makeRoom();
       }
       const auto length = static_cast<unsigned>(std::countr_zero(block.ends >> (p - block.base) | kLastBit));
       if (length > kWindowBytes || p[length] != '\\') break;
       if constexpr (kSpans) {
-        for (std::uint32_t i = 0; i < kWindowBytes; ++i) spanOut[i] = SpanOf(p + i, 1);
+        WriteWindowSpans(spanOut, static_cast<std::uint32_t>(Offset(p)));
         spanOut += length;
       }
       WidenWindow(p, out);
@@ -249,6 +238,35 @@ class GlyphTextReader {
     }
     return p;
   }
+
+  // The spans of a window of text bytes, one byte each. Where the compiler
+  // lays a span out as two 32-bit words, its begin, and its end with the
+  // bit that says it is text above it (GCC and Clang do), the spans are
+  // written as words, a step apart; else one by one.
+  static void WriteWindowSpans(SourceSpan* out, std::uint32_t at) {
+    static constexpr std::uint64_t kTextBit = std::uint64_t{1} << 63;
+    static constexpr std::uint64_t kStep = 1 | std::uint64_t{1} << 32;
+    if (kSpansAsWords && at < (std::uint32_t{1} << 31) - kWindowBytes) {
+      const std::uint64_t first = at | std::uint64_t{at + 1} << 32 | kTextBit;
+      const auto store = [out, first](std::size_t i) {
+        const std::uint64_t word = first + i * kStep;
+        std::memcpy(static_cast<void*>(out + i), &word, sizeof word);
+      };
+      // Sixteen stores in a row: as a loop, which the compiler does not
+      // unroll, they cost five times as much.
+      [&store]<std::size_t... kI>(std::index_sequence<kI...>) { (store(kI), ...); }(
+          std::make_index_sequence<kWindowBytes>{});
+      return;
+    }
+    for (std::uint32_t i = 0; i < kWindowBytes; ++i) out[i] = SourceSpan{at + i, at + i + 1, 1};
+  }
+  static inline const bool kSpansAsWords = [] {
+    const SourceSpan span{1, 2, 1};
+    std::uint64_t word = 0;
+    if (sizeof span != sizeof word) return false;
+    std::memcpy(&word, &span, sizeof word);
+    return word == (1 | std::uint64_t{2} << 32 | std::uint64_t{1} << 63);
+  }();
 
   SourceSpan SpanOf(const char* p, std::uint32_t length) const {
     const auto at = static_cast<std::uint32_t>(Offset(p));
