@@ -91,6 +91,9 @@ class FontTable {
   void DeclareCharset(std::int64_t charset, std::size_t offset, ReadWarningLog& warnings);
   void DeclareCodePage(std::int64_t codePage, std::size_t offset, ReadWarningLog& warnings);
 
+  // Changes whenever what a font's bytes stand for may have changed.
+  std::uint64_t Version() const { return version_; }
+
   // Whether a font was defined after text had been read, which may have been
   // read as if in the font then in force.
   bool DefinedAfterText() const { return definedAfterText_; }
@@ -105,12 +108,16 @@ class FontTable {
     if (keep) codePageByFont_[font] = codePage;
     return codePage;
   }
-  void Forget() { codePageByFont_.fill(-1); }
+  void Forget() {
+    codePageByFont_.fill(-1);
+    ++version_;
+  }
 
   std::unordered_map<std::int32_t, FontEntry> fonts_;
   std::int32_t defaultFont_ = 0;        // \deff0 when the header does not say
   int documentCodePage_ = kGlyphBytes;  // \ansicpgN, when it is one decoded
   std::int32_t highestNumber_ = -1;
+  std::uint64_t version_ = 0;
   std::array<std::int32_t, 256> codePageByFont_ = [] {
     std::array<std::int32_t, 256> unknown;
     unknown.fill(-1);

@@ -33,8 +33,12 @@ class FormatSlots {
   // `offset` is where that happens, for a warning about the state's font.
   FormatId SlotOf(const CharState& chars, std::size_t offset) {
     // Rachana text switches back and forth between a few fonts every few
-    // characters: the last slot of each font number is at hand.
-    RecentSlot& recent = recent_[static_cast<std::uint32_t>(chars.font) % recent_.size()];
+    // characters, and other text between a few states (bold, italic) of
+    // its font: the slots of the states met last are at hand.
+    const std::uint32_t flags = (chars.bold ? 1u : 0u) | (chars.italic ? 2u : 0u) | (chars.underline ? 4u : 0u);
+    const std::uint32_t nearKey = static_cast<std::uint32_t>(chars.font) * 8 + flags +
+                                  static_cast<std::uint32_t>(chars.colour) * 5 + chars.halfPoints * 3;
+    RecentSlot& recent = recent_[nearKey % recent_.size()];
     if (recent.slot != kNoFormat && recent.chars == chars) return recent.slot;
     const auto [entry, added] = byState_.try_emplace(chars, static_cast<FormatId>(states_.size()));
     if (added) {

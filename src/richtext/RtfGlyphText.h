@@ -41,17 +41,50 @@ inline bool StartsGlyphText(std::string_view bytes, std::size_t at) {
   return second == '\'' && at + 4 <= bytes.size() && rtflex::HexByte(bytes.data() + at + 2) >= 0;
 }
 
+// The format slots of font numbers in one state of the other attributes,
+// which the loop finds by number when the font changes; and for the
+// segments, those of fonts whose bytes are their own glyph characters.
+// They are kept from one stretch of text to the next while that state and
+// what the fonts' bytes stand for stay as they are: a document's text in
+// its groups and paragraphs comes back to the same few.
+class FontsAtHand {
+ public:
+  static constexpr std::size_t kFonts = 64;
+
+  // Forgets what it holds unless it is for this state (its font aside) and
+  // this version of the font table.
+  void Keep(const CharState& chars, std::uint64_t tableVersion) {
+    CharState rest = chars;
+    rest.font = 0;
+    if (valid_ && rest == rest_ && tableVersion == tableVersion_) return;
+    valid_ = true;
+    rest_ = rest;
+    tableVersion_ = tableVersion;
+    slots.fill(kNoFormat);
+    segmentSlots.fill(kNoFormat);
+  }
+
+  std::array<FormatId, kFonts> slots;
+  std::array<FormatId, kFonts> segmentSlots;  // kNoFormat where the segments do not read the font
+
+ private:
+  bool valid_ = false;
+  CharState rest_;
+  std::uint64_t tableVersion_ = 0;
+};
+
 template <bool kSpans>
 class GlyphTextReader {
  public:
   // Text of `group` into `story`, whose bytes `chars` gives the characters of.
   GlyphTextReader(std::string_view bytes, Story& story, GroupState& group, const ByteChars& chars, FormatSlots& slots,
-                  FontTable& fonts)
+                  FontTable& fonts, FontsAtHand& atHand)
       : data_(bytes.data()), end_(bytes.data() + bytes.size()),
         segmentsEnd_(bytes.size() > kSegmentSlack ? end_ - kSegmentSlack : data_), story_(story), group_(group),
-        chars_(&chars), slots_(slots), fonts_(fonts) {
-    slotByFont_.fill(kNoFormat);
-    segmentSlots_.fill(kNoFormat);
+        chars_(&chars), slots_(slots), fonts_(fonts), slotByFont_(atHand.slots), segmentSlots_(atHand.segmentSlots) {
+    atHand.Keep(group_.chars, fonts_.Version());
+    const auto handy = static_cast<std::uint32_t>(group_.chars.font);
+    if (handy < kHandyFonts && group_.slot == kNoFormat) group_.slot = slotByFont_[handy];
     RememberSlot(group_.chars.font, group_.slot);
     out_ = story_.text.Out();
     limit_ = out_;  // room is made at the first character
@@ -119,7 +152,7 @@ class GlyphTextReader {
 
   // The slots of font numbers, kept at hand while the loop runs; only the
   // font changes inside it, so a slot found for a number stays right.
-  static constexpr std::size_t kHandyFonts = 64;
+  static constexpr std::size_t kHandyFonts = FontsAtHand::kFonts;
   // A segment's token is at most five bytes (`\fNN `), and the block read
   // where its text begins is read whole: the loop stops where a segment
   // would read past the end of the markup.
@@ -134,7 +167,7 @@ class GlyphTextReader {
   // if the font's bytes are their own glyph characters.
   void RememberSlot(std::int32_t font, FormatId slot) {
     const auto handy = static_cast<std::uint32_t>(font);
-    if (handy >= kHandyFonts) return;
+    if (handy >= kHandyFonts || slot == kNoFormat) return;
     slotByFont_[handy] = slot;
     segmentSlots_[handy] = chars_ == &kGlyphByteChars ? slot : kNoFormat;
   }
@@ -157,7 +190,9 @@ class GlyphTextReader {
     // Room for what the segments read: a character at most for each byte
     // (and a window's widening past the last), a run for every three. The
     // loop stops where the room would end, so that it checks none.
-    MakeRoom(kSegmentRoom + kWindowBytes + 1);
+    if (static_cast<std::size_t>(limit_ - out_) < kSegmentRoom + kWindowBytes + 1) {
+      MakeRoom(kSegmentRoom + kWindowBytes + 1);
+    }
     FormatRun* runOut = story_.runs.Out(kSegmentRoom / 3 + 1);
     const std::size_t room = std::min(static_cast<std::size_t>(limit_ - out_) - (kWindowBytes + 1),
                                       3 * static_cast<std::size_t>(story_.runs.Limit() - runOut - 1));
@@ -361,8 +396,8 @@ class GlyphTextReader {
   char16_t* out_ = nullptr;
   char16_t* limit_ = nullptr;  // of the room the characters and spans both have
   SourceSpan* spanOut_ = nullptr;
-  std::array<FormatId, kHandyFonts> slotByFont_;
-  std::array<FormatId, kHandyFonts> segmentSlots_;  // kNoFormat where the segment loop does not read the font
+  std::array<FormatId, kHandyFonts>& slotByFont_;
+  std::array<FormatId, kHandyFonts>& segmentSlots_;
 };
 
 }  // namespace maravelundi::rtfread

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <type_traits>
 #include <limits>
 
 #include "richtext/Document.h"
@@ -38,9 +40,11 @@ struct CharState {
   bool bold = false;
   bool italic = false;
   bool underline = false;
+  std::uint8_t unused[3] = {};  // no padding: states compare as their bytes
 
-  bool operator==(const CharState&) const = default;
+  bool operator==(const CharState& other) const { return std::memcmp(this, &other, sizeof other) == 0; }
 };
+static_assert(std::has_unique_object_representations_v<CharState>);
 
 // Body and Side are text: the body's, and the shown text outside its flow.
 enum class Destination : std::uint8_t { Body, Side, FontTable, ColourTable, Skip };

@@ -128,6 +128,7 @@ class RtfInterpreter {
 
   Story body_, side_;
   FormatSlots slots_;
+  FontsAtHand fontsAtHand_;
   HeldBytes held_;
   FontTable fonts_;
   ColourTable colours_;
@@ -562,7 +563,7 @@ void RtfInterpreter::ReadGlyphText() {
   FlushBytes();  // bytes of another font end where this text begins
   GroupState& group = Group();
   const ByteChars& chars = *CharsOfBytes(fonts_.CodePageOf(group.chars.font));
-  GlyphTextReader<kSpans> reader(bytes_, StoryOf(group.destination), group, chars, slots_, fonts_);
+  GlyphTextReader<kSpans> reader(bytes_, StoryOf(group.destination), group, chars, slots_, fonts_, fontsAtHand_);
   const auto stop = reader.Read(tokens_.Position());
   atGroupStart_ = false;
   afterStar_ = false;

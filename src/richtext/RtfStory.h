@@ -77,7 +77,8 @@ class WriteBuffer {
   static constexpr std::size_t kMinChunk = 1 << 10;
   static constexpr std::size_t kMaxChunk = 1 << 17;
 
-  void Grow(std::size_t count) {
+  // Out of line, so that Out stays small enough to inline.
+  [[gnu::noinline]] void Grow(std::size_t count) {
     const std::size_t used = Size();
     const std::size_t chunk = std::clamp(used, kMinChunk, kMaxChunk);
     items_.resize(std::max(items_.size(), used + std::max(count, chunk)));

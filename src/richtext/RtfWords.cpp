@@ -164,33 +164,42 @@ static_assert(std::adjacent_find(kWords.begin(), kWords.end(),
                                  [](const WordRow& a, const WordRow& b) { return a.name == b.name; }) == kWords.end());
 static_assert(kWords.size() < 255, "the index below keeps rows in a byte, 0xFF for none");
 
-// Rows by first letter, so that the many formatting words a document holds
-// and the reader ignores cost a few comparisons each.
-// The words of one and two letters (\f, \b, \fs, \cf, \uc, ...), which are
-// most of a document's control words, are found by their letters alone.
+// The words of up to eight letters, nearly all a document holds, are found
+// in a hash table by their letters packed in one number: no comparison of
+// strings. Longer ones are looked for among the rows of their first letter.
+constexpr std::size_t kMaxPacked = 8;
+
+constexpr std::uint64_t Packed(std::string_view name) {
+  std::uint64_t key = 0;
+  for (std::size_t i = 0; i < name.size(); ++i) key |= std::uint64_t{static_cast<unsigned char>(name[i])} << (8 * i);
+  return key;
+}
+
 struct WordIndex {
   static constexpr std::uint8_t kNone = 0xFF;
+  static constexpr int kSlotBits = 9;  // 512 slots for some 140 words: short probes
+  std::array<std::uint8_t, std::size_t{1} << kSlotBits> slots{};
+  std::array<std::uint64_t, kWords.size()> keys{};  // of each row, 0 for a longer name
   std::array<std::uint8_t, 27> firstRow{};  // rows for letter i: [firstRow[i], firstRow[i + 1])
-  std::array<std::uint8_t, 26 * 27> shortRow{};  // [first * 27 + second + 1], second -1 for none
+
+  static constexpr std::size_t Slot(std::uint64_t key) {
+    return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15u) >> (64 - kSlotBits));
+  }
 
   constexpr WordIndex() {
+    slots.fill(kNone);
+    for (std::size_t r = 0; r < kWords.size(); ++r) {
+      if (kWords[r].name.size() > kMaxPacked) continue;
+      keys[r] = Packed(kWords[r].name);
+      std::size_t slot = Slot(keys[r]);
+      while (slots[slot] != kNone) slot = (slot + 1) % slots.size();
+      slots[slot] = static_cast<std::uint8_t>(r);
+    }
     std::size_t row = 0;
     for (int letter = 0; letter <= 26; ++letter) {
       while (row < kWords.size() && kWords[row].name[0] - 'a' < letter) ++row;
       firstRow[letter] = static_cast<std::uint8_t>(row);
     }
-    shortRow.fill(kNone);
-    for (std::size_t r = 0; r < kWords.size(); ++r) {
-      const std::string_view name = kWords[r].name;
-      if (name.size() > 2) continue;
-      shortRow[ShortSlot(name)] = static_cast<std::uint8_t>(r);
-    }
-  }
-
-  // For a name of one or two lowercase letters.
-  static constexpr std::size_t ShortSlot(std::string_view name) {
-    const std::size_t second = name.size() == 2 ? static_cast<std::size_t>(name[1] - 'a') + 1 : 0;
-    return static_cast<std::size_t>(name[0] - 'a') * 27 + second;
   }
 };
 constexpr WordIndex kWordIndex;
@@ -198,12 +207,16 @@ constexpr WordIndex kWordIndex;
 }  // namespace
 
 const WordRow* FindWord(std::string_view name) {
-  if (name.empty() || name[0] < 'a' || name[0] > 'z') return nullptr;
-  if (name.size() <= 2) {
-    if (name.size() == 2 && (name[1] < 'a' || name[1] > 'z')) return nullptr;
-    const std::uint8_t row = kWordIndex.shortRow[WordIndex::ShortSlot(name)];
-    return row == WordIndex::kNone ? nullptr : &kWords[row];
+  if (name.empty()) return nullptr;
+  if (name.size() <= kMaxPacked) {
+    const std::uint64_t key = Packed(name);
+    for (std::size_t slot = WordIndex::Slot(key);; slot = (slot + 1) % kWordIndex.slots.size()) {
+      const std::uint8_t row = kWordIndex.slots[slot];
+      if (row == WordIndex::kNone) return nullptr;
+      if (kWordIndex.keys[row] == key) return &kWords[row];
+    }
   }
+  if (name[0] < 'a' || name[0] > 'z') return nullptr;
   const int letter = name[0] - 'a';
   const auto first = kWords.begin() + kWordIndex.firstRow[letter];
   const auto last = kWords.begin() + kWordIndex.firstRow[letter + 1];
