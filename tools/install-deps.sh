@@ -17,6 +17,11 @@ PACKAGES="cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libcli11-de
 # judge of Normalization Form C.
 PACKAGES="$PACKAGES libicu-dev"
 
+# The plain-text layer's statistics and its measure: the English dictionary
+# beside the Malayalam one, and glibc's Mac Roman charmap
+# (tools/plaintext/generate_statistics.py reads both).
+PACKAGES="$PACKAGES hunspell-en-us locales"
+
 # The page: Emscripten to compile the converter to WebAssembly, the
 # Malayalam font the page carries (Manjari), chromium for the browser test,
 # and Python's web server for make web-serve.
