@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
+#include <utility>
 
 #include "package/OpcPackage.h"
 #include "package/ZipPackage.h"
@@ -108,19 +110,22 @@ FormatDetection DetectOfficeOpenXml(const ZipPackage& package, const PackageLimi
                                  ", not a word-processing document"});
 }
 
-FormatDetection DetectPackage(std::string_view bytes, const PackageLimits& limits) {
-  Outcome<ZipPackage> package = ZipPackage::Open(bytes, limits);
-  if (!package.Ok()) return Failed(package.Error());
-  if (package.Value().Contains("mimetype")) return DetectOpenDocument(package.Value());
-  if (package.Value().Contains(kContentTypesPart)) return DetectOfficeOpenXml(package.Value(), limits);
+FormatDetection DetectPackage(const ZipPackage& package, const PackageLimits& limits) {
+  if (package.Contains("mimetype")) return DetectOpenDocument(package);
+  if (package.Contains(kContentTypesPart)) return DetectOfficeOpenXml(package, limits);
   return FormatDetection{};
 }
+
+bool IsZip(std::string_view bytes) { return bytes.starts_with(kZipMagic) || bytes.starts_with(kEmptyZipMagic); }
 
 }  // namespace
 
 FormatDetection DetectDocumentFormat(std::string_view bytes, const PackageLimits& limits) {
   if (IsRtf(bytes)) return FormatDetection{DocumentFormat::kRtf, std::nullopt};
-  if (bytes.starts_with(kZipMagic) || bytes.starts_with(kEmptyZipMagic)) return DetectPackage(bytes, limits);
+  if (IsZip(bytes)) {
+    Outcome<ZipPackage> package = ZipPackage::Open(bytes, limits);
+    return package.Ok() ? DetectPackage(package.Value(), limits) : Failed(package.Error());
+  }
   if (bytes.starts_with(kCompoundFileMagic)) {
     if (bytes.find(kEncryptedPackageStream) != std::string_view::npos) {
       return Failed(PackageError{PackageErrorCode::kEncrypted, "EncryptedPackage",
@@ -130,6 +135,27 @@ FormatDetection DetectDocumentFormat(std::string_view bytes, const PackageLimits
   }
   if (bytes.starts_with(kWordPerfectMagic)) return FormatDetection{DocumentFormat::kForeign, std::nullopt};
   return FormatDetection{};
+}
+
+DetectedDocument DetectDocument(std::string&& bytes, const PackageLimits& limits) {
+  DetectedDocument detected;
+  if (!IsZip(bytes)) {
+    detected.detection = DetectDocumentFormat(bytes, limits);
+    detected.bytes = std::move(bytes);
+    return detected;
+  }
+  auto owned = std::make_unique<std::string>(std::move(bytes));
+  {
+    Outcome<ZipPackage> package = ZipPackage::Open(*owned, limits);
+    detected.detection = package.Ok() ? DetectPackage(package.Value(), limits) : Failed(package.Error());
+    const DocumentFormat format = detected.detection.format;
+    if (format == DocumentFormat::kDocx || format == DocumentFormat::kOdt) {
+      detected.package.emplace(std::move(owned), std::move(package.Value()));
+      return detected;
+    }
+  }  // the package is closed before its bytes are handed back
+  detected.bytes = std::move(*owned);
+  return detected;
 }
 
 bool MayBeginKnownDocument(std::string_view firstBytes) {

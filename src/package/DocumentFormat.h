@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "package/OpenPackage.h"
 #include "package/PackageError.h"
 #include "package/PackageLimits.h"
 
@@ -32,6 +33,17 @@ struct FormatDetection {
 };
 
 FormatDetection DetectDocumentFormat(std::string_view bytes, const PackageLimits& limits = {});
+
+// What DetectDocumentFormat finds, with the package it opened to find it
+// when that is a DOCX or ODT, handed on so that the conversion does not open
+// it again.
+struct DetectedDocument {
+  FormatDetection detection;
+  std::string bytes;                   // the input; empty when `package` holds it
+  std::optional<OpenPackage> package;  // a DOCX or ODT, open over the input
+};
+
+DetectedDocument DetectDocument(std::string&& bytes, const PackageLimits& limits = {});
 
 // Whether these first bytes of a stream may begin a document that
 // DetectDocumentFormat knows: they begin with its signature, or, fewer than

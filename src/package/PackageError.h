@@ -3,11 +3,10 @@
 // archive): errors are values that name the part at fault, so the caller can
 // say which file and which part, and write nothing.
 
-#include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
-#include <variant>
+
+#include "failure/Failure.h"
 
 namespace maravelundi {
 
@@ -40,20 +39,14 @@ std::string_view PackageErrorCodeName(PackageErrorCode code);
 // "word/document.xml: <message>", or the message alone for the whole package.
 std::string Describe(const PackageError& error);
 
-// A value or the error that prevented it.
+// A value or the package error that prevented it: the one result type of
+// the program (failure/Failure.h), with the package's own finer error.
 template <typename T>
-class Outcome {
- public:
-  Outcome(T value) : state_(std::move(value)) {}                // NOLINT: implicit by design
-  Outcome(PackageError error) : state_(std::move(error)) {}     // NOLINT: implicit by design
+using Outcome = Result<T, PackageError>;
 
-  bool Ok() const { return state_.index() == 0; }
-  T& Value() { return std::get<0>(state_); }
-  const T& Value() const { return std::get<0>(state_); }
-  const PackageError& Error() const { return std::get<1>(state_); }
-
- private:
-  std::variant<T, PackageError> state_;
-};
+// The failure a package error is to the layers above: what kind of failure
+// (a damaged document, a refused package, a password, a spreadsheet rather
+// than a text) and its part; `subject` names the document.
+Failure AsFailure(const PackageError& error, std::string subject = {});
 
 }  // namespace maravelundi

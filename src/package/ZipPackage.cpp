@@ -12,7 +12,7 @@
 namespace maravelundi {
 namespace {
 
-PackageError Failure(PackageErrorCode code, std::string part, std::string message) {
+PackageError Refused(PackageErrorCode code, std::string part, std::string message) {
   return PackageError{code, std::move(part), std::move(message)};
 }
 
@@ -73,11 +73,11 @@ Outcome<ZipPackage> ZipPackage::Open(std::string_view bytes, const PackageLimits
   zip_error_t error;
   zip_error_init(&error);
   zip_source_t* source = BorrowedSource(bytes, &error);
-  if (source == nullptr) return Failure(PackageErrorCode::kNotAPackage, "", ZipMessage(&error));
+  if (source == nullptr) return Refused(PackageErrorCode::kNotAPackage, "", ZipMessage(&error));
   zip_t* archive = zip_open_from_source(source, ZIP_RDONLY, &error);
   if (archive == nullptr) {
     zip_source_free(source);
-    return Failure(PackageErrorCode::kNotAPackage, "", "not a zip archive (" + ZipMessage(&error) + ")");
+    return Refused(PackageErrorCode::kNotAPackage, "", "not a zip archive (" + ZipMessage(&error) + ")");
   }
   zip_error_fini(&error);
   ZipPackage package(bytes, archive, limits);
@@ -87,9 +87,9 @@ Outcome<ZipPackage> ZipPackage::Open(std::string_view bytes, const PackageLimits
 
 std::optional<PackageError> ZipPackage::IndexEntries() {
   const zip_int64_t count = zip_get_num_entries(archive_.get(), 0);
-  if (count < 0) return Failure(PackageErrorCode::kNotAPackage, "", "the list of entries cannot be read");
+  if (count < 0) return Refused(PackageErrorCode::kNotAPackage, "", "the list of entries cannot be read");
   if (static_cast<std::uint64_t>(count) > limits_.maxEntries) {
-    return Failure(PackageErrorCode::kTooManyEntries, "",
+    return Refused(PackageErrorCode::kTooManyEntries, "",
                    std::to_string(count) + " entries, more than the " + std::to_string(limits_.maxEntries) +
                        " a document may have");
   }
@@ -99,16 +99,16 @@ std::optional<PackageError> ZipPackage::IndexEntries() {
     zip_stat_t stat;
     zip_stat_init(&stat);
     if (zip_stat_index(archive_.get(), static_cast<zip_uint64_t>(i), 0, &stat) < 0 || !(stat.valid & ZIP_STAT_NAME)) {
-      return Failure(PackageErrorCode::kNotAPackage, "", "entry " + std::to_string(i) + " cannot be read");
+      return Refused(PackageErrorCode::kNotAPackage, "", "entry " + std::to_string(i) + " cannot be read");
     }
     PackageEntry entry{stat.name, stat.size, stat.comp_size};
     if ((stat.valid & ZIP_STAT_ENCRYPTION_METHOD) && stat.encryption_method != ZIP_EM_NONE) {
-      return Failure(PackageErrorCode::kEncrypted, entry.name, "is encrypted; the document needs its password");
+      return Refused(PackageErrorCode::kEncrypted, entry.name, "is encrypted; the document needs its password");
     }
     if (auto failure = CheckEntry(entry, total)) return failure;
     const std::size_t index = entries_.size();
     if (!indexByFoldedName_.emplace(FoldedName(entry.name), index).second) {
-      return Failure(PackageErrorCode::kDuplicateName, entry.name, "appears twice in the package");
+      return Refused(PackageErrorCode::kDuplicateName, entry.name, "appears twice in the package");
     }
     indexByName_.emplace(entry.name, index);
     entries_.push_back(std::move(entry));
@@ -118,20 +118,20 @@ std::optional<PackageError> ZipPackage::IndexEntries() {
 
 std::optional<PackageError> ZipPackage::CheckEntry(const PackageEntry& entry, std::uint64_t& total) const {
   if (auto reason = UnsafeNameReason(entry.name)) {
-    return Failure(PackageErrorCode::kUnsafeName, entry.name, std::string(*reason));
+    return Refused(PackageErrorCode::kUnsafeName, entry.name, std::string(*reason));
   }
   if (entry.size > limits_.maxPartSize) {
-    return Failure(PackageErrorCode::kPartTooLarge, entry.name,
+    return Refused(PackageErrorCode::kPartTooLarge, entry.name,
                    "expands to " + Megabytes(entry.size) + ", more than the " + Megabytes(limits_.maxPartSize) +
                        " a part may hold");
   }
   total += entry.size;
   if (total > limits_.maxTotalSize) {
-    return Failure(PackageErrorCode::kPackageTooLarge, entry.name,
+    return Refused(PackageErrorCode::kPackageTooLarge, entry.name,
                    "brings the package to more than the " + Megabytes(limits_.maxTotalSize) + " it may expand to");
   }
   if (entry.size > limits_.ratioFloor && entry.size / std::max<std::uint64_t>(entry.compressedSize, 1) > limits_.maxRatio) {
-    return Failure(PackageErrorCode::kSuspiciousRatio, entry.name,
+    return Refused(PackageErrorCode::kSuspiciousRatio, entry.name,
                    "expands " + std::to_string(entry.size / std::max<std::uint64_t>(entry.compressedSize, 1)) +
                        " times, more than documents do (a zip bomb?)");
   }
@@ -146,10 +146,10 @@ std::size_t ZipPackage::Find(std::string_view name) const {
 
 Outcome<std::string> ZipPackage::Read(std::string_view name) const {
   const std::size_t index = Find(name);
-  if (index == kNone) return Failure(PackageErrorCode::kMissingPart, std::string(name), "is missing from the package");
+  if (index == kNone) return Refused(PackageErrorCode::kMissingPart, std::string(name), "is missing from the package");
   const PackageEntry& entry = entries_[index];
   zip_file_t* file = zip_fopen_index(archive_.get(), index, 0);
-  if (file == nullptr) return Failure(PackageErrorCode::kDamagedPart, entry.name, "cannot be opened: " + ArchiveMessage(archive_.get()));
+  if (file == nullptr) return Refused(PackageErrorCode::kDamagedPart, entry.name, "cannot be opened: " + ArchiveMessage(archive_.get()));
   // One byte more than declared: a part that delivers it lied about its size.
   std::string bytes(entry.size + 1, '\0');
   std::uint64_t filled = 0;
@@ -159,9 +159,9 @@ Outcome<std::string> ZipPackage::Read(std::string_view name) const {
   }
   const std::string message = got < 0 ? zip_file_strerror(file) : "";
   zip_fclose(file);
-  if (got < 0) return Failure(PackageErrorCode::kDamagedPart, entry.name, "does not expand: " + message);
+  if (got < 0) return Refused(PackageErrorCode::kDamagedPart, entry.name, "does not expand: " + message);
   if (filled != entry.size) {
-    return Failure(PackageErrorCode::kDamagedPart, entry.name,
+    return Refused(PackageErrorCode::kDamagedPart, entry.name,
                    filled > entry.size ? "expands beyond its declared size" : "expands short of its declared size");
   }
   bytes.resize(entry.size);
@@ -172,11 +172,11 @@ Outcome<std::string> ZipPackage::Rewrite(const std::vector<PartReplacement>& rep
   zip_error_t error;
   zip_error_init(&error);
   zip_source_t* source = OwnedSource(bytes_, &error);
-  if (source == nullptr) return Failure(PackageErrorCode::kWriteFailed, "", "no memory for the package: " + ZipMessage(&error));
+  if (source == nullptr) return Refused(PackageErrorCode::kWriteFailed, "", "no memory for the package: " + ZipMessage(&error));
   zip_t* archive = zip_open_from_source(source, 0, &error);
   if (archive == nullptr) {
     zip_source_free(source);
-    return Failure(PackageErrorCode::kWriteFailed, "", ZipMessage(&error));
+    return Refused(PackageErrorCode::kWriteFailed, "", ZipMessage(&error));
   }
   zip_error_fini(&error);
   // The archive frees the source when closed; keep it to read the result.
@@ -196,18 +196,18 @@ Outcome<std::string> ZipPackage::Rewrite(const std::vector<PartReplacement>& rep
       if (part != nullptr) zip_source_free(part);
       zip_discard(archive);
       zip_source_free(source);
-      return Failure(PackageErrorCode::kWriteFailed, name, "cannot be replaced");
+      return Refused(PackageErrorCode::kWriteFailed, name, "cannot be replaced");
     }
   }
   if (zip_close(archive) < 0) {
     const std::string message = ArchiveMessage(archive);
     zip_discard(archive);
     zip_source_free(source);
-    return Failure(PackageErrorCode::kWriteFailed, "", "the package cannot be assembled: " + message);
+    return Refused(PackageErrorCode::kWriteFailed, "", "the package cannot be assembled: " + message);
   }
   std::optional<std::string> bytes = DrainSource(source);
   zip_source_free(source);
-  if (!bytes) return Failure(PackageErrorCode::kWriteFailed, "", "the assembled package cannot be read back");
+  if (!bytes) return Refused(PackageErrorCode::kWriteFailed, "", "the assembled package cannot be read back");
   return std::move(*bytes);
 }
 

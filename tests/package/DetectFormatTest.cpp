@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "office/OfficeFixtures.h"
 #include "package/DocumentFormat.h"
@@ -17,8 +19,8 @@ struct FormatCase {
   DocumentFormat expected;
 };
 
-TEST(DetectFormatTest, FromContent) {
-  const FormatCase cases[] = {
+std::vector<FormatCase> FormatCases() {
+  return {
       {"Rich Text", "{\\rtf1\\ansi hello}", DocumentFormat::kRtf},
       {"Rich Text with a line end after the brace", "{\r\n\\rtf1 hello}", DocumentFormat::kRtf},
       {"a DOCX", test::BuildDocx(test::DocxParts().Body("<w:p/>")), DocumentFormat::kDocx},
@@ -36,10 +38,46 @@ TEST(DetectFormatTest, FromContent) {
       {"plain text", "മലയാളം", DocumentFormat::kUnknown},
       {"nothing", "", DocumentFormat::kUnknown},
   };
-  for (const FormatCase& c : cases) {
+}
+
+TEST(DetectFormatTest, FromContent) {
+  for (const FormatCase& c : FormatCases()) {
     const FormatDetection detected = DetectDocumentFormat(c.bytes);
     EXPECT_FALSE(detected.error) << c.name << ": " << Describe(*detected.error);
     EXPECT_EQ(DocumentFormatName(detected.format), DocumentFormatName(c.expected)) << c.name;
+  }
+}
+
+// Detection hands on the package it opened, open, where the conversion
+// goes on with it (a DOCX or ODT), and the bytes as they came everywhere
+// else, a package it refused too.
+TEST(DetectFormatTest, ADocxOrOdtIsHandedOnOpen) {
+  std::vector<FormatCase> cases = FormatCases();
+  cases.push_back({"a spreadsheet in a DOCX's clothes",
+                   test::BuildDocx(test::DocxParts().Body("<w:p/>").MainContentType(
+                       "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml")),
+                   DocumentFormat::kUnknown});
+  for (const FormatCase& c : cases) {
+    SCOPED_TRACE(std::string(c.name));
+    const FormatDetection alone = DetectDocumentFormat(c.bytes);
+    DetectedDocument detected = DetectDocument(std::string(c.bytes));
+    EXPECT_EQ(DocumentFormatName(detected.detection.format), DocumentFormatName(alone.format));
+    EXPECT_EQ(detected.detection.error.has_value(), alone.error.has_value());
+    const bool package = c.expected == DocumentFormat::kDocx || c.expected == DocumentFormat::kOdt;
+    ASSERT_EQ(detected.package.has_value(), package);
+    if (!package) {
+      EXPECT_EQ(detected.bytes, c.bytes);
+      continue;
+    }
+    EXPECT_TRUE(detected.bytes.empty());
+    EXPECT_EQ(detected.package->Bytes(), c.bytes);
+    // Moved on, it still reads its parts from the bytes it holds.
+    const OpenPackage moved = std::move(*detected.package);
+    detected.package.reset();
+    const Outcome<std::string> part =
+        moved.Package().Read(c.expected == DocumentFormat::kOdt ? "mimetype" : "[Content_Types].xml");
+    ASSERT_TRUE(part.Ok()) << Describe(part.Error());
+    EXPECT_FALSE(part.Value().empty());
   }
 }
 
