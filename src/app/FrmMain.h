@@ -18,6 +18,7 @@
 #include "convert/Conversion.h"
 #include "job/OutputChoice.h"
 #include "convert/TemporaryOutputPath.h"
+#include "fileio/TemporaryFolder.h"
 #include "package/ForeignFormat.h"
 #include "external/LibreOffice.h"
 #include "office/OfficeConversion.h"

@@ -1,27 +1,17 @@
 #pragma once
 // Where a conversion writes its result before handing it to the desktop:
-// the user's temporary folder, a "ddhhmmss" stamp of the local time, and the
-// output's extension. A name already taken gets "-2", "-3", ... before the
-// extension, so an earlier result that may still be open is never replaced.
+// the user's temporary folder (fileio's TemporaryFolder), a "ddhhmmss" stamp
+// of the local time, and the output's extension. A name already taken gets
+// "-2", "-3", ... before the extension, so an earlier result that may still
+// be open is never replaced.
 
 #include <ctime>
 #include <filesystem>
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace maravelundi {
-
-// name=value pairs of the environment, as the process received them.
-using EnvironmentEntries = std::vector<std::string>;
-EnvironmentEntries ProcessEnvironment();
-
-// The temporary folder: the variable "Temp" in any letter case (TEMP, Temp,
-// ...), else TMPDIR, else the system's temporary folder; an empty value or the
-// root folder is passed over.
-std::filesystem::path TemporaryFolder(const EnvironmentEntries& environment);
 
 // "ddhhmmss": day of the month, hour 00-23, minutes, seconds.
 std::string TimeStamp(const std::tm& localTime);

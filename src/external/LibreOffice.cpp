@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "convert/TemporaryOutputPath.h"
 #include "external/ChildProcess.h"
 #include "external/PrivateFolder.h"
 #include "fileio/FileIo.h"
+#include "fileio/TemporaryFolder.h"
 
 namespace maravelundi {
 namespace {

@@ -1,5 +1,5 @@
-// Where conversions put their results: the folder the environment names, a
-// stamp of the local time, and a new name rather than a replaced file.
+// Where conversions put their results: a stamp of the local time, and a new
+// name rather than a replaced file.
 
 #include <gtest/gtest.h>
 
@@ -9,24 +9,6 @@
 
 namespace maravelundi {
 namespace {
-
-TEST(TemporaryFolder, FollowsTheEnvironment) {
-  struct Case {
-    EnvironmentEntries environment;
-    std::filesystem::path expected;
-  };
-  const Case cases[] = {
-      {{"TEMP=/home/u/tmp"}, "/home/u/tmp"},
-      {{"Temp=/a"}, "/a"},
-      {{"tEmP=/b", "TMPDIR=/c"}, "/b"},
-      {{"TMPDIR=/c"}, "/c"},
-      {{"TEMP=", "TMPDIR=/c"}, "/c"},     // empty: passed over
-      {{"TEMP=/", "TMPDIR=/c"}, "/c"},    // never the root folder
-      {{"TEMPORARY=/x", "TMPDIR=/c"}, "/c"},
-      {{"tmpdir=/x"}, std::filesystem::temp_directory_path()},  // TMPDIR is spelled exactly
-  };
-  for (const Case& c : cases) EXPECT_EQ(TemporaryFolder(c.environment), c.expected) << c.environment[0];
-}
 
 TEST(TemporaryOutputPath, StampsAndNeverReplaces) {
   std::tm time{};
