@@ -20,8 +20,8 @@ int main(int argc, char** argv) {
   const std::string piece(std::size_t{1} << 16, 'x');
   const auto start = std::chrono::steady_clock::now();
   std::string input;
-  if (const auto read = maravelundi::ReadWholeFile(argv[1], input); !read.Ok()) {
-    std::fprintf(stderr, "%s\n", read.error->c_str());
+  if (const auto failure = maravelundi::ReadWholeFile(argv[1], input)) {
+    std::fprintf(stderr, "%s\n", maravelundi::Describe(*failure).c_str());
     return 1;
   }
   maravelundi::AtomicFile output(argv[3]);
@@ -30,8 +30,8 @@ int main(int argc, char** argv) {
     output.Write(std::string_view(piece).substr(0, size));
     left -= size;
   }
-  if (const auto committed = output.Commit(); !committed.Ok()) {
-    std::fprintf(stderr, "%s\n", committed.error->c_str());
+  if (const auto failure = output.Commit()) {
+    std::fprintf(stderr, "%s\n", maravelundi::Describe(*failure).c_str());
     return 1;
   }
   const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;

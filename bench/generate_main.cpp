@@ -29,9 +29,9 @@ Generation GenerationOf(const std::string& argument) {
 }
 
 int Write(const std::filesystem::path& path, const std::string& bytes) {
-  const auto written = maravelundi::WriteFileAtomically(path, bytes);
-  if (written.Ok()) return 0;
-  std::fprintf(stderr, "%s\n", written.error->c_str());
+  const auto failure = maravelundi::WriteFileAtomically(path, bytes);
+  if (!failure) return 0;
+  std::fprintf(stderr, "%s\n", maravelundi::Describe(*failure).c_str());
   return 1;
 }
 

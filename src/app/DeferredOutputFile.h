@@ -22,7 +22,7 @@ class DeferredOutputFile : public ByteSink {
   void Write(std::string_view bytes) override { Opened().Write(bytes); }
 
   // Renames the file into place; one never written is created empty.
-  IoResult Commit() { return Opened().Commit(); }
+  std::optional<Failure> Commit() { return Opened().Commit(); }
 
   // Where the file is written; empty until it is opened.
   const std::filesystem::path& Path() const { return path_; }

@@ -357,12 +357,12 @@ void FrmMain::LoadDocument(const QString& path) {
   // What begins as no document we know is refused from its first bytes, as
   // the command line refuses it, rather than read whole.
   const std::string name = path.toStdString();
-  const IoResult read = ReadWholeFile(
+  const std::optional<Failure> unread = ReadWholeFile(
       name, bytes, {kDefaultMaxInput, false, [&](std::string_view first) { return NotADocumentWeKnow(first, name); }});
-  const FormatDetection detected = read.Ok() ? DetectDocumentFormat(bytes) : FormatDetection{};
+  const FormatDetection detected = !unread ? DetectDocumentFormat(bytes) : FormatDetection{};
   const DocumentKind kind = KindOfDocument(detected.format, bytes, path.toStdString());
-  if (!read.Ok()) {
-    services_.messages.ShowError(this, QString::fromStdString(*read.error));
+  if (unread) {
+    services_.messages.ShowError(this, QString::fromStdString(Describe(*unread)));
   } else if (detected.error) {
     ShowDocumentError(path.toStdString(), Describe(*detected.error));
   } else if (kind.format == DocumentFormat::kUnknown && !bytes.empty()) {
@@ -550,10 +550,9 @@ bool FrmMain::WriteAndOpen(std::string_view extension, const std::function<void(
                                [](const std::filesystem::path& p) { return std::filesystem::exists(p); });
   });
   write(file);
-  const IoResult written = file.Commit();
-  if (!written.Ok()) {
-    services_.messages.ShowError(
-        this, QStringLiteral("The converted document could not be written: %1").arg(QString::fromStdString(*written.error)));
+  if (const std::optional<Failure> failure = file.Commit()) {
+    services_.messages.ShowError(this, QStringLiteral("The converted document could not be written: %1")
+                                           .arg(QString::fromStdString(Describe(*failure))));
     return false;
   }
   const QString writtenPath = QString::fromStdString(file.Path().string());
@@ -589,9 +588,11 @@ void FrmMain::CmdSave_Click() {
     if (answer == OverwriteAnswer::kYes) break;
     if (answer == OverwriteAnswer::kCancel) return;
   }
-  const IoResult written = WriteFileAtomically(path.toStdString(), WriteRtf(rtb2_, RtfWriteOptions{.formatting = true}));
-  if (!written.Ok()) {
-    services_.messages.ShowError(this, QStringLiteral("The document was not saved: %1").arg(QString::fromStdString(*written.error)));
+  const std::optional<Failure> failure =
+      WriteFileAtomically(path.toStdString(), WriteRtf(rtb2_, RtfWriteOptions{.formatting = true}));
+  if (failure) {
+    services_.messages.ShowError(
+        this, QStringLiteral("The document was not saved: %1").arg(QString::fromStdString(Describe(*failure))));
   }
 }
 

@@ -27,9 +27,11 @@ bool WriteConversion(SourceDocument&& source, const ConversionSettings& settings
                      AtomicFile& file, std::string& error) {
   WriteGate output(file);
   if (!ConvertSource(std::move(source), settings, title, output, error)) return false;  // nothing is committed
-  const IoResult written = file.Commit();
-  if (!written.Ok()) error = *written.error;
-  return written.Ok();
+  if (auto failure = file.Commit()) {
+    error = Describe(*failure);
+    return false;
+  }
+  return true;
 }
 
 namespace {
@@ -118,9 +120,10 @@ std::optional<std::string> ConvertOne(const Job& job, const BatchOptions& option
     return job.target.string() + " exists; --force replaces it";
   }
   std::string bytes, error;
-  const IoResult read =
-      ReadWholeFile(job.input, bytes, DocumentReadOptions(job.input.string(), options.maxInput, job.listed));
-  if (!read.Ok()) return WithoutName(*read.error, job.input);
+  if (auto failure =
+          ReadWholeFile(job.input, bytes, DocumentReadOptions(job.input.string(), options.maxInput, job.listed))) {
+    return WithoutName(Describe(*failure), job.input);
+  }
   std::optional<SourceDocument> document =
       ParseDocument(std::move(bytes), job.input.string(), options.settings, error, options.verbose ? &warnings : nullptr);
   if (!document) return WithoutName(error, job.input);

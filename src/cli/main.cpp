@@ -54,7 +54,7 @@ int UsageError(const std::string& message) {
 // What the messages call an input.
 std::string NameOf(const std::string& input) { return input == "-" ? "standard input" : input; }
 
-mv::IoResult ReadInput(const std::string& input, std::string& bytes, std::uint64_t maxInput) {
+std::optional<mv::Failure> ReadInput(const std::string& input, std::string& bytes, std::uint64_t maxInput) {
   const mv::ReadOptions options = mv::cli::DocumentReadOptions(NameOf(input), maxInput, false);
   if (input == "-") return mv::ReadWholeStream(STDIN_FILENO, NameOf(input), bytes, options);
   return mv::ReadWholeFile(input, bytes, options);
@@ -110,8 +110,7 @@ int ConvertOne(const CommandLine& options) {
   const std::string title =
       input == "-" ? std::string(mv::kDefaultTitle) : std::filesystem::path(input).stem().string();
   std::string bytes, error;
-  const mv::IoResult read = ReadInput(input, bytes, options.maxInput);
-  if (!read.Ok()) return Fail(*read.error);
+  if (auto failure = ReadInput(input, bytes, options.maxInput)) return Fail(mv::Describe(*failure));
   std::vector<std::string> warnings;
   const mv::LibreOfficeEngine engine = EngineOf(options);
   const mv::ConversionSettings settings = SettingsOf(options, engine);

@@ -65,7 +65,7 @@ std::string Detail(const std::string& errors) {
   return detail;
 }
 
-LibreOfficeRun Failure(LibreOfficeFailure failure, std::string detail) {
+LibreOfficeRun Failed(LibreOfficeFailure failure, std::string detail) {
   LibreOfficeRun run;
   run.failure = failure;
   run.detail = std::move(detail);
@@ -76,16 +76,16 @@ LibreOfficeRun Judge(const ChildOutcome& outcome) {
   switch (outcome.end) {
     case ChildEnd::kExited:
       if (outcome.code == 0) return {};
-      return Failure(LibreOfficeFailure::kFailed, "soffice ended with status " + std::to_string(outcome.code) +
+      return Failed(LibreOfficeFailure::kFailed, "soffice ended with status " + std::to_string(outcome.code) +
                                                       (Detail(outcome.errors).empty() ? "" : ": " + Detail(outcome.errors)));
     case ChildEnd::kSignalled:
-      return Failure(LibreOfficeFailure::kFailed, "soffice was ended by signal " + std::to_string(outcome.code) +
+      return Failed(LibreOfficeFailure::kFailed, "soffice was ended by signal " + std::to_string(outcome.code) +
                                                       (Detail(outcome.errors).empty() ? "" : ": " + Detail(outcome.errors)));
-    case ChildEnd::kTimedOut: return Failure(LibreOfficeFailure::kTimedOut, Detail(outcome.errors));
-    case ChildEnd::kStopped: return Failure(LibreOfficeFailure::kStopped, "");
+    case ChildEnd::kTimedOut: return Failed(LibreOfficeFailure::kTimedOut, Detail(outcome.errors));
+    case ChildEnd::kStopped: return Failed(LibreOfficeFailure::kStopped, "");
     case ChildEnd::kNotStarted: break;
   }
-  return Failure(LibreOfficeFailure::kCannotRun, "soffice cannot be started: " + std::string(std::strerror(outcome.code)));
+  return Failed(LibreOfficeFailure::kCannotRun, "soffice cannot be started: " + std::string(std::strerror(outcome.code)));
 }
 
 }  // namespace
@@ -109,14 +109,14 @@ LibreOfficeRun RunLibreOffice(std::string_view document, std::string_view extens
                               std::string_view resultExtension, const LibreOfficeSettings& settings) {
   const std::vector<std::string> environment = EnvironmentOf(settings);
   const std::optional<fs::path> soffice = FindLibreOffice(environment);
-  if (!soffice) return Failure(LibreOfficeFailure::kNotInstalled, "");
+  if (!soffice) return Failed(LibreOfficeFailure::kNotInstalled, "");
 
   const PrivateFolder folder(TemporaryFolder(environment), "maravelundi-libreoffice");
-  if (folder.Error()) return Failure(LibreOfficeFailure::kCannotRun, *folder.Error());
+  if (folder.Error()) return Failed(LibreOfficeFailure::kCannotRun, Describe(*folder.Error()));
   const fs::path input = folder.Path() / ("document." + std::string(extension));
   const fs::path outFolder = folder.Path() / "out";
-  if (const IoResult written = WriteFileAtomically(input, document); !written.Ok()) {
-    return Failure(LibreOfficeFailure::kCannotRun, *written.error);
+  if (const auto failure = WriteFileAtomically(input, document)) {
+    return Failed(LibreOfficeFailure::kCannotRun, Describe(*failure));
   }
 
   ChildRequest request;
@@ -141,10 +141,10 @@ LibreOfficeRun RunLibreOffice(std::string_view document, std::string_view extens
   std::error_code error;
   if (!fs::is_regular_file(result, error)) {
     const std::string said = Detail(outcome.errors);
-    return Failure(LibreOfficeFailure::kNoResult, said.empty() ? "it wrote no document and said nothing" : said);
+    return Failed(LibreOfficeFailure::kNoResult, said.empty() ? "it wrote no document and said nothing" : said);
   }
-  if (const IoResult read = ReadWholeFile(result, run.bytes); !read.Ok()) {
-    return Failure(LibreOfficeFailure::kCannotRun, *read.error);
+  if (const auto failure = ReadWholeFile(result, run.bytes)) {
+    return Failed(LibreOfficeFailure::kCannotRun, Describe(*failure));
   }
   return run;
 }

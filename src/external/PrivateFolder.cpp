@@ -39,9 +39,9 @@ PrivateFolder::PrivateFolder(const std::filesystem::path& parent, std::string_vi
     slot_ = kNotRegistered;
   }
   if (path_.empty()) {
-    error_ = DescribeIoFailure(parent, "cannot make a private folder", error);
+    error_ = IoFailure(FailureCode::kCannotWrite, parent, "cannot make a private folder", error);
   } else if (ClaimedFolder(slot_)) {
-    error_ = DescribeIoFailure(path_, "interrupted", 0);
+    error_ = IoFailure(FailureCode::kStopped, path_, "interrupted", 0);
   }
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "failure/Failure.h"
 #include "fileio/InterruptCleanup.h"
 
 namespace maravelundi {
@@ -23,12 +24,12 @@ class PrivateFolder {
   PrivateFolder& operator=(const PrivateFolder&) = delete;
 
   const std::filesystem::path& Path() const { return path_; }
-  const std::optional<std::string>& Error() const { return error_; }
+  const std::optional<Failure>& Error() const { return error_; }
 
  private:
   std::filesystem::path path_;
   CleanupSlot slot_ = kNotRegistered;
-  std::optional<std::string> error_;
+  std::optional<Failure> error_;
 };
 
 }  // namespace maravelundi

@@ -105,7 +105,7 @@ void AtomicFile::ConnectToSocket() {
 }
 
 void AtomicFile::Fail(std::string_view what, int error) {
-  if (!error_) error_ = DescribeIoFailure(target_, what, error);
+  if (!error_) error_ = IoFailure(FailureCode::kCannotWrite, target_, what, error);
   Discard();
 }
 
@@ -124,33 +124,33 @@ void AtomicFile::Write(std::string_view bytes) {
   if (fd_ >= 0 && !WriteAll(fd_, bytes)) Fail("cannot write", errno);
 }
 
-IoResult AtomicFile::Commit() {
-  if (fd_ < 0) return {error_ ? error_ : DescribeIoFailure(target_, "already written", 0)};
+std::optional<Failure> AtomicFile::Commit() {
+  if (fd_ < 0) return error_ ? error_ : IoFailure(FailureCode::kCannotWrite, target_, "already written", 0);
   // Only a file on disk is synced: a pipe or device refuses it.
   if (!temporary_.empty() && ::fsync(fd_) != 0) {
     Fail("cannot write", errno);
-    return {error_};
+    return error_;
   }
   const int fd = fd_;
   fd_ = -1;
   if (::close(fd) != 0) {
     Fail("cannot write", errno);
-    return {error_};
+    return error_;
   }
-  if (temporary_.empty()) return {};
+  if (temporary_.empty()) return std::nullopt;
   if (::rename(temporary_.c_str(), destination_.c_str()) != 0) {
     Fail("cannot write", errno);
-    return {error_};
+    return error_;
   }
   // Renamed before it is released: an interrupt in between finds no file
   // under the temporary name, and the finished output stays.
   ReleaseTemporaryFile(slot_);
   slot_ = kNotRegistered;
   temporary_.clear();
-  return {};
+  return std::nullopt;
 }
 
-IoResult WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+std::optional<Failure> WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
   AtomicFile file(path);
   file.Write(bytes);
   return file.Commit();

@@ -14,15 +14,11 @@
 #include <string>
 #include <string_view>
 
+#include "failure/Failure.h"
 #include "fileio/InterruptCleanup.h"
 #include "richtext/ByteSink.h"
 
 namespace maravelundi {
-
-struct IoResult {
-  std::optional<std::string> error;  // a one-line reason, naming the file
-  bool Ok() const { return !error.has_value(); }
-};
 
 // Past this an input is refused rather than read on until memory runs out:
 // /dev/zero or an endless pipe would never end.
@@ -45,18 +41,24 @@ struct ReadOptions {
   bool regularFilesOnly = false;
   // Asked once, with the first kJudgedBytes bytes (all of them when the input
   // ends sooner), before anything more is read or any room is made for the
-  // rest; its reason refuses the input, whatever the limit. None: every
-  // input is read up to the limit.
+  // rest; its reason refuses the input as no document, whatever the limit.
+  // None: every input is read up to the limit.
   StartJudge judgeStart = nullptr;
 };
 
-IoResult ReadWholeFile(const std::filesystem::path& path, std::string& bytes, const ReadOptions& options = {});
+// Reads the file whole into `bytes`, or says why not: the file named as the
+// failure's subject; unreadable input, too large, or (refused by the judge)
+// no document.
+std::optional<Failure> ReadWholeFile(const std::filesystem::path& path, std::string& bytes,
+                                     const ReadOptions& options = {});
 // Reads an open descriptor (standard input, say) to its end; `name` is what
 // the messages call it.
-IoResult ReadWholeStream(int fd, const std::filesystem::path& name, std::string& bytes,
-                         const ReadOptions& options = {});
+std::optional<Failure> ReadWholeStream(int fd, const std::filesystem::path& name, std::string& bytes,
+                                       const ReadOptions& options = {});
 
-IoResult WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+// Why the file could not be written (kCannotWrite, the file named), if it
+// could not.
+std::optional<Failure> WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 // A file written piece by piece. A regular file (or a new one) is written
 // under a temporary name beside the file that any symbolic links at the
@@ -75,7 +77,7 @@ class AtomicFile : public ByteSink {
   void Write(std::string_view bytes) override;
   // Flushes, syncs and renames into place; the first failure of the whole
   // write is the one reported.
-  IoResult Commit();
+  std::optional<Failure> Commit();
 
  private:
   void CreateTemporary(const struct stat* existing);
@@ -90,7 +92,7 @@ class AtomicFile : public ByteSink {
   std::string temporary_;              // empty for a direct write
   CleanupSlot slot_ = kNotRegistered;
   int fd_ = -1;
-  std::optional<std::string> error_;
+  std::optional<Failure> error_;
 };
 
 }  // namespace maravelundi

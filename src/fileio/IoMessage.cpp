@@ -6,15 +6,13 @@
 
 namespace maravelundi {
 
-std::string DescribeIoFailure(const std::filesystem::path& path, std::string_view what, int error) {
-  std::string message = path.string();
-  message += ": ";
-  message += what;
+Failure IoFailure(FailureCode code, const std::filesystem::path& path, std::string_view what, int error) {
+  std::string message(what);
   if (error != 0) {
     message += ": ";
     message += std::strerror(error);
   }
-  return message;
+  return Failure{code, path.string(), std::move(message), {}, std::nullopt};
 }
 
 std::string FormatByteSize(std::uint64_t bytes) {

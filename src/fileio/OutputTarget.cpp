@@ -17,7 +17,7 @@ OutputPlan Refused(const std::filesystem::path& target, std::string_view what, i
   OutputPlan plan;
   plan.method = WriteMethod::kRefuse;
   plan.path = target;
-  plan.error = DescribeIoFailure(target, what, error);
+  plan.error = IoFailure(FailureCode::kCannotWrite, target, what, error);
   return plan;
 }
 

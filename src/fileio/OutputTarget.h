@@ -12,6 +12,8 @@
 #include <optional>
 #include <string>
 
+#include "failure/Failure.h"
+
 namespace maravelundi {
 
 enum class WriteMethod {
@@ -32,7 +34,7 @@ struct OutputPlan {
   // The regular file being replaced or overwritten, whose permissions and
   // owner the new one keeps.
   std::optional<struct stat> existing;
-  std::optional<std::string> error;  // set with kRefuse, naming the target
+  std::optional<Failure> error;  // set with kRefuse, naming the target
 };
 
 OutputPlan PlanOutput(const std::filesystem::path& target);

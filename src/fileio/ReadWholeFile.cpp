@@ -12,8 +12,12 @@
 namespace maravelundi {
 namespace {
 
-std::string TooLarge(const std::filesystem::path& name, std::uint64_t maxBytes) {
-  return DescribeIoFailure(name, "larger than the input limit of " + FormatByteSize(maxBytes), 0);
+Failure TooLarge(const std::filesystem::path& name, std::uint64_t maxBytes) {
+  return IoFailure(FailureCode::kTooLarge, name, "larger than the input limit of " + FormatByteSize(maxBytes), 0);
+}
+
+Failure CannotRead(const std::filesystem::path& name, std::string_view what, int error) {
+  return IoFailure(FailureCode::kUnreadableInput, name, what, error);
 }
 
 // What a FIFO, socket or device met where a document was expected is called.
@@ -56,36 +60,36 @@ ssize_t ReadSome(int fd, char* buffer, std::size_t wanted) {
 
 // Reads the input's first kJudgedBytes bytes into `bytes`, fewer when it
 // ends sooner.
-IoResult ReadFirstBytes(int fd, const std::filesystem::path& name, std::string& bytes) {
+std::optional<Failure> ReadFirstBytes(int fd, const std::filesystem::path& name, std::string& bytes) {
   char buffer[kJudgedBytes];
   while (bytes.size() < kJudgedBytes) {
     const ssize_t got = ReadSome(fd, buffer, kJudgedBytes - bytes.size());
-    if (got < 0) return {DescribeIoFailure(name, "cannot read", errno)};
+    if (got < 0) return CannotRead(name, "cannot read", errno);
     if (got == 0) break;
     bytes.append(buffer, static_cast<std::size_t>(got));
   }
-  return {};
+  return std::nullopt;
 }
 
-IoResult Refused(std::string& bytes, std::string message) {
+std::optional<Failure> Refused(std::string& bytes, Failure failure) {
   std::string().swap(bytes);
-  return {std::move(message)};
+  return failure;
 }
 
 // Reads to the end, refusing as soon as the input passes `maxBytes`: one
 // byte past the limit is enough to know. With a judge, the first bytes are
 // judged before any room is made for the rest, or the limit looked at.
-IoResult ReadToEnd(int fd, const std::filesystem::path& name, std::string& bytes, const ReadOptions& options,
-                   std::uint64_t sizeHint) {
+std::optional<Failure> ReadToEnd(int fd, const std::filesystem::path& name, std::string& bytes,
+                                 const ReadOptions& options, std::uint64_t sizeHint) {
   const std::uint64_t maxBytes = options.maxBytes;
   bytes.clear();
   if (options.judgeStart) {
-    if (IoResult first = ReadFirstBytes(fd, name, bytes); !first.Ok()) return Refused(bytes, *first.error);
+    if (std::optional<Failure> first = ReadFirstBytes(fd, name, bytes)) return Refused(bytes, std::move(*first));
     if (std::optional<std::string> why = options.judgeStart(bytes)) {
-      return Refused(bytes, DescribeIoFailure(name, *why, 0));
+      return Refused(bytes, IoFailure(FailureCode::kNotADocument, name, *why, 0));
     }
     const bool ended = bytes.size() < kJudgedBytes;
-    if (ended) return bytes.size() > maxBytes ? Refused(bytes, TooLarge(name, maxBytes)) : IoResult{};
+    if (ended) return bytes.size() > maxBytes ? Refused(bytes, TooLarge(name, maxBytes)) : std::nullopt;
   }
   if (sizeHint > maxBytes || bytes.size() > maxBytes) return Refused(bytes, TooLarge(name, maxBytes));
   if (sizeHint > 0) bytes.reserve(static_cast<std::size_t>(sizeHint) + 1);
@@ -94,8 +98,8 @@ IoResult ReadToEnd(int fd, const std::filesystem::path& name, std::string& bytes
     const std::uint64_t room = maxBytes - bytes.size();
     const std::size_t wanted = room == 0 ? 1 : static_cast<std::size_t>(std::min<std::uint64_t>(sizeof buffer, room));
     const ssize_t got = ReadSome(fd, buffer, wanted);
-    if (got == 0) return {};
-    if (got < 0) return {DescribeIoFailure(name, "cannot read", errno)};
+    if (got == 0) return std::nullopt;
+    if (got < 0) return CannotRead(name, "cannot read", errno);
     if (room == 0) return Refused(bytes, TooLarge(name, maxBytes));
     MakeRoom(bytes, static_cast<std::size_t>(got), maxBytes);
     bytes.append(buffer, static_cast<std::size_t>(got));
@@ -103,39 +107,41 @@ IoResult ReadToEnd(int fd, const std::filesystem::path& name, std::string& bytes
 }
 
 // Why a file cannot be read as a document, judged from its type alone.
-std::optional<std::string> RefusedType(const std::filesystem::path& path, mode_t mode, bool regularFilesOnly) {
-  if (S_ISDIR(mode)) return DescribeIoFailure(path, "is a folder, not a file", 0);
-  if (regularFilesOnly && !S_ISREG(mode)) return DescribeIoFailure(path, KindOfSpecialFile(mode), 0);
+std::optional<Failure> RefusedType(const std::filesystem::path& path, mode_t mode, bool regularFilesOnly) {
+  if (S_ISDIR(mode)) return CannotRead(path, "is a folder, not a file", 0);
+  if (regularFilesOnly && !S_ISREG(mode)) return CannotRead(path, KindOfSpecialFile(mode), 0);
   return std::nullopt;
 }
 
 }  // namespace
 
-IoResult ReadWholeFile(const std::filesystem::path& path, std::string& bytes, const ReadOptions& options) {
+std::optional<Failure> ReadWholeFile(const std::filesystem::path& path, std::string& bytes,
+                                     const ReadOptions& options) {
   struct stat info {};
   // Judged before opening too: opening a FIFO waits for a writer, and
   // opening some devices has effects of its own.
   if (options.regularFilesOnly && ::stat(path.c_str(), &info) == 0) {
-    if (auto refused = RefusedType(path, info.st_mode, true)) return {refused};
+    if (auto refused = RefusedType(path, info.st_mode, true)) return refused;
   }
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | (options.regularFilesOnly ? O_NONBLOCK : 0));
-  if (fd < 0) return {DescribeIoFailure(path, "cannot open", errno)};
+  if (fd < 0) return CannotRead(path, "cannot open", errno);
   if (::fstat(fd, &info) != 0) info = {};
   if (auto refused = RefusedType(path, info.st_mode, options.regularFilesOnly)) {
     ::close(fd);
-    return {refused};
+    return refused;
   }
   // The size is a hint: a file that grows or shrinks meanwhile is read to its end.
   const std::uint64_t sizeHint = S_ISREG(info.st_mode) && info.st_size > 0 ? std::uint64_t(info.st_size) : 0;
-  IoResult result = ReadToEnd(fd, path, bytes, options, sizeHint);
+  std::optional<Failure> result = ReadToEnd(fd, path, bytes, options, sizeHint);
   ::close(fd);
   return result;
 }
 
-IoResult ReadWholeStream(int fd, const std::filesystem::path& name, std::string& bytes, const ReadOptions& options) {
+std::optional<Failure> ReadWholeStream(int fd, const std::filesystem::path& name, std::string& bytes,
+                                       const ReadOptions& options) {
   struct stat info {};
-  if (::fstat(fd, &info) != 0) return {DescribeIoFailure(name, "cannot read", errno)};
-  if (auto refused = RefusedType(name, info.st_mode, options.regularFilesOnly)) return {refused};
+  if (::fstat(fd, &info) != 0) return CannotRead(name, "cannot read", errno);
+  if (auto refused = RefusedType(name, info.st_mode, options.regularFilesOnly)) return refused;
   // Standard input redirected from a file may start part way into it.
   std::uint64_t sizeHint = 0;
   if (S_ISREG(info.st_mode)) {

@@ -25,7 +25,7 @@ TEST(AtomicFile, AReplacedFileKeepsItsPermissions) {
     const fs::path target = scratch / "out.html";
     testing::WriteFile(target, "an earlier result");
     ASSERT_EQ(::chmod(target.c_str(), permissions), 0);
-    ASSERT_TRUE(WriteFileAtomically(target, kText).Ok());
+    ASSERT_FALSE(WriteFileAtomically(target, kText));
     EXPECT_EQ(ReadFile(target), kText);
     EXPECT_EQ(ModeOf(target), S_IFREG | permissions) << std::oct << permissions;
     EXPECT_EQ(FileNames(scratch.Path()), std::set<std::string>{"out.html"});
@@ -36,7 +36,7 @@ TEST(AtomicFile, ANewFileTakesTheUsualPermissions) {
   ScratchFolder scratch;
   const mode_t mask = ::umask(022);
   ::umask(mask);
-  ASSERT_TRUE(WriteFileAtomically(scratch / "new.html", kText).Ok());
+  ASSERT_FALSE(WriteFileAtomically(scratch / "new.html", kText));
   EXPECT_EQ(ModeOf(scratch / "new.html"), S_IFREG | (0666 & ~mask));
 }
 
@@ -48,7 +48,7 @@ TEST(AtomicFile, AReplacedFileKeepsItsOwner) {
   constexpr uid_t kSomeoneElse = 65534;
   ASSERT_EQ(::chown(target.c_str(), kSomeoneElse, kSomeoneElse), 0);
   ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
-  ASSERT_TRUE(WriteFileAtomically(target, kText).Ok());
+  ASSERT_FALSE(WriteFileAtomically(target, kText));
   struct stat info {};
   ASSERT_EQ(::stat(target.c_str(), &info), 0);
   EXPECT_EQ(info.st_uid, kSomeoneElse);
@@ -64,8 +64,8 @@ TEST(AtomicFile, ALinkStaysALinkAndItsFileIsReplaced) {
   fs::create_symlink("sub/real.html", scratch / "link.html");
   fs::create_symlink("sub/made.html", scratch / "dangling.html");
 
-  ASSERT_TRUE(WriteFileAtomically(scratch / "link.html", kText).Ok());
-  ASSERT_TRUE(WriteFileAtomically(scratch / "dangling.html", kText).Ok());
+  ASSERT_FALSE(WriteFileAtomically(scratch / "link.html", kText));
+  ASSERT_FALSE(WriteFileAtomically(scratch / "dangling.html", kText));
   EXPECT_TRUE(fs::is_symlink(scratch / "link.html"));
   EXPECT_TRUE(fs::is_symlink(scratch / "dangling.html"));
   EXPECT_EQ(ReadFile(scratch / "sub" / "real.html"), kText);
@@ -78,14 +78,14 @@ TEST(AtomicFile, NamesUpToTheLongestTheFolderTakes) {
   ScratchFolder scratch;
   for (const std::size_t length : {200u, 234u, 235u, 240u, 255u}) {
     const fs::path target = scratch / std::string(length, 'n');
-    const IoResult written = WriteFileAtomically(target, kText);
-    EXPECT_TRUE(written.Ok()) << length << ": " << *written.error;
+    const std::optional<Failure> written = WriteFileAtomically(target, kText);
+    EXPECT_FALSE(written) << length << ": " << Describe(*written);
     EXPECT_EQ(ReadFile(target), kText) << length;
     fs::remove(target);
   }
-  const IoResult tooLong = WriteFileAtomically(scratch / std::string(256, 'n'), kText);
-  ASSERT_FALSE(tooLong.Ok());
-  EXPECT_NE(tooLong.error->find("File name too long"), std::string::npos) << *tooLong.error;
+  const std::optional<Failure> tooLong = WriteFileAtomically(scratch / std::string(256, 'n'), kText);
+  ASSERT_TRUE(tooLong);
+  EXPECT_NE(Describe(*tooLong).find("File name too long"), std::string::npos) << Describe(*tooLong);
   EXPECT_TRUE(FileNames(scratch.Path()).empty());
 }
 
@@ -95,9 +95,10 @@ TEST(AtomicFile, AFolderOrALoopIsRefusedByName) {
   fs::create_symlink("loop-b", scratch / "loop-a");
   fs::create_symlink("loop-a", scratch / "loop-b");
   for (const char* name : {"folder", "loop-a"}) {
-    const IoResult written = WriteFileAtomically(scratch / name, kText);
-    ASSERT_FALSE(written.Ok()) << name;
-    EXPECT_TRUE(written.error->starts_with((scratch / name).string() + ": ")) << *written.error;
+    const std::optional<Failure> written = WriteFileAtomically(scratch / name, kText);
+    ASSERT_TRUE(written) << name;
+    EXPECT_EQ(written->subject, (scratch / name).string());
+    EXPECT_EQ(written->code, FailureCode::kCannotWrite) << Describe(*written);
   }
   EXPECT_EQ(FileNames(scratch.Path()), (std::set<std::string>{"folder", "loop-a", "loop-b"}));
   EXPECT_TRUE(FileNames(scratch / "folder").empty());

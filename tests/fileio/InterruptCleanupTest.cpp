@@ -119,7 +119,7 @@ TEST(InterruptCleanupDeathTest, ASignalIgnoredAtStartStaysIgnored) {
     AtomicFile file(scratch / "out.html");
     file.Write("<html>");
     std::raise(SIGHUP);
-    std::_Exit(file.Commit().Ok() ? 0 : 12);
+    std::_Exit(file.Commit() ? 12 : 0);
   };
   EXPECT_EXIT(ignoredHangup(), ::testing::ExitedWithCode(0), "");
   EXPECT_EQ(ReadFile(scratch / "out.html"), "<html>");

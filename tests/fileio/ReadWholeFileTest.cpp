@@ -32,12 +32,13 @@ TEST(ReadWholeFile, RefusesAnInputPastTheLimit) {
     const std::string text(c.size, 'x');
     testing::WriteFile(scratch / "in.rtf", text);
     std::string bytes = "left over";
-    const IoResult fromFile = ReadWholeFile(scratch / "in.rtf", bytes, {.maxBytes = c.limit});
-    EXPECT_EQ(fromFile.Ok(), c.read) << c.size << " of " << c.limit;
+    const std::optional<Failure> fromFile = ReadWholeFile(scratch / "in.rtf", bytes, {.maxBytes = c.limit});
+    EXPECT_EQ(!fromFile, c.read) << c.size << " of " << c.limit;
     EXPECT_EQ(bytes, c.read ? text : "") << c.size;
     if (!c.read) {
-      EXPECT_EQ(*fromFile.error, (scratch / "in.rtf").string() + ": larger than the input limit of " +
-                                     FormatByteSize(c.limit));
+      EXPECT_EQ(Describe(*fromFile), (scratch / "in.rtf").string() + ": larger than the input limit of " +
+                                         FormatByteSize(c.limit));
+      EXPECT_EQ(fromFile->code, FailureCode::kTooLarge);
     }
 
     // Everything is in the pipe before it is read, so the writer never waits.
@@ -46,20 +47,20 @@ TEST(ReadWholeFile, RefusesAnInputPastTheLimit) {
     ASSERT_GE(::fcntl(ends[1], F_SETPIPE_SZ, 1 << 20), int(c.size));
     ASSERT_EQ(::write(ends[1], text.data(), text.size()), ssize_t(text.size()));
     ::close(ends[1]);
-    const IoResult fromPipe = ReadWholeStream(ends[0], "standard input", bytes, {.maxBytes = c.limit});
+    const std::optional<Failure> fromPipe = ReadWholeStream(ends[0], "standard input", bytes, {.maxBytes = c.limit});
     ::close(ends[0]);
-    EXPECT_EQ(fromPipe.Ok(), c.read) << c.size << " of " << c.limit << " from a pipe";
+    EXPECT_EQ(!fromPipe, c.read) << c.size << " of " << c.limit << " from a pipe";
     if (!c.read) {
-      EXPECT_TRUE(fromPipe.error->starts_with("standard input: larger than the input limit")) << *fromPipe.error;
+      EXPECT_TRUE(Describe(*fromPipe).starts_with("standard input: larger than the input limit")) << Describe(*fromPipe);
     }
   }
 }
 
 TEST(ReadWholeFile, AnEndlessDeviceStopsAtTheLimit) {
   std::string bytes;
-  const IoResult read = ReadWholeFile("/dev/zero", bytes, {.maxBytes = 1 << 20});
-  ASSERT_FALSE(read.Ok());
-  EXPECT_EQ(*read.error, "/dev/zero: larger than the input limit of 1 MiB");
+  const std::optional<Failure> read = ReadWholeFile("/dev/zero", bytes, {.maxBytes = 1 << 20});
+  ASSERT_TRUE(read);
+  EXPECT_EQ(Describe(*read), "/dev/zero: larger than the input limit of 1 MiB");
   EXPECT_TRUE(bytes.empty());
 }
 
@@ -83,30 +84,31 @@ TEST(ReadWholeFile, RegularFilesOnlyRefusesOtherKindsUnread) {
   for (const auto& c : kCases) {
     if (!device && std::string(c.name) == "null.rtf") continue;
     std::string bytes;
-    const IoResult read = ReadWholeFile(scratch / c.name, bytes, {.regularFilesOnly = true});
-    ASSERT_FALSE(read.Ok()) << c.name;
-    EXPECT_EQ(*read.error, (scratch / c.name).string() + ": " + c.reason);
+    const std::optional<Failure> read = ReadWholeFile(scratch / c.name, bytes, {.regularFilesOnly = true});
+    ASSERT_TRUE(read) << c.name;
+    EXPECT_EQ(Describe(*read), (scratch / c.name).string() + ": " + c.reason);
+    EXPECT_EQ(read->code, FailureCode::kUnreadableInput) << c.name;
   }
 }
 
 TEST(ReadWholeStream, NamesTheRealCause) {
   ScratchFolder scratch;
   std::string bytes;
-  const IoResult closed = ReadWholeStream(1000, "standard input", bytes);
-  ASSERT_FALSE(closed.Ok());
-  EXPECT_EQ(*closed.error, "standard input: cannot read: Bad file descriptor");
+  const std::optional<Failure> closed = ReadWholeStream(1000, "standard input", bytes);
+  ASSERT_TRUE(closed);
+  EXPECT_EQ(Describe(*closed), "standard input: cannot read: Bad file descriptor");
 
   const int folder = ::open(scratch.Path().c_str(), O_RDONLY | O_CLOEXEC);
-  const IoResult fromFolder = ReadWholeStream(folder, "standard input", bytes);
+  const std::optional<Failure> fromFolder = ReadWholeStream(folder, "standard input", bytes);
   ::close(folder);
-  ASSERT_FALSE(fromFolder.Ok());
-  EXPECT_EQ(*fromFolder.error, "standard input: is a folder, not a file");
+  ASSERT_TRUE(fromFolder);
+  EXPECT_EQ(Describe(*fromFolder), "standard input: is a folder, not a file");
 
   // Redirected from a file, it reads from where the descriptor stands.
   testing::WriteFile(scratch / "in.rtf", "skipped{\\rtf1}");
   const int file = ::open((scratch / "in.rtf").c_str(), O_RDONLY | O_CLOEXEC);
   ASSERT_EQ(::lseek(file, 7, SEEK_SET), 7);
-  EXPECT_TRUE(ReadWholeStream(file, "standard input", bytes, {.maxBytes = 7}).Ok());
+  EXPECT_FALSE(ReadWholeStream(file, "standard input", bytes, {.maxBytes = 7}));
   ::close(file);
   EXPECT_EQ(bytes, "{\\rtf1}");
 }
@@ -138,12 +140,13 @@ TEST(ReadWholeFile, TheFirstBytesAreJudgedOnce) {
       SCOPED_TRACE(std::to_string(size) + (refuse ? " bytes, refused" : " bytes, accepted"));
       RecordingJudge fromFile{refuse ? std::optional<std::string>("not wanted here") : std::nullopt, {}};
       std::string bytes = "left over";
-      const IoResult read = ReadWholeFile(scratch / "in.doc", bytes, {.judgeStart = fromFile.Judge()});
+      const std::optional<Failure> read = ReadWholeFile(scratch / "in.doc", bytes, {.judgeStart = fromFile.Judge()});
       EXPECT_EQ(fromFile.shown, std::vector<std::string>{first});
-      EXPECT_EQ(read.Ok(), !refuse);
+      EXPECT_EQ(!read, !refuse);
       EXPECT_EQ(bytes, refuse ? "" : text);
       if (refuse) {
-        EXPECT_EQ(*read.error, (scratch / "in.doc").string() + ": not wanted here");
+        EXPECT_EQ(Describe(*read), (scratch / "in.doc").string() + ": not wanted here");
+        EXPECT_EQ(read->code, FailureCode::kNotADocument);
       }
 
       int ends[2];
@@ -152,12 +155,12 @@ TEST(ReadWholeFile, TheFirstBytesAreJudgedOnce) {
       ASSERT_EQ(::write(ends[1], text.data(), text.size()), ssize_t(text.size()));
       ::close(ends[1]);
       RecordingJudge fromPipe{fromFile.refusal, {}};
-      const IoResult piped = ReadWholeStream(ends[0], "standard input", bytes, {.judgeStart = fromPipe.Judge()});
+      const std::optional<Failure> piped = ReadWholeStream(ends[0], "standard input", bytes, {.judgeStart = fromPipe.Judge()});
       ::close(ends[0]);
       EXPECT_EQ(fromPipe.shown, std::vector<std::string>{first});
       EXPECT_EQ(bytes, refuse ? "" : text);
       if (refuse) {
-        EXPECT_EQ(*piped.error, "standard input: not wanted here");
+        EXPECT_EQ(Describe(*piped), "standard input: not wanted here");
       }
     }
   }
@@ -180,9 +183,9 @@ TEST(ReadWholeFile, AJudgedEndlessDeviceStopsAtItsFirstBytes) {
   for (const auto& c : kCases) {
     RecordingJudge judge{c.refuse ? std::optional<std::string>("not a document") : std::nullopt, {}};
     std::string bytes;
-    const IoResult read = ReadWholeFile("/dev/zero", bytes, {.maxBytes = c.limit, .judgeStart = judge.Judge()});
-    ASSERT_FALSE(read.Ok()) << c.message;
-    EXPECT_EQ(*read.error, c.message);
+    const std::optional<Failure> read = ReadWholeFile("/dev/zero", bytes, {.maxBytes = c.limit, .judgeStart = judge.Judge()});
+    ASSERT_TRUE(read) << c.message;
+    EXPECT_EQ(Describe(*read), c.message);
     EXPECT_TRUE(bytes.empty()) << c.message;
     EXPECT_EQ(judge.shown, std::vector<std::string>{std::string(kJudgedBytes, '\0')}) << c.message;
   }
