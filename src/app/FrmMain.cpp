@@ -23,10 +23,9 @@
 #include "app/DeferredOutputFile.h"
 #include "external/ThroughLibreOffice.h"
 #include "fileio/FileIo.h"
-#include "convert/MlttStage.h"
+#include "job/DocumentJob.h"
 #include "job/OutputChoice.h"
 #include "package/DocumentFormat.h"
-#include "richtext/RtfReader.h"
 #include "richtext/RtfWriter.h"
 
 namespace maravelundi::app {
@@ -88,10 +87,6 @@ const QString kUnicodeWait = QStringLiteral("Please wait... Converting Rachana t
 const QString kIsmWait = QStringLiteral("Please wait... Converting Rachana to ISM.");
 const QString kReady = QStringLiteral("Converts RichText file typed in Rachana Font to Unicode.");
 const QString kLibreOfficeReading = QStringLiteral("Please wait... LibreOffice is reading the document.");
-
-bool IsWholeDocument(DocumentFormat format) {
-  return format == DocumentFormat::kDocx || format == DocumentFormat::kOdt || format == DocumentFormat::kForeign;
-}
 
 QFont ControlFont() {
   QFont font(QStringLiteral("Arial"));
@@ -340,7 +335,7 @@ void FrmMain::EndProgram() {
 }
 
 void FrmMain::Timer1_Timer() {
-  if (timer1Enabled_) CmdConvert->setEnabled(rtb1_.Size() >= 2);
+  if (timer1Enabled_) CmdConvert->setEnabled(RTB1().Size() >= 2);
 }
 
 void FrmMain::cmdOpen_Click() {
@@ -350,77 +345,68 @@ void FrmMain::cmdOpen_Click() {
 }
 
 void FrmMain::LoadDocument(const QString& path) {
-  rtb1_ = Document();
-  whole_.reset();
+  source_.reset();
   Text1->clear();
-  std::string bytes;
-  // What begins as no document we know is refused from its first bytes, as
-  // the command line refuses it, rather than read whole.
-  const std::string name = path.toStdString();
-  const std::optional<Failure> unread = ReadWholeFile(
-      name, bytes, {kDefaultMaxInput, false, [&](std::string_view first) { return NotADocumentWeKnow(first, name); }});
-  const FormatDetection detected = !unread ? DetectDocumentFormat(bytes) : FormatDetection{};
-  const DocumentKind kind = KindOfDocument(detected.format, bytes, path.toStdString());
-  if (unread) {
-    services_.messages.ShowError(this, QString::fromStdString(Describe(*unread)));
-  } else if (detected.error) {
-    ShowDocumentError(path.toStdString(), Describe(*detected.error));
-  } else if (kind.format == DocumentFormat::kUnknown && !bytes.empty()) {
-    // It began as one of ours might ("{\rt", say), but is none.
-    ShowDocumentError(name, DescribeUnknownDocument(bytes));
-  } else if (IsWholeDocument(kind.format)) {
-    if (LoadWholeDocument(path, kind, std::move(bytes))) {
-      Text1->setText(path);
-      PreselectGeneration();
-    }
-  } else if (RtfReading reading = ReadRtf(bytes); !reading.Ok()) {
-    services_.messages.ShowError(this, QStringLiteral("%1: %2 (at byte %3)")
-                                           .arg(path, QString::fromStdString(reading.error->message))
-                                           .arg(reading.error->offset));
+  const std::optional<Failure> failure = ReadDocument(path.toStdString());
+  if (ending_) {
+    source_.reset();
+    return;  // the program is ending meanwhile: nothing more to show
+  }
+  if (failure) {
+    ShowFailure(*failure);
   } else {
-    rtb1_ = std::move(reading.document);
     Text1->setText(path);
     PreselectGeneration();
   }
   Timer1_Timer();
 }
 
+const Document& FrmMain::RTB1() const {
+  static const Document kNoDocument;
+  return source_ ? source_->reading.document : kNoDocument;
+}
+
+// What begins as no document we know is refused from its first bytes, as
+// the command line refuses it, rather than read whole. The document is read
+// as a batch reads it, for its own format: Rich Text for a new file, a word
+// processor's document whole, with its body for RTB1.
+std::optional<Failure> FrmMain::ReadDocument(const std::string& path) {
+  std::string bytes;
+  const ReadOptions options{kDefaultMaxInput, false,
+                            [&](std::string_view first) { return NotADocumentWeKnow(first, path); }};
+  if (auto failure = ReadWholeFile(path, bytes, options)) return failure;
+  ConversionSettings ownFormat;
+  ownFormat.output = DefaultOutput("", true);
+  Result<SourceDocument> source = ParseDocument(std::move(bytes), path, ownFormat);
+  if (!source.Ok()) return std::move(source.Error());
+  const bool foreign = source.Value().kind.format == DocumentFormat::kForeign;
+  if (auto failure = foreign ? ReadBodyThroughLibreOffice(source.Value()) : ReadBody(source.Value(), nullptr)) {
+    return failure;
+  }
+  source_ = std::move(source.Value());
+  return std::nullopt;
+}
+
 // A foreign document is read by LibreOffice first, which takes seconds: the
 // main commands wait meanwhile, as they do in a conversion, while the window
 // stays live (Esc ends the program, and LibreOffice with it).
-bool FrmMain::LoadWholeDocument(const QString& path, const DocumentKind& kind, std::string&& bytes) {
-  WholeDocument whole{path.toStdString(), kind.format, std::move(bytes), kind.foreign};
-  if (kind.foreign != nullptr) {
-    whole.package = kind.foreign->via;
-    const QString caption = Label1->text();
-    timer1Enabled_ = false;
-    for (QPushButton* button : {cmdOpen, CmdConvert, cmdQuit}) button->setEnabled(false);
-    SetStatus(kLibreOfficeReading, kRed);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    WholeResult read = ReadThroughLibreOffice(whole.bytes, *kind.foreign, whole.package, OfficeSettings());
-    QApplication::restoreOverrideCursor();
-    SetStatus(caption, kBlue);
-    for (QPushButton* button : {cmdOpen, cmdQuit}) button->setEnabled(true);
-    timer1Enabled_ = true;
-    if (ending_) return false;
-    if (!read.Ok()) {
-      ShowDocumentError(whole.path, *read.error);
-      return false;
-    }
-    whole.bytes = std::move(read.bytes);
-  }
-  Outcome<Document> body = ReadOfficeDocument(whole.bytes, whole.package, ConversionProfile{});
-  if (!body.Ok()) {
-    ShowDocumentError(whole.path, Describe(body.Error()));
-    return false;
-  }
-  rtb1_ = std::move(body.Value());
-  whole_ = std::move(whole);
-  return true;
+std::optional<Failure> FrmMain::ReadBodyThroughLibreOffice(SourceDocument& source) {
+  const QString caption = Label1->text();
+  timer1Enabled_ = false;
+  for (QPushButton* button : {cmdOpen, CmdConvert, cmdQuit}) button->setEnabled(false);
+  SetStatus(kLibreOfficeReading, kRed);
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const LibreOfficeEngine engine(OfficeSettings());
+  std::optional<Failure> failure = ReadBody(source, &engine);
+  QApplication::restoreOverrideCursor();
+  SetStatus(caption, kBlue);
+  for (QPushButton* button : {cmdOpen, cmdQuit}) button->setEnabled(true);
+  timer1Enabled_ = true;
+  return failure;
 }
 
-void FrmMain::ShowDocumentError(const std::string& path, const std::string& error) {
-  services_.messages.ShowError(this, QString::fromStdString(path + ": " + error));
+void FrmMain::ShowFailure(const Failure& failure) {
+  services_.messages.ShowError(this, QString::fromStdString(Describe(failure)));
 }
 
 // LibreOffice runs with the program's environment, and lets the window's
@@ -440,8 +426,9 @@ LibreOfficeSettings FrmMain::OfficeSettings() {
 // one in both, or in neither, leaves the choice to the user.
 void FrmMain::PreselectGeneration() {
   bool version2 = false, version7 = false;
-  for (std::size_t f = 0; f < rtb1_.FormatCount(); ++f) {
-    const std::string& font = rtb1_.Format(static_cast<FormatId>(f)).fontName;
+  const Document& source = RTB1();
+  for (std::size_t f = 0; f < source.FormatCount(); ++f) {
+    const std::string& font = source.Format(static_cast<FormatId>(f)).fontName;
     version2 = version2 || TableForFont(Generation::kVersion2, font) != nullptr;
     version7 = version7 || TableForFont(Generation::kVersion7, font) != nullptr;
   }
@@ -497,59 +484,49 @@ void FrmMain::CmdConvert_Click() {
   RestoreAfterConversion();
 }
 
-// The conversion the command line would plan for the document and the
+// The options the command line would be given for the document and the
 // choice: a Rich Text document gives the Unicode HTML or the ISM Rich Text,
-// a whole document stays in its format, in place.
-PlannedConversion FrmMain::Plan(Generation generation, OutputChoice choice) const {
+// a whole document stays in its format, in place (a foreign one goes back
+// through LibreOffice, or stays the package it was read as where LibreOffice
+// only reads its format).
+ConversionSettings FrmMain::Settings(Generation generation, OutputChoice choice) const {
+  const bool whole = source_->conversion.route.has_value();
   ConversionSettings settings;
-  settings.output = {whole_ && choice == OutputChoice::kUnicode ? OutputChoice::kSameFormat : choice, nullptr};
+  settings.output = {whole && choice == OutputChoice::kUnicode ? OutputChoice::kSameFormat : choice, nullptr};
   settings.profile.generation = generation;
-  const DocumentKind kind = whole_ ? DocumentKind{whole_->package, nullptr} : DocumentKind{DocumentFormat::kRtf, nullptr};
-  return std::get<PlannedConversion>(PlanConversion(settings, kind));
+  return settings;
 }
 
-// Stage one fills RTB2 with the ML-TT document, which the ISM output replaces
-// with its finished form; Save keeps whichever RTB2 holds.
+// Converts as the job layer plans it. RTB2 gets the ML-TT document: for Rich
+// Text stage one's (the ISM output replaces it with its finished form), for
+// a whole document that of its body; Save keeps whichever RTB2 holds.
+// Nothing is written when a step fails.
 void FrmMain::RunConversion(Generation generation, OutputChoice choice) {
-  const PlannedConversion planned = Plan(generation, choice);
-  if (whole_) return RunWholeConversion(planned);
+  const ConversionSettings settings = Settings(generation, choice);
+  Result<PlannedConversion> planned = PlanConversion(settings, source_->kind);
+  if (!planned.Ok()) {
+    planned.Error().subject = source_->name;
+    return ShowFailure(planned.Error());
+  }
   ConversionProgress progress(*this, services_.yieldInterval);
-  WriteAndOpen(OutputExtension(planned.output), [&](ByteSink& sink) {
-    ConvertDocument(rtb1_, planned.output, planned.profile, sink, &progress, kDefaultTitle, &rtb2_);
+  const LibreOfficeEngine engine(OfficeSettings());
+  WriteAndOpen(ResultExtension(settings.output, source_->kind), [&](ByteSink& sink) {
+    std::optional<Failure> failure = ConvertKept(*source_, planned.Value(), &engine, sink, &progress, &rtb2_);
+    if (ending_) throw ConversionEnded{};
+    return failure;
   });
 }
 
-// A whole document converts in place and stays in its format: the Unicode
-// output puts its legacy text in Malayalam Unicode, the ISM output in
-// ML-TTRevathi with break marks; a foreign one goes back through
-// LibreOffice (one that LibreOffice only reads stays the package it was
-// read as). RTB2 gets the ML-TT text of its body, as a Rich Text
-// conversion leaves it, for Save. Nothing is written when a step fails.
-void FrmMain::RunWholeConversion(const PlannedConversion& planned) {
-  ConversionProgress progress(*this, services_.yieldInterval);
-  OfficeOptions options;
-  options.progress = &progress;
-  OfficeResult converted = ConvertOfficeDocument(whole_->bytes, whole_->package, planned.output, planned.profile, options);
-  if (!converted.Ok()) return ShowDocumentError(whole_->path, Describe(converted.Error()));
-  std::string result = std::move(converted.Value());
-  std::string extension = whole_->package == DocumentFormat::kOdt ? ".odt" : ".docx";
-  if (whole_->foreign != nullptr && whole_->foreign->Writable()) {
-    WholeResult written = WriteThroughLibreOffice(result, whole_->package, *whole_->foreign, OfficeSettings());
-    if (ending_) throw ConversionEnded{};
-    if (!written.Ok()) return ShowDocumentError(whole_->path, *written.error);
-    result = std::move(written.bytes);
-    extension = "." + std::string(whole_->foreign->extension);
-  }
-  rtb2_ = ConvertToMltt(rtb1_, planned.profile);
-  WriteAndOpen(extension, [&](ByteSink& sink) { sink.Write(result); });
-}
-
-bool FrmMain::WriteAndOpen(std::string_view extension, const std::function<void(ByteSink&)>& write) {
+bool FrmMain::WriteAndOpen(std::string_view extension,
+                           const std::function<std::optional<Failure>(ByteSink&)>& write) {
   DeferredOutputFile file([&] {
     return TemporaryOutputPath(TemporaryFolder(services_.environment()), Now(), extension,
                                [](const std::filesystem::path& p) { return std::filesystem::exists(p); });
   });
-  write(file);
+  if (std::optional<Failure> failure = write(file)) {
+    ShowFailure(*failure);
+    return false;  // the file was never opened: nothing is left behind
+  }
   if (const std::optional<Failure> failure = file.Commit()) {
     services_.messages.ShowError(this, QStringLiteral("The converted document could not be written: %1")
                                            .arg(QString::fromStdString(Describe(*failure))));
@@ -597,9 +574,8 @@ void FrmMain::CmdSave_Click() {
 }
 
 void FrmMain::cmdClear_Click() {
-  rtb1_ = Document();
+  source_.reset();
   rtb2_ = Document();
-  whole_.reset();
   Timer1_Timer();
 }
 

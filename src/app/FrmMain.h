@@ -4,7 +4,8 @@
 // model: RTB1 the source, RTB2 the ML-TT result of the last conversion.
 // A DOCX, ODT or foreign document (a Word 97-2003 .doc, read through
 // LibreOffice) is kept whole besides, and converts in place to a document of
-// its own format; RTB1 holds its body.
+// its own format; RTB1 holds its body. The document is read, planned and
+// converted by the job layer, as the command line's are.
 
 #include <QWidget>
 #include <chrono>
@@ -16,12 +17,12 @@
 
 #include "app/Platform.h"
 #include "convert/Conversion.h"
-#include "job/OutputChoice.h"
 #include "convert/TemporaryOutputPath.h"
-#include "fileio/TemporaryFolder.h"
-#include "package/ForeignFormat.h"
 #include "external/LibreOffice.h"
-#include "office/OfficeConversion.h"
+#include "failure/Failure.h"
+#include "fileio/TemporaryFolder.h"
+#include "job/DocumentJob.h"
+#include "job/OutputChoice.h"
 #include "richtext/Document.h"
 
 class QGroupBox;
@@ -48,16 +49,6 @@ struct Services {
   std::chrono::milliseconds officeTimeLimit = kDefaultLibreOfficeTimeLimit;
 };
 
-// A word processor's document as opened: the package the office layer
-// converts, and the foreign format it was read from and is written back in
-// (where LibreOffice writes it).
-struct WholeDocument {
-  std::string path;
-  DocumentFormat package = DocumentFormat::kDocx;  // kDocx or kOdt
-  std::string bytes;
-  const ForeignFormat* foreign = nullptr;
-};
-
 class FrmMain : public QWidget {
   Q_OBJECT
 
@@ -65,7 +56,7 @@ class FrmMain : public QWidget {
   explicit FrmMain(Services services, QWidget* parent = nullptr);
   ~FrmMain() override;
 
-  const Document& RTB1() const { return rtb1_; }
+  const Document& RTB1() const;
   const Document& RTB2() const { return rtb2_; }
 
   // The user's commands.
@@ -97,22 +88,23 @@ class FrmMain : public QWidget {
   friend class ConversionProgress;
 
   void BuildControls();
-  bool LoadWholeDocument(const QString& path, const DocumentKind& kind, std::string&& bytes);
-  PlannedConversion Plan(Generation generation, OutputChoice choice) const;
+  std::optional<Failure> ReadDocument(const std::string& path);
+  std::optional<Failure> ReadBodyThroughLibreOffice(SourceDocument& source);
+  ConversionSettings Settings(Generation generation, OutputChoice choice) const;
   void RunConversion(Generation generation, OutputChoice choice);
-  void RunWholeConversion(const PlannedConversion& planned);
   LibreOfficeSettings OfficeSettings();
-  void ShowDocumentError(const std::string& path, const std::string& error);
-  bool WriteAndOpen(std::string_view extension, const std::function<void(ByteSink&)>& write);
+  void ShowFailure(const Failure& failure);
+  bool WriteAndOpen(std::string_view extension, const std::function<std::optional<Failure>(ByteSink&)>& write);
   void RestoreAfterConversion();
   void SetStatus(const QString& caption, const QColor& colour);
   void PreselectGeneration();
   std::tm Now() const;
 
   Services services_;
-  Document rtb1_;
+  // The open document as the job layer read it: RTB1 is its text (a word
+  // processor's document's body); none before one is opened.
+  std::optional<SourceDocument> source_;
   Document rtb2_;
-  std::optional<WholeDocument> whole_;  // none for Rich Text
   bool timer1Enabled_ = true;
   bool ending_ = false;
 

@@ -23,29 +23,32 @@ ReadOptions DocumentReadOptions(const std::string& name, std::uint64_t maxInput,
           [name](std::string_view firstBytes) { return NotADocumentWeKnow(firstBytes, name); }};
 }
 
-bool WriteConversion(SourceDocument&& source, const ConversionSettings& settings, const std::string& title,
-                     AtomicFile& file, std::string& error) {
+std::optional<Failure> WriteConversion(SourceDocument&& source, const ConversionSettings& settings,
+                                       const std::string& title, AtomicFile& file) {
   WriteGate output(file);
-  if (!ConvertSource(std::move(source), settings, title, output, error)) return false;  // nothing is committed
-  if (auto failure = file.Commit()) {
-    error = Describe(*failure);
-    return false;
-  }
-  return true;
+  if (auto failure = ConvertSource(std::move(source), settings, title, output)) return failure;  // nothing is committed
+  return file.Commit();
+}
+
+std::string BatchFailure::Reason() const {
+  return failure.subject == input.string() ? DescribeWithoutSubject(failure) : Describe(failure);
 }
 
 namespace {
 
-// One document of the run and where its result goes; `reason` is set when it
-// is known to fail before it is even read. A document found in a folder's
-// listing must be a regular file: a FIFO there would wait for a writer that
-// never comes, while one named on the command line is read as asked.
+// One document of the run and where its result goes; `refused` is set when
+// it is known to fail before it is even read. A document found in a
+// folder's listing must be a regular file: a FIFO there would wait for a
+// writer that never comes, while one named on the command line is read as
+// asked.
 struct Job {
   fs::path input;
   fs::path target;
-  std::optional<std::string> reason;
+  std::optional<Failure> refused;
   bool listed = false;
 };
+
+Failure Refusal(FailureCode code, std::string why) { return Failure{code, {}, std::move(why), {}, std::nullopt}; }
 
 // The documents a folder stands for: Rich Text, DOCX, ODT and the foreign
 // formats, by name.
@@ -58,13 +61,6 @@ std::string_view DescribeKind(const DocumentKind& kind) {
     case DocumentFormat::kForeign: return kind.foreign->name;
     default: return "Rich Text";
   }
-}
-
-// The messages of the file functions begin with the file's name, which the
-// summary line already shows.
-std::string WithoutName(const std::string& message, const fs::path& input) {
-  const std::string prefix = input.string() + ": ";
-  return message.starts_with(prefix) ? message.substr(prefix.size()) : message;
 }
 
 // The documents the inputs stand for. A folder's listing is sorted so that
@@ -87,7 +83,8 @@ std::vector<Job> ExpandInputs(const std::vector<fs::path>& inputs) {
       if (IsDocumentName(it->path()) && !it->is_directory(ignored)) inFolder.push_back(it->path());
     }
     if (error) {
-      jobs.push_back({input, {}, "cannot list the folder: " + error.message(), false});
+      jobs.push_back({input, {}, Refusal(FailureCode::kUnreadableInput, "cannot list the folder: " + error.message()),
+                      false});
       continue;
     }
     std::sort(inFolder.begin(), inFolder.end());
@@ -101,43 +98,45 @@ std::vector<Job> ExpandInputs(const std::vector<fs::path>& inputs) {
 void PlanTargets(std::vector<Job>& jobs, const fs::path& folder, const OutputRequest& output) {
   std::map<fs::path, fs::path> claimed;  // output name -> the document it belongs to
   for (Job& job : jobs) {
-    if (job.reason) continue;
+    if (job.refused) continue;
     fs::path name = job.input.filename();
     name.replace_extension(ResultExtension(output, KindByName(job.input.string())));
     job.target = folder / name;
     const auto [first, isNew] = claimed.emplace(name, job.input);
-    if (!isNew) job.reason = "same name as " + first->second.string() + ", whose result is " + job.target.string();
+    if (!isNew) {
+      job.refused = Refusal(FailureCode::kCannotWrite,
+                            "same name as " + first->second.string() + ", whose result is " + job.target.string());
+    }
   }
 }
 
-// One document of the batch: the reason it failed, or nothing; with
-// verbose, its warnings go to `warnings`.
-std::optional<std::string> ConvertOne(const Job& job, const BatchOptions& options,
-                                      std::vector<std::string>& warnings) {
-  if (job.reason) return job.reason;
+// One document of the batch: why it failed, or nothing; with verbose, its
+// warnings go to `warnings`.
+std::optional<Failure> ConvertOne(const Job& job, const BatchOptions& options, std::vector<std::string>& warnings) {
+  if (job.refused) return job.refused;
   std::error_code ignored;
   if (!options.force && fs::exists(fs::symlink_status(job.target, ignored))) {
-    return job.target.string() + " exists; --force replaces it";
+    return Refusal(FailureCode::kCannotWrite, job.target.string() + " exists; --force replaces it");
   }
-  std::string bytes, error;
+  std::string bytes;
   if (auto failure =
           ReadWholeFile(job.input, bytes, DocumentReadOptions(job.input.string(), options.maxInput, job.listed))) {
-    return WithoutName(Describe(*failure), job.input);
+    return failure;
   }
-  std::optional<SourceDocument> document =
-      ParseDocument(std::move(bytes), job.input.string(), options.settings, error, options.verbose ? &warnings : nullptr);
-  if (!document) return WithoutName(error, job.input);
+  Result<SourceDocument> document =
+      ParseDocument(std::move(bytes), job.input.string(), options.settings, options.verbose ? &warnings : nullptr);
+  if (!document.Ok()) return std::move(document.Error());
   // The result's name was chosen from the input's name before it was read;
   // a document whose content says otherwise (Rich Text named .doc) would
   // put one format under another's name.
-  const std::string extension = ResultExtension(options.settings.output, document->kind);
+  const std::string extension = ResultExtension(options.settings.output, document.Value().kind);
   if (job.target.extension().string() != extension) {
-    return "its content is " + std::string(DescribeKind(document->kind)) + ", not what its name says; its result would be " +
-           extension + ", not " + job.target.extension().string();
+    return Refusal(FailureCode::kNoSuchConversion, "its content is " + std::string(DescribeKind(document.Value().kind)) +
+                                                       ", not what its name says; its result would be " + extension +
+                                                       ", not " + job.target.extension().string());
   }
   AtomicFile file(job.target);
-  if (!WriteConversion(std::move(*document), options.settings, job.input.stem().string(), file, error)) return error;
-  return std::nullopt;
+  return WriteConversion(std::move(document.Value()), options.settings, job.input.stem().string(), file);
 }
 
 unsigned WorkerCount(unsigned asked, std::size_t jobs) {
@@ -153,15 +152,17 @@ BatchSummary ConvertBatch(const BatchOptions& options) {
   fs::create_directories(options.outputFolder, error);
   std::error_code ignored;
   if (!fs::is_directory(options.outputFolder, ignored)) {
-    summary.folderError = options.outputFolder.string() + ": cannot create the folder" +
-                          (error ? ": " + error.message() : std::string(", a file of that name is in the way"));
+    summary.folderError = Failure{FailureCode::kCannotWrite, options.outputFolder.string(),
+                                  "cannot create the folder" + (error ? ": " + error.message()
+                                                                      : std::string(", a file of that name is in the way")),
+                                  {}, std::nullopt};
     return summary;
   }
 
   std::vector<Job> jobs = ExpandInputs(options.inputs);
   PlanTargets(jobs, options.outputFolder, options.settings.output);
 
-  std::vector<std::optional<std::string>> reasons(jobs.size());
+  std::vector<std::optional<Failure>> reasons(jobs.size());
   std::vector<std::vector<std::string>> warnings(jobs.size());
   std::atomic<std::size_t> next{0};
   std::mutex reporting;
@@ -172,9 +173,9 @@ BatchSummary ConvertBatch(const BatchOptions& options) {
       try {
         reasons[i] = ConvertOne(jobs[i], options, warnings[i]);
       } catch (const std::bad_alloc&) {
-        reasons[i] = "not enough memory to convert it";
+        reasons[i] = Refusal(FailureCode::kOutOfMemory, "not enough memory to convert it");
       } catch (const std::exception& e) {
-        reasons[i] = std::string("cannot convert: ") + e.what();
+        reasons[i] = Refusal(FailureCode::kCannotConvert, std::string("cannot convert: ") + e.what());
       }
       const std::lock_guard lock(reporting);
       ++done;
@@ -204,7 +205,7 @@ BatchSummary ConvertBatch(const BatchOptions& options) {
 void PrintSummary(const BatchSummary& summary, std::ostream& out) {
   out << summary.converted << " converted, " << summary.failures.size() << " failed\n";
   for (const BatchFailure& failure : summary.failures) {
-    out << "  " << failure.input.string() << ": " << failure.reason << '\n';
+    out << "  " << failure.input.string() << ": " << failure.Reason() << '\n';
   }
 }
 

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "failure/Failure.h"
 #include "fileio/FileIo.h"
 #include "job/DocumentJob.h"
 
@@ -23,10 +24,11 @@ namespace maravelundi::cli {
 // of anything else costs those bytes alone, else read whole up to maxInput.
 ReadOptions DocumentReadOptions(const std::string& name, std::uint64_t maxInput, bool regularFilesOnly);
 
-// Converts the document into `file` and commits it. False with `error` set
-// when the file cannot be written.
-bool WriteConversion(SourceDocument&& source, const ConversionSettings& settings, const std::string& title,
-                     AtomicFile& file, std::string& error);
+// Converts the document into `file` and commits it, or says why not (the
+// conversion failed, and nothing was committed; or the file cannot be
+// written).
+std::optional<Failure> WriteConversion(SourceDocument&& source, const ConversionSettings& settings,
+                                       const std::string& title, AtomicFile& file);
 
 struct BatchOptions {
   ConversionSettings settings;
@@ -48,14 +50,17 @@ struct BatchOptions {
 
 struct BatchFailure {
   std::filesystem::path input;
-  std::string reason;  // one line
+  Failure failure;
+  // The line the summary gives it: the failure, without the input's name
+  // where it names the input.
+  std::string Reason() const;
 };
 
 struct BatchSummary {
   std::size_t converted = 0;
   std::vector<BatchFailure> failures;      // in the order the documents were taken
   std::vector<std::string> warnings;       // with verbose: every document's, in that order too
-  std::optional<std::string> folderError;  // the output folder could not be made; nothing was tried
+  std::optional<Failure> folderError;  // the output folder could not be made; nothing was tried
   bool Ok() const { return !folderError && failures.empty(); }
 };
 

@@ -23,13 +23,16 @@
 #include <filesystem>
 #include <iostream>
 #include <new>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/BatchConversion.h"
 #include "cli/CommandLine.h"
 #include "external/ThroughLibreOffice.h"
 #include "convert/Conversion.h"
+#include "failure/Failure.h"
 #include "fileio/FileIo.h"
 
 namespace mv = maravelundi;
@@ -37,9 +40,13 @@ using mv::cli::CommandLine;
 
 namespace {
 
-int Fail(const std::string& message) {
-  std::cerr << mv::cli::kProgram << ": " << message << '\n';
+int Fail(const mv::Failure& failure) {
+  std::cerr << mv::cli::kProgram << ": " << mv::Describe(failure) << '\n';
   return mv::cli::kExitFailure;
+}
+
+mv::Failure Because(mv::FailureCode code, std::string subject, std::string message) {
+  return mv::Failure{code, std::move(subject), std::move(message), {}, std::nullopt};
 }
 
 void PrintWarnings(const std::vector<std::string>& warnings) {
@@ -73,16 +80,16 @@ class StandardOutput : public mv::ByteSink {
 
 // Converts into the output; a file output is written under a temporary name
 // and only replaces an existing file once it is complete.
-bool ConvertInto(const std::string& output, mv::SourceDocument&& document,
-                 const mv::ConversionSettings& settings, const std::string& title, std::string& error) {
+std::optional<mv::Failure> ConvertInto(const std::string& output, mv::SourceDocument&& document,
+                                       const mv::ConversionSettings& settings, const std::string& title) {
   if (output == "-") {
     StandardOutput out;
-    if (!mv::ConvertSource(std::move(document), settings, title, out, error)) return false;
-    if (!out.Finish()) error = "standard output: cannot write";
-    return error.empty();
+    if (auto failure = mv::ConvertSource(std::move(document), settings, title, out)) return failure;
+    if (!out.Finish()) return Because(mv::FailureCode::kCannotWrite, "standard output", "cannot write");
+    return std::nullopt;
   }
   mv::AtomicFile file(output);
-  return mv::cli::WriteConversion(std::move(document), settings, title, file, error);
+  return mv::cli::WriteConversion(std::move(document), settings, title, file);
 }
 
 // LibreOffice reads and writes the foreign formats, within the time limit.
@@ -109,16 +116,16 @@ int ConvertOne(const CommandLine& options) {
   const std::string& input = options.inputs.front();
   const std::string title =
       input == "-" ? std::string(mv::kDefaultTitle) : std::filesystem::path(input).stem().string();
-  std::string bytes, error;
-  if (auto failure = ReadInput(input, bytes, options.maxInput)) return Fail(mv::Describe(*failure));
+  std::string bytes;
+  if (auto failure = ReadInput(input, bytes, options.maxInput)) return Fail(*failure);
   std::vector<std::string> warnings;
   const mv::LibreOfficeEngine engine = EngineOf(options);
   const mv::ConversionSettings settings = SettingsOf(options, engine);
-  auto document =
-      mv::ParseDocument(std::move(bytes), NameOf(input), settings, error, options.verbose ? &warnings : nullptr);
+  mv::Result<mv::SourceDocument> document =
+      mv::ParseDocument(std::move(bytes), NameOf(input), settings, options.verbose ? &warnings : nullptr);
   PrintWarnings(warnings);
-  if (!document) return Fail(error);
-  if (!ConvertInto(options.output, std::move(*document), settings, title, error)) return Fail(error);
+  if (!document.Ok()) return Fail(document.Error());
+  if (auto failure = ConvertInto(options.output, std::move(document.Value()), settings, title)) return Fail(*failure);
   return 0;
 }
 
@@ -127,9 +134,10 @@ int RunOne(const CommandLine& options) {
   try {
     return ConvertOne(options);
   } catch (const std::bad_alloc&) {
-    return Fail(name + ": not enough memory to convert it");
+    return Fail(Because(mv::FailureCode::kOutOfMemory, name, "not enough memory to convert it"));
   } catch (const std::exception& e) {
-    return Fail(name + ": cannot convert: " + e.what());  // a document past the model's size, say
+    // a document past the model's size, say
+    return Fail(Because(mv::FailureCode::kCannotConvert, name, std::string("cannot convert: ") + e.what()));
   }
 }
 
@@ -183,8 +191,8 @@ int main(int argc, char** argv) {
   try {
     return Run(options);
   } catch (const std::bad_alloc&) {
-    return Fail("not enough memory");
+    return Fail(Because(mv::FailureCode::kOutOfMemory, "", "not enough memory"));
   } catch (const std::exception& e) {
-    return Fail(e.what());
+    return Fail(Because(mv::FailureCode::kCannotConvert, "", e.what()));
   }
 }

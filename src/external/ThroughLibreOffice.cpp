@@ -1,5 +1,7 @@
 #include "external/ThroughLibreOffice.h"
 
+#include <utility>
+
 namespace maravelundi {
 namespace {
 
@@ -16,26 +18,32 @@ std::string Duration(std::chrono::milliseconds limit) {
   return std::to_string(limit.count()) + " ms";
 }
 
+Failure Because(FailureCode code, std::string message) {
+  return Failure{code, {}, std::move(message), {}, std::nullopt};
+}
+
 // `task` says what LibreOffice was doing ("converting it from Word 97-2003
 // (.doc) to DOCX"), `needed` what it is needed for.
 WholeResult Judged(LibreOfficeRun run, const std::string& task, const std::string& needed,
                    const LibreOfficeSettings& settings) {
-  WholeResult result;
   const std::string detail = run.detail.empty() ? "" : ": " + run.detail;
   switch (run.failure) {
-    case LibreOfficeFailure::kNone: result.bytes = std::move(run.bytes); break;
+    case LibreOfficeFailure::kNone: break;
     case LibreOfficeFailure::kNotInstalled:
-      result.error = "LibreOffice is needed to " + needed + ", and it is not installed (no soffice on PATH)";
-      break;
-    case LibreOfficeFailure::kCannotRun: result.error = "LibreOffice could not be run for " + task + detail; break;
+      return Because(FailureCode::kNeedsLibreOffice,
+                     "LibreOffice is needed to " + needed + ", and it is not installed (no soffice on PATH)");
+    case LibreOfficeFailure::kCannotRun:
+      return Because(FailureCode::kLibreOfficeFailed, "LibreOffice could not be run for " + task + detail);
     case LibreOfficeFailure::kFailed:
-    case LibreOfficeFailure::kNoResult: result.error = "LibreOffice failed " + task + detail; break;
+    case LibreOfficeFailure::kNoResult:
+      return Because(FailureCode::kLibreOfficeFailed, "LibreOffice failed " + task + detail);
     case LibreOfficeFailure::kTimedOut:
-      result.error = "LibreOffice was still " + task + " after " + Duration(settings.timeLimit) + " and was stopped" + detail;
-      break;
-    case LibreOfficeFailure::kStopped: result.error = "LibreOffice was stopped while " + task; break;
+      return Because(FailureCode::kLibreOfficeTooSlow, "LibreOffice was still " + task + " after " +
+                                                           Duration(settings.timeLimit) + " and was stopped" + detail);
+    case LibreOfficeFailure::kStopped:
+      return Because(FailureCode::kStopped, "LibreOffice was stopped while " + task);
   }
-  return result;
+  return std::move(run.bytes);
 }
 
 }  // namespace
@@ -51,7 +59,7 @@ WholeResult ReadThroughLibreOffice(std::string_view document, const ForeignForma
 WholeResult WriteThroughLibreOffice(std::string_view package, DocumentFormat from, const ForeignFormat& as,
                                     const LibreOfficeSettings& settings) {
   if (!as.Writable()) {
-    return {{}, "LibreOffice reads " + Described(as) + " but cannot write it"};
+    return Because(FailureCode::kNoSuchConversion, "LibreOffice reads " + Described(as) + " but cannot write it");
   }
   return Judged(RunLibreOffice(package, PackageExtension(from), as.exportFilter, as.extension, settings),
                 "converting the result from " + PackageName(from) + " to " + Described(as),

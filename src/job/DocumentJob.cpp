@@ -3,6 +3,7 @@
 #include <array>
 #include <utility>
 
+#include "convert/MlttStage.h"
 #include "convert/RtfInPlace.h"
 #include "office/OfficeConversion.h"
 
@@ -13,6 +14,53 @@ constexpr std::array<std::pair<std::string_view, Generation>, 3> kGenerationName
     {"auto", Generation::kAuto}, {"2", Generation::kVersion2}, {"7", Generation::kVersion7}}};
 constexpr std::array<std::pair<std::string_view, Spelling>, 2> kSpellingNames = {{
     {"legacy", Spelling::kLegacy}, {"modern", Spelling::kModern}}};
+
+Failure About(Failure failure, const std::string& name) {
+  failure.subject = name;
+  return failure;
+}
+
+// What kind of failure each of the Rich Text reader's errors is: no Rich
+// Text at all, or Rich Text that does not read to its end.
+FailureCode KindOfParseError(ParseErrorCode code) {
+  switch (code) {
+    case ParseErrorCode::Empty:
+    case ParseErrorCode::NotRtf: return FailureCode::kNotADocument;
+    case ParseErrorCode::TooLarge: return FailureCode::kTooLarge;
+    default: return FailureCode::kDamagedDocument;
+  }
+}
+
+// The output, and with it the text when the output is the text.
+class BothSinks : public ByteSink {
+ public:
+  BothSinks(ByteSink& first, ByteSink* second) : first_(first), second_(second) {}
+  void Write(std::string_view bytes) override {
+    first_.Write(bytes);
+    if (second_ != nullptr) second_->Write(bytes);
+  }
+
+ private:
+  ByteSink& first_;
+  ByteSink* second_;
+};
+
+// The text of the document as read, with the plan's generation and
+// spelling: what the text output of the same options writes. False when a
+// package's body cannot be read.
+bool MakeText(SourceDocument& source, ByteSink& sink) {
+  ConversionProfile profile = source.conversion.profile;
+  profile.target = TextTarget::kUnicode;
+  if (!source.conversion.route) {
+    ConvertDocument(std::move(source.reading.document), OutputKind::kText, profile, sink);
+    return true;
+  }
+  Outcome<Document> body = ReadOfficePackage(source.package->Package(), source.conversion.route->package, profile);
+  source.package.reset();
+  if (!body.Ok()) return false;
+  ConvertDocument(std::move(body.Value()), OutputKind::kText, profile, sink);
+  return true;
+}
 
 template <typename Value, std::size_t size>
 std::optional<Value> Named(const std::array<std::pair<std::string_view, Value>, size>& names, std::string_view name) {
@@ -49,75 +97,129 @@ std::string DescribeWarning(const std::string& name, const ReadWarning& warning)
   return name + ": warning: " + warning.message + " (at byte " + std::to_string(warning.offset) + ")";
 }
 
-std::optional<SourceDocument> ParseDocument(std::string&& bytes, const std::string& name,
-                                            const ConversionSettings& settings, std::string& error,
-                                            std::vector<std::string>* warnings) {
-  const FormatDetection detected = DetectDocumentFormat(bytes);
-  if (detected.error) {
-    error = name + ": " + Describe(*detected.error);
-    return std::nullopt;
-  }
-  DocumentKind kind = KindOfDocument(detected.format, bytes, name);
+Result<SourceDocument> ParseDocument(std::string&& bytes, const std::string& name, const ConversionSettings& settings,
+                                     std::vector<std::string>* warnings) {
+  DetectedDocument detected = DetectDocument(std::move(bytes));
+  if (detected.detection.error) return About(AsFailure(*detected.detection.error), name);
+  DocumentKind kind = KindOfDocument(detected.detection.format, detected.bytes, name);
   if (kind.format == DocumentFormat::kUnknown) {
     // Said as a reader that judges the first bytes says it, so that a short
     // input read whole gets the words an endless one is refused with.
-    if (!bytes.empty()) {
-      error = name + ": " + DescribeUnknownDocument(bytes);
-      return std::nullopt;
+    if (!detected.bytes.empty()) {
+      return Failure{FailureCode::kNotADocument, name, DescribeUnknownDocument(detected.bytes), {}, std::nullopt};
     }
     kind.format = DocumentFormat::kRtf;  // whose reader says the file is empty
   }
-  auto plan = PlanConversion(settings, kind);
-  if (const auto* why = std::get_if<std::string>(&plan)) {
-    error = name + ": " + *why;
-    return std::nullopt;
-  }
-  SourceDocument source{name, kind, std::get<PlannedConversion>(plan), {}, {}};
+  Result<PlannedConversion> plan = PlanConversion(settings, kind);
+  if (!plan.Ok()) return About(std::move(plan.Error()), name);
+  SourceDocument source{name, kind, std::move(plan.Value()), {}, {}, std::move(detected.package)};
   if (kind.format != DocumentFormat::kRtf) {
-    source.markup = std::move(bytes);
+    source.markup = std::move(detected.bytes);  // a foreign document's; a package holds its own
     return source;
   }
   const bool inPlace = source.conversion.output == OutputKind::kInPlace;
-  source.reading = ReadRtf(bytes, RtfReadOptions{.sourceSpans = inPlace, .sideStories = inPlace});
+  source.reading = ReadRtf(detected.bytes, RtfReadOptions{.sourceSpans = inPlace, .sideStories = inPlace});
   if (warnings != nullptr) {
     for (const ReadWarning& warning : source.reading.warnings) warnings->push_back(DescribeWarning(name, warning));
   }
   if (!source.reading.Ok()) {
-    error = name + ": " + source.reading.error->message + " (at byte " + std::to_string(source.reading.error->offset) +
-            ")";
-    return std::nullopt;
+    const ParseError& error = *source.reading.error;
+    return Failure{KindOfParseError(error.code), name, error.message, {}, error.offset};
   }
   if (inPlace) {
-    source.markup = std::move(bytes);
+    source.markup = std::move(detected.bytes);
   } else {
-    std::string().swap(bytes);  // the text is in the document now; give the memory back
+    std::string().swap(detected.bytes);  // the text is in the document now; give the memory back
   }
   return source;
 }
 
-bool ConvertSource(SourceDocument&& source, const ConversionSettings& settings, const std::string& title,
-                   ByteSink& out, std::string& error, ProgressSink* progress) {
+std::optional<Failure> ConvertSource(SourceDocument&& source, const ConversionSettings& settings,
+                                     const std::string& title, ByteSink& out, ProgressSink* progress,
+                                     TextAlongside* text) {
   const PlannedConversion& planned = source.conversion;
+  // The text output is its own text.
+  const bool textIsOutput = text != nullptr && planned.output == OutputKind::kText;
+  BothSinks both(out, textIsOutput ? &text->sink : nullptr);
   if (planned.route) {
-    OfficeOptions options;
-    options.progress = progress;
-    WholeResult result = ConvertAlongRoute(source.markup, *planned.route, planned.output, planned.profile, options,
-                                           settings.foreignEngine, title);
-    std::string().swap(source.markup);
-    if (!result.Ok()) {
-      error = source.name + ": " + *result.error;
-      return false;
+    if (!source.package) {
+      Result<OpenPackage> read = ReadAlongRoute(source.markup, *planned.route, settings.foreignEngine);
+      std::string().swap(source.markup);
+      if (!read.Ok()) return About(std::move(read.Error()), source.name);
+      source.package = std::move(read.Value());
     }
-    out.Write(result.bytes);
-    return true;
-  }
-  if (planned.output == OutputKind::kInPlace) {
+    WholeResult converted = ConvertPackageAlongRoute(source.package->Package(), *planned.route, planned.output,
+                                                     planned.profile, OfficeOptions{{}, progress},
+                                                     settings.foreignEngine, title);
+    if (text == nullptr) source.package.reset();  // the package's memory back before the output's is written
+    if (!converted.Ok()) return About(std::move(converted.Error()), source.name);
+    both.Write(converted.Value());
+  } else if (planned.output == OutputKind::kInPlace) {
     // Rich Text converts in place: everything but the legacy text stays.
-    ConvertRtfInPlace(source.markup, source.reading, planned.profile, out, progress);
-    return true;
+    ConvertRtfInPlace(source.markup, source.reading, planned.profile, both, progress);
+  } else if (text == nullptr) {
+    ConvertDocument(std::move(source.reading.document), planned.output, planned.profile, both, progress, title);
+  } else {
+    ConvertDocument(source.reading.document, planned.output, planned.profile, both, progress, title);
   }
-  ConvertDocument(std::move(source.reading.document), planned.output, planned.profile, out, progress, title);
-  return true;
+  if (text == nullptr) return std::nullopt;
+  if (text->outputDone) text->outputDone();
+  text->made = textIsOutput || MakeText(source, text->sink);
+  return std::nullopt;
+}
+
+std::optional<Failure> ReadBody(SourceDocument& source, const ForeignEngine* engine) {
+  const std::optional<OfficeRoute>& route = source.conversion.route;
+  if (!route) return std::nullopt;
+  if (!source.package) {
+    Result<OpenPackage> read = ReadAlongRoute(source.markup, *route, engine);
+    if (!read.Ok()) return About(std::move(read.Error()), source.name);
+    std::string().swap(source.markup);
+    source.package = std::move(read.Value());
+  }
+  Outcome<Document> body = ReadOfficePackage(source.package->Package(), route->package, ConversionProfile{});
+  if (!body.Ok()) return AsFailure(body.Error(), source.name);
+  source.reading.document = std::move(body.Value());
+  return std::nullopt;
+}
+
+std::optional<Failure> ConvertKept(const SourceDocument& source, const PlannedConversion& planned,
+                                   const ForeignEngine* engine, ByteSink& out, ProgressSink* progress,
+                                   Document* mltt) {
+  if (!planned.route) {
+    if (planned.output == OutputKind::kInPlace && source.markup.empty()) {
+      return Failure{FailureCode::kNoSuchConversion, source.name,
+                     "read for a new file, the document cannot be converted in place", {}, std::nullopt};
+    }
+    if (planned.output == OutputKind::kInPlace) {
+      ConvertRtfInPlace(source.markup, source.reading, planned.profile, out, progress);
+      if (mltt != nullptr) *mltt = ConvertToMltt(source.reading.document, planned.profile);
+    } else {
+      ConvertDocument(source.reading.document, planned.output, planned.profile, out, progress, kDefaultTitle, mltt);
+    }
+    return std::nullopt;
+  }
+  if (source.package && source.conversion.route->package != planned.route->package) {
+    return Failure{FailureCode::kNoSuchConversion, source.name,
+                   "read as " + std::string(DocumentFormatName(source.conversion.route->package)) +
+                       ", the document cannot be converted as " +
+                       std::string(DocumentFormatName(planned.route->package)),
+                   {}, std::nullopt};
+  }
+  // A foreign document not yet read is read for this conversion alone.
+  std::optional<OpenPackage> read;
+  if (!source.package) {
+    Result<OpenPackage> made = ReadAlongRoute(source.markup, *planned.route, engine);
+    if (!made.Ok()) return About(std::move(made.Error()), source.name);
+    read = std::move(made.Value());
+  }
+  const OpenPackage& package = source.package ? *source.package : *read;
+  WholeResult converted = ConvertPackageAlongRoute(package.Package(), *planned.route, planned.output, planned.profile,
+                                                   OfficeOptions{{}, progress}, engine);
+  if (!converted.Ok()) return About(std::move(converted.Error()), source.name);
+  if (mltt != nullptr) *mltt = ConvertToMltt(source.reading.document, planned.profile);
+  out.Write(converted.Value());
+  return std::nullopt;
 }
 
 }  // namespace maravelundi

@@ -2,20 +2,24 @@
 // One document converted as a whole, from its bytes to the output's bytes:
 // its format found from the content, the conversion the chosen output means
 // for that format planned, the document read, and the output made. The
-// command line (one document or a batch) and the page in the browser both
-// convert through these, so the same bytes and options give the same result
-// everywhere.
+// command line (one document or a batch), the window and the page in the
+// browser all convert through these, so the same bytes and options give the
+// same result everywhere. Every failure comes back as a value that names the
+// document.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <variant>
 #include <vector>
 
 #include "convert/Conversion.h"
+#include "failure/Failure.h"
 #include "job/OfficeRoute.h"
 #include "job/OutputChoice.h"
 #include "package/DocumentFormat.h"
 #include "package/ForeignFormat.h"
+#include "package/OpenPackage.h"
 #include "richtext/ByteSink.h"
 #include "richtext/Progress.h"
 #include "richtext/RtfReader.h"
@@ -42,32 +46,72 @@ std::variant<ConversionSettings, std::string> SettingsNamed(const NamedOptions& 
 
 // A document as read. For the rtf output of a Rich Text document, which is
 // the document converted in place, the markup is kept too, with where each
-// character came from; otherwise only the model is.
-// A DOCX, ODT or foreign document is kept as its bytes.
+// character came from; otherwise only the model is. A DOCX or ODT document is
+// kept as the package detection opened, a foreign one as its bytes until its
+// engine reads it.
 struct SourceDocument {
   std::string name;  // as messages call it
   DocumentKind kind{DocumentFormat::kRtf, nullptr};
   PlannedConversion conversion;
+  // Rich Text: the document as read. A word processor's document read for a
+  // window (ReadBody): its body.
   RtfReading reading;
+  // Rich Text converted in place: its markup. A foreign document its engine
+  // has not read yet: its bytes.
   std::string markup;
+  // A DOCX or ODT, open as format detection opened it; a foreign document's
+  // package once its engine has made it.
+  std::optional<OpenPackage> package;
 };
 
-// The document in `bytes`, or nothing with `error` set to one line naming
-// `name` and the byte where the reading stopped. With `warnings`, what the
-// reader read but could not honour is added to it, a line each. The bytes
-// are let go of as soon as they are no longer needed.
-std::optional<SourceDocument> ParseDocument(std::string&& bytes, const std::string& name,
-                                            const ConversionSettings& settings, std::string& error,
-                                            std::vector<std::string>* warnings = nullptr);
+// The document in `bytes`, or why not: the failure names `name`, and the
+// byte where the reading stopped or the part at fault. With `warnings`, what
+// the reader read but could not honour is added to it, a line each. The
+// bytes are let go of as soon as they are no longer needed.
+Result<SourceDocument> ParseDocument(std::string&& bytes, const std::string& name, const ConversionSettings& settings,
+                                     std::vector<std::string>* warnings = nullptr);
 
 // "NAME: warning: MESSAGE (at byte N)".
 std::string DescribeWarning(const std::string& name, const ReadWarning& warning);
 
+// What a conversion makes besides its output: the document's Unicode text
+// as the text output writes it, with the plan's generation and spelling (a
+// page's preview of the result).
+struct TextAlongside {
+  ByteSink& sink;
+  // Told once the output is complete, before the text is made, so that the
+  // output can be handed on meanwhile.
+  std::function<void()> outputDone;
+  bool made = false;  // set when the text was made: a package whose body cannot be read has none
+};
+
 // Converts the document into `out`; `title` is the html5 document's title.
-// False with `error` set when a package cannot be converted, or the foreign
-// engine cannot convert a foreign document. `progress` hears of each stage
-// and how far it is.
-bool ConvertSource(SourceDocument&& source, const ConversionSettings& settings, const std::string& title,
-                   ByteSink& out, std::string& error, ProgressSink* progress = nullptr);
+// The failure (a package that cannot be converted, a foreign document its
+// engine cannot convert) names the document. `progress` hears of each stage
+// and how far it is. With `text`, the text is made from the same reading of
+// the document once the output is complete; it is the output itself when
+// that is the text.
+std::optional<Failure> ConvertSource(SourceDocument&& source, const ConversionSettings& settings,
+                                     const std::string& title, ByteSink& out, ProgressSink* progress = nullptr,
+                                     TextAlongside* text = nullptr);
+
+// A document kept to be converted more than once, as a window keeps the
+// document it has opened and converts it whenever asked, with the
+// generation and the output chosen then: read by ParseDocument for its own
+// format, then by ReadBody, then converted by ConvertKept with each plan
+// PlanConversion makes for its kind.
+
+// What a window shows of a DOCX, ODT or foreign document: its body, read
+// into source.reading.document; a foreign document is read by the engine
+// into its package first (which takes seconds). Rich Text is read already.
+std::optional<Failure> ReadBody(SourceDocument& source, const ForeignEngine* engine);
+
+// Converts the kept document into `out` as `planned` says, leaving it as it
+// was. With `mltt`, also the ML-TT document of its text: for Rich Text the
+// one the output was made from, for a word processor's document that of its
+// body. Nothing is written when it fails.
+std::optional<Failure> ConvertKept(const SourceDocument& source, const PlannedConversion& planned,
+                                   const ForeignEngine* engine, ByteSink& out, ProgressSink* progress = nullptr,
+                                   Document* mltt = nullptr);
 
 }  // namespace maravelundi

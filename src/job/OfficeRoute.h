@@ -6,13 +6,14 @@
 // back by the engine in that format. The engine is LibreOffice for the
 // command line and the window; the page in the browser has none.
 
-#include <optional>
 #include <string>
 #include <string_view>
 
+#include "failure/Failure.h"
 #include "office/OfficeConversion.h"
 #include "package/DocumentFormat.h"
 #include "package/ForeignFormat.h"
+#include "package/OpenPackage.h"
 
 namespace maravelundi {
 
@@ -22,11 +23,9 @@ struct OfficeRoute {
   const ForeignFormat* writeAs = nullptr;   // an in-place result's format, written by the engine last
 };
 
-struct WholeResult {
-  std::string bytes;
-  std::optional<std::string> error;  // one line, without the input's name
-  bool Ok() const { return !error.has_value(); }
-};
+// A whole document's bytes, or why there are none. The failures name no
+// document: the caller knows which it was.
+using WholeResult = Result<std::string>;
 
 class ForeignEngine {
  public:
@@ -37,9 +36,22 @@ class ForeignEngine {
   virtual WholeResult Write(std::string_view package, DocumentFormat from, const ForeignFormat& as) const = 0;
 };
 
-// The whole way: reading, the office layer's conversion, writing. Without
-// an engine, a route that needs one fails, saying so.
-// An in-place result is written back by the engine where the route says.
+// The first step of a route that reads through the engine: the package it
+// makes of the foreign `document`, open (a route that reads from no foreign
+// format opens a copy of the document itself). Without an engine it fails,
+// saying what the document needs.
+Result<OpenPackage> ReadAlongRoute(std::string_view document, const OfficeRoute& route, const ForeignEngine* engine,
+                                   const PackageLimits& limits = {});
+
+// The rest of the way from the open package: the office layer's
+// conversion, and the engine's writing of an in-place result where the route
+// says.
+WholeResult ConvertPackageAlongRoute(const ZipPackage& package, const OfficeRoute& route, OutputKind output,
+                                     const ConversionProfile& profile, const OfficeOptions& options,
+                                     const ForeignEngine* engine, std::string_view title = kDefaultTitle);
+
+// The whole way from the document's bytes: reading, the office layer's
+// conversion, writing.
 WholeResult ConvertAlongRoute(std::string_view document, const OfficeRoute& route, OutputKind output,
                               const ConversionProfile& profile, const OfficeOptions& options,
                               const ForeignEngine* engine, std::string_view title = kDefaultTitle);

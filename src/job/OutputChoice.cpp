@@ -17,6 +17,10 @@ constexpr std::array<std::pair<std::string_view, OutputChoice>, 8> kNames = {{
     {"odt", OutputChoice::kOdt},
 }};
 
+Failure NoSuchConversion(std::string why) {
+  return Failure{FailureCode::kNoSuchConversion, {}, std::move(why), {}, std::nullopt};
+}
+
 std::string_view FormatName(DocumentFormat format) { return format == DocumentFormat::kOdt ? "ODT" : "DOCX"; }
 
 bool IsOffice(DocumentFormat format) {
@@ -143,26 +147,27 @@ OutputRequest DefaultOutput(const std::string& outputPath, bool batch) {
   return {OutputChoice::kUnicode, nullptr};
 }
 
-std::variant<PlannedConversion, std::string> PlanConversion(const ConversionSettings& settings,
-                                                            const DocumentKind& input) {
+Result<PlannedConversion> PlanConversion(const ConversionSettings& settings, const DocumentKind& input) {
   const OutputRequest& request = settings.output;
   if (request.choice == OutputChoice::kForeign && !request.foreign->Writable()) {
-    return "LibreOffice reads " + std::string(request.foreign->name) + " documents (." +
-           std::string(request.foreign->extension) + ") but cannot write them; --to docx or --to odt writes a package";
+    return NoSuchConversion("LibreOffice reads " + std::string(request.foreign->name) + " documents (." +
+                            std::string(request.foreign->extension) +
+                            ") but cannot write them; --to docx or --to odt writes a package");
   }
   PlannedConversion planned;
   OutputMeaning meaning{};
   if (!IsOffice(input.format)) {
     if (request.choice == OutputChoice::kForeign) {
-      return "a ." + std::string(request.foreign->extension) +
-             " output needs a word processor's document (DOCX, ODT or one LibreOffice reads); this one is Rich Text";
+      return NoSuchConversion("a ." + std::string(request.foreign->extension) +
+                              " output needs a word processor's document (DOCX, ODT or one LibreOffice reads); this "
+                              "one is Rich Text");
     }
     auto rtf = RtfMeaning(request.choice);
-    if (const auto* why = std::get_if<std::string>(&rtf)) return *why;
+    if (const auto* why = std::get_if<std::string>(&rtf)) return NoSuchConversion(*why);
     meaning = std::get<OutputMeaning>(rtf);
   } else {
     auto route = RouteFor(request, input);
-    if (const auto* why = std::get_if<std::string>(&route)) return *why;
+    if (const auto* why = std::get_if<std::string>(&route)) return NoSuchConversion(*why);
     planned.route = std::get<OfficeRoute>(route);
     meaning = OfficeMeaning(request.choice);
   }
@@ -174,9 +179,9 @@ std::variant<PlannedConversion, std::string> PlanConversion(const ConversionSett
 }
 
 std::string ResultExtension(const OutputRequest& request, const DocumentKind& input) {
-  const auto plan = PlanConversion(ConversionSettings{request, {}, std::nullopt, nullptr}, input);
-  const auto* planned = std::get_if<PlannedConversion>(&plan);
-  if (planned == nullptr) return ".html";
+  const Result<PlannedConversion> plan = PlanConversion(ConversionSettings{request, {}, std::nullopt, nullptr}, input);
+  if (!plan.Ok()) return ".html";
+  const PlannedConversion* planned = &plan.Value();
   if (planned->output != OutputKind::kInPlace || !planned->route) return std::string(OutputExtension(planned->output));
   if (planned->route->writeAs != nullptr) return "." + std::string(planned->route->writeAs->extension);
   return planned->route->package == DocumentFormat::kOdt ? ".odt" : ".docx";

@@ -14,6 +14,7 @@
 
 #include "convert/Conversion.h"
 #include "convert/ConversionProfile.h"
+#include "failure/Failure.h"
 #include "families/Spelling.h"
 #include "job/OfficeRoute.h"
 #include "package/DocumentFormat.h"
@@ -70,9 +71,8 @@ struct PlannedConversion {
 // html5, text, and a document converted in place) spells it as Malayalam is
 // written in Unicode today; the ML-TT outputs, which hold no Unicode, are
 // made as they always were. Or why there is none ("a DOCX output needs a
-// DOCX document").
-std::variant<PlannedConversion, std::string> PlanConversion(const ConversionSettings& settings,
-                                                            const DocumentKind& input);
+// DOCX document"), a kNoSuchConversion that names no document.
+Result<PlannedConversion> PlanConversion(const ConversionSettings& settings, const DocumentKind& input);
 
 // The extension of the result: ".html", ".rtf", ".txt", ".docx", ".odt", or
 // a foreign one (".doc").

@@ -76,15 +76,22 @@ bool SettingsNamed(const char* to, const char* fonts, const char* spelling, Conv
 
 bool Convert(std::string&& bytes, const std::string& name, const ConversionSettings& settings, Outcome& outcome) {
   std::vector<std::string> warnings;
-  std::optional<SourceDocument> document = ParseDocument(std::move(bytes), name, settings, outcome.message, &warnings);
+  Result<SourceDocument> document = ParseDocument(std::move(bytes), name, settings, &warnings);
   for (const std::string& warning : warnings) outcome.warnings += warning + "\n";
-  if (!document) return false;
+  if (!document.Ok()) {
+    outcome.message = Describe(document.Error());
+    return false;
+  }
   const std::filesystem::path path(name);
-  outcome.resultName = path.stem().string() + std::string(ResultExtension(settings.output, document->kind));
-  outcome.spelling = document->conversion.profile.spelling == Spelling::kModern ? "modern" : "legacy";
+  outcome.resultName = path.stem().string() + std::string(ResultExtension(settings.output, document.Value().kind));
+  outcome.spelling = document.Value().conversion.profile.spelling == Spelling::kModern ? "modern" : "legacy";
   WorkerProgress progress;
-  return ConvertSource(std::move(*document), settings, path.stem().string(), outcome.result, outcome.message,
-                       &progress);
+  if (auto failure = ConvertSource(std::move(document.Value()), settings, path.stem().string(), outcome.result,
+                                   &progress)) {
+    outcome.message = Describe(*failure);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace

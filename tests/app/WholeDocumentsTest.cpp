@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLineEdit>
@@ -209,6 +210,50 @@ TEST_F(WholeDocumentTest, WhatIsNoTextDocumentSaysSo) {
   EXPECT_TRUE(messages_.errors[0].startsWith(temp_.filePath("sheet.docx") + ": ")) << messages_.errors[0].toStdString();
   EXPECT_TRUE(messages_.errors[0].contains("not a word-processing document")) << messages_.errors[0].toStdString();
   EXPECT_TRUE(window_.RTB1().Empty());
+}
+
+// Opening reads the document through the job layer, as the command line
+// reads it: what cannot be read is a message naming the file and the place,
+// and nothing is kept.
+TEST_F(WholeDocumentTest, WhatCannotBeReadSaysWhereAndIsNotKept) {
+  const struct {
+    QString name;
+    std::string bytes;
+    QString says;  // the message after the path, as a pattern
+  } cases[] = {
+      {"cut.rtf", "{\\rtf1 an unfinished group", ": .+ \\(at byte \\d+\\)"},
+      {"lies.docx", test::PatchDeclaredSize(WordDocument(), "word/document.xml", 10),
+       ": word/document\\.xml: expands beyond its declared size"},
+      {"bare.odt", test::BuildZip({{"mimetype", "application/vnd.oasis.opendocument.text", true}}),
+       ": content\\.xml: is missing from the package"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name.toStdString());
+    Open(testing::kSampleV7);
+    messages_.errors.clear();
+    Open(Write(c.name, c.bytes));
+    ASSERT_EQ(messages_.errors.size(), 1u);
+    const QRegularExpression expected("^" + QRegularExpression::escape(temp_.filePath(c.name)) + c.says + "$");
+    EXPECT_TRUE(expected.match(messages_.errors[0]).hasMatch()) << messages_.errors[0].toStdString();
+    EXPECT_TRUE(window_.RTB1().Empty());
+    EXPECT_TRUE(Control<QLineEdit>("Text1")->text().isEmpty());
+    EXPECT_FALSE(Control<QPushButton>("CmdConvert")->isEnabled());
+  }
+}
+
+// The document opened is kept as it was read: every conversion of it gives
+// the same result, and none reads the file again.
+TEST_F(WholeDocumentTest, AnOpenedDocumentConvertsAgainAndAgain) {
+  const QString path = Write("letter.docx", WordDocument());
+  Open(path);
+  ASSERT_TRUE(messages_.errors.empty()) << messages_.errors.front().toStdString();
+  QFile::remove(path);
+  for (int round = 0; round < 3; ++round) Convert("Option1");
+  ASSERT_EQ(opener_.opened.size(), 3u) << (messages_.errors.empty() ? "" : messages_.errors.front().toStdString());
+  const std::string first = ReadFile(opener_.opened[0]);
+  EXPECT_TRUE(first.starts_with("PK"));
+  for (const QString& written : opener_.opened) EXPECT_EQ(ReadFile(written), first) << written.toStdString();
+  EXPECT_TRUE(messages_.errors.empty());
 }
 
 TEST_F(WholeDocumentTest, ADroppedDocxIsOpenedAndClearForgetsIt) {

@@ -248,8 +248,11 @@ TEST(Batch, ReportsEachDocumentAsItIsDone) {
   EXPECT_EQ(summary.converted, samples);
   ASSERT_EQ(summary.failures.size(), 2u);
   EXPECT_EQ(summary.failures[0].input, scratch / "bad.rtf");
+  EXPECT_EQ(summary.failures[0].failure.code, FailureCode::kDamagedDocument);
+  EXPECT_TRUE(summary.failures[0].failure.byte.has_value());
   EXPECT_EQ(summary.failures[1].input, scratch / "missing.rtf");
-  EXPECT_TRUE(summary.failures[1].reason.starts_with("cannot open")) << summary.failures[1].reason;
+  EXPECT_TRUE(summary.failures[1].Reason().starts_with("cannot open")) << summary.failures[1].Reason();
+  EXPECT_EQ(summary.failures[1].failure.code, FailureCode::kUnreadableInput);
   EXPECT_EQ(total, samples + 2);
   ASSERT_EQ(done.size(), total);
   for (std::size_t i = 0; i < done.size(); ++i) EXPECT_EQ(done[i], i + 1);

@@ -23,7 +23,7 @@ OutputRequest RequestOf(std::string_view output) {
   return *OutputChoiceNamed(output);
 }
 
-std::variant<PlannedConversion, std::string> Plan(const OutputRequest& request, const DocumentKind& kind,
+Result<PlannedConversion> Plan(const OutputRequest& request, const DocumentKind& kind,
                                                  std::optional<Spelling> spelling = std::nullopt) {
   ConversionSettings settings;
   settings.output = request;
@@ -71,13 +71,14 @@ TEST(OutputPlan, EachOutputForEachKindOfDocument) {
     const OutputRequest request = RequestOf(c.output);
     DocumentKind kind = KindByName(c.input);
     const auto plan = Plan(request, kind);
-    if (const auto* why = std::get_if<std::string>(&plan)) {
-      EXPECT_TRUE(why->starts_with(c.result)) << *why;
+    if (!plan.Ok()) {
+      EXPECT_TRUE(plan.Error().message.starts_with(c.result)) << plan.Error().message;
+      EXPECT_EQ(plan.Error().code, FailureCode::kNoSuchConversion);
       EXPECT_TRUE(c.route.empty());
       continue;
     }
     EXPECT_EQ(ResultExtension(request, kind), c.result);
-    EXPECT_EQ(RouteOf(std::get<PlannedConversion>(plan)), c.route);
+    EXPECT_EQ(RouteOf(plan.Value()), c.route);
   }
 }
 
@@ -105,11 +106,11 @@ TEST(OutputPlan, EachOutputsOwnSpelling) {
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.output) + " for " + std::string(c.input));
     const auto plan = Plan(RequestOf(c.output), KindByName(c.input));
-    ASSERT_TRUE(std::holds_alternative<PlannedConversion>(plan));
-    EXPECT_EQ(std::get<PlannedConversion>(plan).profile.spelling, c.own);
+    ASSERT_TRUE(plan.Ok());
+    EXPECT_EQ(plan.Value().profile.spelling, c.own);
     for (const Spelling asked : {Spelling::kLegacy, Spelling::kModern}) {
       const auto askedPlan = Plan(RequestOf(c.output), KindByName(c.input), asked);
-      EXPECT_EQ(std::get<PlannedConversion>(askedPlan).profile.spelling, asked);
+      EXPECT_EQ(askedPlan.Value().profile.spelling, asked);
     }
   }
 }
@@ -144,10 +145,10 @@ TEST(OutputPlan, WhatEachOutputWritesAndMakesOfTheText) {
       const std::string_view expected = which == "rtf" ? c.rtf : c.docx;
       const auto plan = Plan(RequestOf(c.output), KindByName(input));
       if (expected.empty()) {
-        EXPECT_TRUE(std::holds_alternative<std::string>(plan));
+        EXPECT_FALSE(plan.Ok());
       } else {
-        ASSERT_TRUE(std::holds_alternative<PlannedConversion>(plan));
-        EXPECT_EQ(describe(std::get<PlannedConversion>(plan)), expected);
+        ASSERT_TRUE(plan.Ok());
+        EXPECT_EQ(describe(plan.Value()), expected);
       }
     }
   }

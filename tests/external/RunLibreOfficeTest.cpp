@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "cli/CliRunner.h"
 #include "external/FakeLibreOffice.h"
@@ -86,21 +87,46 @@ TEST_F(RunLibreOfficeTest, EachFailureSaysWhatHappenedAndLeavesNothing) {
   EXPECT_TRUE(NothingLeftInTheTemporaryFolder());
 }
 
+// Each stand-in is written just before its run, over the one before.
 TEST_F(RunLibreOfficeTest, TheMessagesNameLibreOfficeTheFormatAndTheLimit) {
   const ForeignFormat& doc = *ForeignFormatByExtension("doc");
-  LibreOfficeSettings settings = Settings(FakeSoffice::kSleeps);
-  settings.timeLimit = 300ms;
-  EXPECT_EQ(ReadThroughLibreOffice("FAKEDOC!", doc, DocumentFormat::kDocx, settings).error,
-            "LibreOffice was still converting it from Word 97-2003 (.doc) to DOCX after 300 ms and was stopped");
-  settings = Settings(FakeSoffice::kSaysErrorWritesNothing);
-  EXPECT_EQ(WriteThroughLibreOffice("PK", DocumentFormat::kDocx, doc, settings).error,
-            "LibreOffice failed converting the result from DOCX to Word 97-2003 (.doc): Error: source file could not "
-            "be loaded");
-  settings.environment = {"PATH=/nonexistent"};
-  EXPECT_EQ(ReadThroughLibreOffice("FAKEDOC!", doc, DocumentFormat::kDocx, settings).error,
-            "LibreOffice is needed to read Word 97-2003 documents (.doc), and it is not installed (no soffice on PATH)");
-  EXPECT_EQ(WriteThroughLibreOffice("PK", DocumentFormat::kDocx, *ForeignFormatByExtension("wps"), settings).error,
-            "LibreOffice reads Works (.wps) but cannot write it");
+  const ForeignFormat& wps = *ForeignFormatByExtension("wps");
+  const auto slow = [&] {
+    LibreOfficeSettings settings = Settings(FakeSoffice::kSleeps);
+    settings.timeLimit = 300ms;
+    return ReadThroughLibreOffice("FAKEDOC!", doc, DocumentFormat::kDocx, settings);
+  };
+  const auto failing = [&] {
+    return WriteThroughLibreOffice("PK", DocumentFormat::kDocx, doc, Settings(FakeSoffice::kSaysErrorWritesNothing));
+  };
+  const auto missing = [&](bool write) {
+    LibreOfficeSettings settings = Settings(FakeSoffice::kConverts);
+    settings.environment = {"PATH=/nonexistent"};
+    return write ? WriteThroughLibreOffice("PK", DocumentFormat::kDocx, wps, settings)
+                 : ReadThroughLibreOffice("FAKEDOC!", doc, DocumentFormat::kDocx, settings);
+  };
+  const struct {
+    std::function<WholeResult()> run;
+    FailureCode code;
+    const char* message;
+  } cases[] = {
+      {slow, FailureCode::kLibreOfficeTooSlow,
+       "LibreOffice was still converting it from Word 97-2003 (.doc) to DOCX after 300 ms and was stopped"},
+      {failing, FailureCode::kLibreOfficeFailed,
+       "LibreOffice failed converting the result from DOCX to Word 97-2003 (.doc): Error: source file could not "
+       "be loaded"},
+      {[&] { return missing(false); }, FailureCode::kNeedsLibreOffice,
+       "LibreOffice is needed to read Word 97-2003 documents (.doc), and it is not installed (no soffice on PATH)"},
+      {[&] { return missing(true); }, FailureCode::kNoSuchConversion,
+       "LibreOffice reads Works (.wps) but cannot write it"},
+  };
+  for (const auto& c : cases) {
+    const WholeResult result = c.run();
+    ASSERT_FALSE(result.Ok()) << c.message;
+    EXPECT_EQ(Describe(result.Error()), c.message);
+    EXPECT_EQ(FailureCodeName(result.Error().code), FailureCodeName(c.code)) << c.message;
+    EXPECT_TRUE(NothingLeftInTheTemporaryFolder()) << c.message;
+  }
 }
 
 // മവ typed in rc1: the stand-in's .doc holds the DOCX, and the result is its
@@ -113,23 +139,28 @@ TEST_F(RunLibreOfficeTest, AForeignDocumentGoesThereAndBackAgain) {
   const WholeResult result =
       ConvertAlongRoute(std::string(test::kFakeDocMark) + docx, route, OutputKind::kInPlace, ConversionProfile{},
                         OfficeOptions{}, &engine);
-  ASSERT_TRUE(result.Ok()) << *result.error;
-  ASSERT_TRUE(result.bytes.starts_with(test::kFakeDocMark));
+  ASSERT_TRUE(result.Ok()) << Describe(result.Error());
+  ASSERT_TRUE(result.Value().starts_with(test::kFakeDocMark));
   test::ParsedPart body;
-  test::ParsePart(result.bytes.substr(test::kFakeDocMark.size()), "word/document.xml", body);
+  test::ParsePart(result.Value().substr(test::kFakeDocMark.size()), "word/document.xml", body);
   EXPECT_STREQ(body.Root().select_node("//w:t").node().child_value(), "\xE0\xB4\xAE\xE0\xB4\xB5");  // മവ
   EXPECT_EQ(test::FakeSofficeArguments(Log())[5], "doc:MS Word 97");  // the last run wrote Word 97
   EXPECT_TRUE(NothingLeftInTheTemporaryFolder());
 
-  // What LibreOffice made of the input is named when it is no package.
+  // What LibreOffice made of the input is named when it is no package; its
+  // parts are no place in the user's document.
   const WholeResult broken = ConvertAlongRoute(std::string(test::kFakeDocMark) + "not a zip", route,
                                                OutputKind::kInPlace, ConversionProfile{}, OfficeOptions{}, &engine);
   ASSERT_FALSE(broken.Ok());
-  EXPECT_TRUE(broken.error->starts_with("the DOCX LibreOffice made of it: ")) << *broken.error;
+  EXPECT_TRUE(broken.Error().message.starts_with("the DOCX LibreOffice made of it: ")) << Describe(broken.Error());
+  EXPECT_EQ(broken.Error().part, "");
 
   // Where there is no engine (the page in the browser), the route says what it needs.
-  EXPECT_EQ(ConvertAlongRoute(docx, route, OutputKind::kInPlace, ConversionProfile{}, OfficeOptions{}, nullptr).error,
-            "Word 97-2003 documents (.doc) need LibreOffice, which is not available here");
+  const WholeResult noEngine =
+      ConvertAlongRoute(docx, route, OutputKind::kInPlace, ConversionProfile{}, OfficeOptions{}, nullptr);
+  ASSERT_FALSE(noEngine.Ok());
+  EXPECT_EQ(Describe(noEngine.Error()), "Word 97-2003 documents (.doc) need LibreOffice, which is not available here");
+  EXPECT_EQ(noEngine.Error().code, FailureCode::kNeedsLibreOffice);
   const OfficeRoute toDoc{DocumentFormat::kDocx, nullptr, ForeignFormatByExtension("doc")};
   EXPECT_TRUE(ConvertAlongRoute(docx, toDoc, OutputKind::kText, ConversionProfile{}, OfficeOptions{}, nullptr).Ok());  // writes nothing
   EXPECT_FALSE(ConvertAlongRoute(docx, toDoc, OutputKind::kInPlace, ConversionProfile{}, OfficeOptions{}, nullptr).Ok());
