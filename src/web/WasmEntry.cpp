@@ -3,8 +3,9 @@
 // converts one: the same format detection, planning, reading and outputs
 // (job/DocumentJob.h), the options given by the names the command line
 // takes, the html5 title from the file's name as the command line takes it
-// from its path. The result stays in the module's memory until the next
-// call, for the worker to copy out.
+// from its path. The same call makes the preview's text from the same
+// reading of the document. What it made stays in the module's memory until
+// the next call, for the worker to copy out.
 
 #include <emscripten/emscripten.h>
 
@@ -12,9 +13,12 @@
 #include <exception>
 #include <filesystem>
 #include <new>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "failure/Failure.h"
 #include "job/DocumentJob.h"
 #include "job/OutputChoice.h"
 #include "richtext/Progress.h"
@@ -23,6 +27,14 @@
 // Sizes go as doubles: JavaScript numbers hold them exactly.
 EM_JS(void, ReportToWorker, (int stage, double done, double total), {
   if (Module["onProgress"]) Module["onProgress"](stage, done, total);
+});
+
+// Tells the worker that the result is complete, for it to copy out and hand
+// to the page at once; 1 when it has taken it.
+EM_JS(int, HandOverResult, (), {
+  if (!Module["onResult"]) return 0;
+  Module["onResult"]();
+  return 1;
 });
 
 namespace maravelundi::web {
@@ -42,24 +54,33 @@ class WorkerProgress : public ProgressSink {
   ConversionStage stage_ = ConversionStage::kTranscode;
 };
 
-// The last call's outcome.
-struct Outcome {
+// What the last call made.
+struct LastCall {
   StringSink result;
   std::string resultName;  // the input's stem with the output's extension
-  std::string message;     // why it failed; empty when it did not
-  std::string warnings;    // the reader's, a line each
-  std::string spelling;    // "legacy" or "modern": how the result spells Malayalam
+  StringSink preview;      // the document's Unicode text, as the text output writes it
+  bool previewMade = false;
+  std::optional<Failure> failure;  // why there is no result
+  std::string message;             // the failure, in words
+  std::string warnings;            // the reader's, a line each
 };
 
-Outcome& Last() {
-  static Outcome outcome;
-  return outcome;
+LastCall& Last() {
+  static LastCall call;
+  return call;
 }
 
-// The settings the option names give, or a message for a name no option takes.
-// An empty spelling is the command line's without --spelling: each output's own.
+bool Fail(LastCall& call, Failure failure) {
+  call.message = Describe(failure);
+  call.failure = std::move(failure);
+  return false;
+}
+
+// The settings the option names give, or a failure for a name no option
+// takes. An empty spelling is the command line's without --spelling: each
+// output's own.
 bool SettingsNamed(const char* to, const char* fonts, const char* spelling, ConversionSettings& settings,
-                   std::string& message) {
+                   LastCall& call) {
   NamedOptions named;
   named.to = to;
   named.fonts = fonts;
@@ -67,30 +88,30 @@ bool SettingsNamed(const char* to, const char* fonts, const char* spelling, Conv
   if (named.to.empty()) named.to = "unicode";  // the page always names one
   auto found = maravelundi::SettingsNamed(named);
   if (const auto* why = std::get_if<std::string>(&found)) {
-    message = "unknown option: " + *why;
-    return false;
+    return Fail(call, Failure{FailureCode::kNoSuchConversion, {}, "unknown option: " + *why, {}, std::nullopt});
   }
   settings = std::get<ConversionSettings>(std::move(found));
   return true;
 }
 
-bool Convert(std::string&& bytes, const std::string& name, const ConversionSettings& settings, Outcome& outcome) {
+// One conversion makes the result and, from the same reading of the
+// document, its text for the preview. The result is handed to the worker the
+// moment it is complete, and its memory given back, before the text is made.
+bool Convert(std::string&& bytes, const std::string& name, const ConversionSettings& settings, LastCall& call) {
   std::vector<std::string> warnings;
   Result<SourceDocument> document = ParseDocument(std::move(bytes), name, settings, &warnings);
-  for (const std::string& warning : warnings) outcome.warnings += warning + "\n";
-  if (!document.Ok()) {
-    outcome.message = Describe(document.Error());
-    return false;
-  }
-  const std::filesystem::path path(name);
-  outcome.resultName = path.stem().string() + std::string(ResultExtension(settings.output, document.Value().kind));
-  outcome.spelling = document.Value().conversion.profile.spelling == Spelling::kModern ? "modern" : "legacy";
+  for (const std::string& warning : warnings) call.warnings += warning + "\n";
+  if (!document.Ok()) return Fail(call, std::move(document.Error()));
+  const std::string stem = std::filesystem::path(name).stem().string();
+  call.resultName = stem + ResultExtension(settings.output, document.Value().kind);
   WorkerProgress progress;
-  if (auto failure = ConvertSource(std::move(document.Value()), settings, path.stem().string(), outcome.result,
-                                   &progress)) {
-    outcome.message = Describe(*failure);
-    return false;
+  TextAlongside text{call.preview, [&call] {
+                       if (HandOverResult() != 0) std::string().swap(call.result.Bytes());
+                     }};
+  if (auto failure = ConvertSource(std::move(document.Value()), settings, stem, call.result, &progress, &text)) {
+    return Fail(call, std::move(*failure));
   }
+  call.previewMade = text.made;
   return true;
 }
 
@@ -102,35 +123,59 @@ extern "C" {
 // Converts the `size` bytes at `bytes`, the document called `name`, with
 // the options named as maravelundi-cli's --to, --fonts and --spelling take
 // them (an empty spelling: as without --spelling). 1 when there is a
-// result, 0 when there is a message instead.
+// result, 0 when there is a failure instead.
 EMSCRIPTEN_KEEPALIVE int maravelundi_convert(const char* bytes, std::size_t size, const char* name, const char* to,
                                              const char* fonts, const char* spelling) {
   namespace mw = maravelundi::web;
-  mw::Outcome& outcome = mw::Last();
-  outcome = mw::Outcome{};
+  using maravelundi::Failure;
+  using maravelundi::FailureCode;
+  mw::LastCall& call = mw::Last();
+  call = mw::LastCall{};
   maravelundi::ConversionSettings settings;
-  if (!mw::SettingsNamed(to, fonts, spelling, settings, outcome.message)) return 0;
+  if (!mw::SettingsNamed(to, fonts, spelling, settings, call)) return 0;
   try {
-    return mw::Convert(std::string(bytes, size), name, settings, outcome) ? 1 : 0;
+    return mw::Convert(std::string(bytes, size), name, settings, call) ? 1 : 0;
   } catch (const std::bad_alloc&) {
-    outcome.message = std::string(name) + ": not enough memory to convert it";
+    mw::Fail(call, Failure{FailureCode::kOutOfMemory, name, "not enough memory to convert it", {}, std::nullopt});
   } catch (const std::exception& e) {
-    outcome.message = std::string(name) + ": cannot convert: " + e.what();
+    mw::Fail(call, Failure{FailureCode::kCannotConvert, name, std::string("cannot convert: ") + e.what(), {},
+                           std::nullopt});
   }
-  outcome.result = {};
+  call.result = {};
+  call.preview = {};
   return 0;
 }
 
 EMSCRIPTEN_KEEPALIVE const char* maravelundi_result() { return maravelundi::web::Last().result.Bytes().data(); }
 EMSCRIPTEN_KEEPALIVE std::size_t maravelundi_result_size() { return maravelundi::web::Last().result.Bytes().size(); }
 EMSCRIPTEN_KEEPALIVE const char* maravelundi_result_name() { return maravelundi::web::Last().resultName.c_str(); }
-EMSCRIPTEN_KEEPALIVE const char* maravelundi_message() { return maravelundi::web::Last().message.c_str(); }
 EMSCRIPTEN_KEEPALIVE const char* maravelundi_warnings() { return maravelundi::web::Last().warnings.c_str(); }
-// How the last result spells Malayalam, "legacy" or "modern", for a preview
-// to spell it the same way.
-EMSCRIPTEN_KEEPALIVE const char* maravelundi_spelling() { return maravelundi::web::Last().spelling.c_str(); }
 
-// Lets go of the last result once the worker has copied it.
-EMSCRIPTEN_KEEPALIVE void maravelundi_release() { maravelundi::web::Last() = maravelundi::web::Outcome{}; }
+// The preview's text, UTF-8; a size of -1 when there is none.
+EMSCRIPTEN_KEEPALIVE const char* maravelundi_preview() { return maravelundi::web::Last().preview.Bytes().data(); }
+EMSCRIPTEN_KEEPALIVE double maravelundi_preview_size() {
+  maravelundi::web::LastCall& call = maravelundi::web::Last();
+  return call.previewMade ? static_cast<double>(call.preview.Bytes().size()) : -1;
+}
+
+// The failure: its message, its code's name ("damaged-document", ...; empty
+// when there is none), and its place: the part of a package (empty when
+// none) and the byte (-1 when none), for messages of the page's own.
+EMSCRIPTEN_KEEPALIVE const char* maravelundi_message() { return maravelundi::web::Last().message.c_str(); }
+EMSCRIPTEN_KEEPALIVE const char* maravelundi_failure_code() {
+  const auto& failure = maravelundi::web::Last().failure;
+  return failure ? maravelundi::FailureCodeName(failure->code).data() : "";
+}
+EMSCRIPTEN_KEEPALIVE const char* maravelundi_failure_part() {
+  const auto& failure = maravelundi::web::Last().failure;
+  return failure ? failure->part.c_str() : "";
+}
+EMSCRIPTEN_KEEPALIVE double maravelundi_failure_byte() {
+  const auto& failure = maravelundi::web::Last().failure;
+  return failure && failure->byte ? static_cast<double>(*failure->byte) : -1;
+}
+
+// Lets go of the last call's result and text once the worker has copied them.
+EMSCRIPTEN_KEEPALIVE void maravelundi_release() { maravelundi::web::Last() = maravelundi::web::LastCall{}; }
 
 }  // extern "C"

@@ -199,6 +199,9 @@ async function rowsOf(page) {
     message: row.querySelector(".message").hidden ? "" : row.querySelector(".message").textContent,
     download: row.querySelector(".download").hidden ? "" : row.querySelector(".download").download,
     preview: row.querySelector(".preview").hidden ? "" : row.querySelector(".preview .text").textContent,
+    failure: row.dataset.failure ?? "",
+    part: row.dataset.part ?? "",
+    byte: row.dataset.byte ?? "",
   })));
 }
 
@@ -346,6 +349,10 @@ async function main() {
       assert.equal(rows[1].message, cliMessage);
       assert.match(rows[1].message, /^broken\.rtf: /);
       assert.equal(rows[1].download, "");
+      // The worker has the failure's kind and place too, for the page's own words.
+      assert.equal(rows[1].failure, "damaged-document");
+      assert.equal(rows[1].byte, cliMessage.match(/\(at byte (\d+)\)$/)?.[1]);
+      assert.equal(rows[0].failure, "");
       assert.equal(rows[0].message, "");
       assert.notEqual(rows[0].download, "");
       // The output a document cannot have is refused with its reason too.
@@ -353,6 +360,8 @@ async function main() {
       await settled(page, 3);
       const refused = await rowsOf(page);
       assert.equal(refused[2].message, cliFailure(docx, "odt").replace(`maravelundi-cli: ${docx}`, "letter.docx"));
+      assert.equal(refused[2].failure, "no-such-conversion");
+      assert.equal(refused[2].byte, "");
       const status = await page.$eval("#status", (node) => node.textContent);
       assert.equal(status, "0 converted, 3 failed");
     });

@@ -68,6 +68,7 @@ function convert(entry) {
   entry.row.querySelector(".preview").hidden = true;
   delete entry.row.dataset.preview;
   entry.row.classList.remove("failed", "done");
+  for (const key of ["failure", "part", "byte"]) delete entry.row.dataset[key];
   setRow(entry, { progress: null, stage: "reading", message: "", warnings: "" });
   worker.postMessage({ id: entry.job, name: entry.file.name, bytes: entry.bytes, to, fonts, spelling });
 }
@@ -98,6 +99,10 @@ function finish(entry, data) {
   if (data.type === "error") {
     entry.result = null;
     row.classList.add("failed");
+    // What kind of failure and where, for messages of the page's own.
+    row.dataset.failure = data.failure.code;
+    if (data.failure.part !== "") row.dataset.part = data.failure.part;
+    if (data.failure.byte !== null) row.dataset.byte = String(data.failure.byte);
     setRow(entry, { progress: 0, stage: "failed", message: data.message, warnings: data.warnings });
     return;
   }

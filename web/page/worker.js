@@ -4,16 +4,24 @@
 // Asked:  { id, name, bytes, to, fonts, spelling }   spelling "": each output's own
 // Answers, in this order for each document:
 //   { type: "progress", id, stage, done, total }   any number of times
-//   { type: "result", id, name, bytes, warnings }  or { type: "error", id, message, warnings }
+//   { type: "result", id, name, bytes, warnings }
+//     or { type: "error", id, message, warnings, failure: { code, part, byte } }
+//        (part "" and byte null where the failure has no such place)
 //   { type: "preview", id, text }                  after a result: the Unicode text, or null
+// One call of the converter makes both the result and the preview's text:
+// the result is posted the moment it is complete, the text after it.
 "use strict";
 
 importScripts("maravelundi.js");
 
 let currentId = null;
+let handOver = null;  // during a conversion: posts the result the moment it is complete
 const converter = createMaravelundi({
   onProgress(stage, done, total) {
     self.postMessage({ type: "progress", id: currentId, stage, done, total });
+  },
+  onResult() {
+    handOver?.();
   },
 });
 
@@ -32,58 +40,58 @@ function withCStrings(module, strings, call) {
   }
 }
 
-// One conversion: { ok, bytes, name, message, warnings, spelling }. The
-// result is copied out of the module's memory, which the next call reuses.
-function convert(module, bytes, name, to, fonts, spelling) {
-  const input = module._malloc(Math.max(bytes.length, 1));
-  module.HEAPU8.set(bytes, input);
-  let ok;
-  try {
-    ok = withCStrings(module, [name, to, fonts, spelling], (n, t, f, s) =>
-      module._maravelundi_convert(input, bytes.length, n, t, f, s));
-  } finally {
-    module._free(input);
-  }
-  const outcome = {
-    ok: ok === 1,
-    name: module.UTF8ToString(module._maravelundi_result_name()),
-    message: module.UTF8ToString(module._maravelundi_message()),
-    warnings: module.UTF8ToString(module._maravelundi_warnings()),
-    spelling: module.UTF8ToString(module._maravelundi_spelling()),
-    bytes: null,
-  };
-  if (outcome.ok) {
-    const start = module._maravelundi_result();
-    outcome.bytes = module.HEAPU8.slice(start, start + module._maravelundi_result_size());
-  }
-  module._maravelundi_release();
-  return outcome;
+// Copied out of the module's memory, which the next call reuses.
+function postResult(module, id) {
+  const start = module._maravelundi_result();
+  const bytes = module.HEAPU8.slice(start, start + module._maravelundi_result_size());
+  self.postMessage({ type: "result", id, name: module.UTF8ToString(module._maravelundi_result_name()), bytes,
+    warnings: module.UTF8ToString(module._maravelundi_warnings()) }, [bytes.buffer]);
 }
 
-// The preview shows what the document says in Unicode whatever the output:
-// the text output of the same conversion, spelled as the result is.
-function previewText(module, job, spelling) {
-  const text = convert(module, job.bytes, job.name, "text", job.fonts, spelling);
-  return text.ok ? new TextDecoder().decode(text.bytes) : null;
+function previewText(module) {
+  const size = module._maravelundi_preview_size();
+  if (size < 0) return null;
+  const start = module._maravelundi_preview();
+  return new TextDecoder().decode(module.HEAPU8.subarray(start, start + size));
+}
+
+function failure(module) {
+  const byte = module._maravelundi_failure_byte();
+  return { code: module.UTF8ToString(module._maravelundi_failure_code()),
+    part: module.UTF8ToString(module._maravelundi_failure_part()), byte: byte < 0 ? null : byte };
 }
 
 async function handle(job) {
   const module = await converter;
   currentId = job.id;
-  const result = convert(module, job.bytes, job.name, job.to, job.fonts, job.spelling);
-  if (!result.ok) {
-    self.postMessage({ type: "error", id: job.id, message: result.message, warnings: result.warnings });
-    return;
+  let posted = false;
+  handOver = () => {
+    postResult(module, job.id);
+    posted = true;
+  };
+  const input = module._malloc(Math.max(job.bytes.length, 1));
+  module.HEAPU8.set(job.bytes, input);
+  let ok;
+  try {
+    ok = withCStrings(module, [job.name, job.to, job.fonts, job.spelling], (n, t, f, s) =>
+      module._maravelundi_convert(input, job.bytes.length, n, t, f, s));
+  } finally {
+    handOver = null;
+    module._free(input);
   }
-  // The result goes first, so that the download is ready after one
-  // conversion; the preview (a second one, unless the output is the text)
-  // follows.
-  const ownText = job.to === "text" ? new TextDecoder().decode(result.bytes) : null;
-  self.postMessage({ type: "result", id: job.id, name: result.name, bytes: result.bytes, warnings: result.warnings },
-    [result.bytes.buffer]);
-  // Always sent, null where there is no text to show, so that the page knows
-  // the document is finished with.
-  self.postMessage({ type: "preview", id: job.id, text: ownText ?? previewText(module, job, result.spelling) });
+  try {
+    if (ok !== 1) {
+      self.postMessage({ type: "error", id: job.id, message: module.UTF8ToString(module._maravelundi_message()),
+        warnings: module.UTF8ToString(module._maravelundi_warnings()), failure: failure(module) });
+      return;
+    }
+    if (!posted) postResult(module, job.id);
+    // Always sent, null where there is no text to show, so that the page
+    // knows the document is finished with.
+    self.postMessage({ type: "preview", id: job.id, text: previewText(module) });
+  } finally {
+    module._maravelundi_release();
+  }
 }
 
 // One document at a time, in the order asked.
@@ -91,6 +99,7 @@ let queue = Promise.resolve();
 self.onmessage = (event) => {
   const job = event.data;
   queue = queue.then(() => handle(job)).catch((error) => {
-    self.postMessage({ type: "error", id: job.id, message: `${job.name}: cannot convert: ${error}`, warnings: "" });
+    self.postMessage({ type: "error", id: job.id, message: `${job.name}: cannot convert: ${error}`, warnings: "",
+      failure: { code: "cannot-convert", part: "", byte: null } });
   });
 };
