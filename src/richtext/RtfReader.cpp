@@ -1,7 +1,8 @@
-// The Rich Text reader's interpreter: tokens from the tokenizer, or stretches
-// of legacy-font text read in its own inner loop, dispatched by what they do
-// to the group state, the tables and the stories. What each piece of state
-// is and how it behaves lives in the headers below; this file decides which
+// The Rich Text reader's interpreter: each token from the tokenizer
+// dispatched by what it does to the group state, the font and colour
+// tables, and the text (RtfTextWriter.h), which reads stretches of
+// legacy-font text in an inner loop of its own. What each piece of state is
+// and how it behaves lives in the headers below; this file decides which
 // piece a token goes to, and in what order.
 
 #include "richtext/RtfReader.h"
@@ -14,17 +15,17 @@
 #include <string>
 #include <vector>
 
+#include "richtext/FontEncoding.h"
+#include "richtext/GlyphString.h"
 #include "richtext/ReadWarningLog.h"
 #include "richtext/RtfColourTable.h"
 #include "richtext/RtfFontTable.h"
-#include "richtext/RtfFormatSlots.h"
-#include "richtext/RtfGlyphText.h"
 #include "richtext/RtfGroupState.h"
-#include "richtext/RtfReadingBuilder.h"
 #include "richtext/RtfStory.h"
-#include "richtext/RtfTextDecoding.h"
+#include "richtext/RtfTextWriter.h"
 #include "richtext/RtfTokenizer.h"
 #include "richtext/RtfWords.h"
+#include "richtext/SymbolFont.h"
 
 namespace maravelundi {
 namespace {
@@ -34,8 +35,6 @@ using namespace rtfread;
 // Deeper nesting than any writer produces; past it a file is refused rather
 // than held as a million group states.
 constexpr std::size_t kMaxDepth = 1'000'000;
-
-constexpr std::size_t kNoSpan = std::numeric_limits<std::size_t>::max();
 
 // \b, \i, \ul and their like: on without a parameter, off with 0.
 bool Toggle(const RtfToken& token) { return !token.hasParameter || token.parameter != 0; }
@@ -52,20 +51,13 @@ class RtfInterpreter {
   // `start` is the offset of the \rtf keyword, just inside the document's
   // own group, which is open from the outset.
   RtfInterpreter(std::string_view bytes, std::size_t start, const RtfReadOptions& options)
-      : bytes_(bytes), tokens_(bytes, start), options_(options) {
+      : bytes_(bytes), tokens_(bytes, start), options_(options), text_(bytes, options.sourceSpans, fonts_, warnings_) {
     groups_.emplace_back();
-    // Room for the body as a Rachana document needs it (a character for
-    // every two or three bytes, a run for every eight or ten); untouched
-    // room costs no memory.
-    body_.text.Reserve(bytes.size() / 2);
-    if (options_.sourceSpans) body_.spans.Reserve(bytes.size() / 2);
-    body_.runs.Reserve(bytes.size() / 8);
   }
 
   RtfReading Run();
 
  private:
-  // Dispatch.
   void OnToken(const RtfToken& token);
   void OnGroupOpen();
   void OnGroupClose();
@@ -80,35 +72,22 @@ class RtfInterpreter {
   void OnBinary(const RtfToken& token);
   void OnDocumentCodePage(std::int64_t page, const RtfToken& token);
   void OpenSideStory();
-  void EndSideStory();
   bool ConsumeFallback();
-
-  // Legacy-font text, read in one loop.
-  bool AtGlyphText();
   template <bool kSpans>
   void ReadGlyphText();
-
-  // Writing text into the stories and the font table's entry.
-  void Emit(char16_t ch);
-  void AppendStoryBytes(std::string_view bytes);
-  void AppendGlyphBytes(Story& story, std::string_view bytes, const ByteChars& chars);
-  void AppendEntryByte(char byte);
-  void FlushBytes();
-  void OpenRun(Story& story, GroupState& group);
-  void RecordSpans(Story& story, std::size_t begin, std::size_t end, bool fromText);
-  void ExtendFallbackSpan(std::size_t end);
   void StartFontEntry(std::int32_t number);
   void CommitFontEntry();
-  bool TextRead() const { return !(body_.Empty() && side_.Empty()); }
 
-  RtfReading Finish(std::optional<ParseError> error);
+  void Emit(char16_t ch) { text_.Emit(Group(), ch, Token()); }
+  TokenAt Token() const { return {tokenOffset_, tokenEnd_}; }
+  RtfReading Finish(std::optional<ParseError> error) {
+    return text_.Finish(colours_, fontTableEnd_, tokenOffset_, std::move(error));
+  }
   RtfReading Fail(ParseErrorCode code, std::string message, std::size_t offset) {
     return Finish(ParseError{code, std::move(message), offset});
   }
 
   GroupState& Group() { return groups_.back(); }
-  Story& StoryOf(Destination destination) { return destination == Destination::Side ? side_ : body_; }
-  Story& CurrentStory() { return StoryOf(Group().destination); }
 
   std::string_view bytes_;
   RtfTokenizer tokens_;
@@ -119,26 +98,18 @@ class RtfInterpreter {
   bool ended_ = false;              // the document's outermost group has closed
   std::size_t tokenOffset_ = 0;     // where the token being read begins
   std::size_t tokenEnd_ = 0;        // and where it ends
-
-  // Characters of a \uN fallback still to drop; the span of the last \uN,
-  // in the story it went to, grows over them.
-  std::int64_t fallbackLeft_ = 0;
-  Story* fallbackStory_ = nullptr;
-  std::size_t fallbackSpan_ = kNoSpan;
-
-  Story body_, side_;
-  FormatSlots slots_;
-  FontsAtHand fontsAtHand_;
-  HeldBytes held_;
+  std::int64_t fallbackLeft_ = 0;   // characters of a \uN fallback still to drop
   FontTable fonts_;
   ColourTable colours_;
   std::optional<std::size_t> fontTableEnd_;
   ReadWarningLog warnings_;
+  TextWriter text_;
 };
 
 RtfReading RtfInterpreter::Run() {
   while (!ended_) {
-    if (AtGlyphText()) {
+    // Legacy-font text, unless a \uN fallback is to be dropped from it.
+    if (fallbackLeft_ == 0 && text_.AtGlyphText(Group(), tokens_.Position())) {
       if (options_.sourceSpans) {
         ReadGlyphText<true>();
       } else {
@@ -242,7 +213,7 @@ void RtfInterpreter::OnGroupClose() {
     if (closesTable && !fontTableEnd_) fontTableEnd_ = tokenOffset_;
   }
   if (Group().destination == Destination::ColourTable) colours_.Commit(false);
-  if (Group().sideStoryRoot) EndSideStory();
+  if (Group().sideStoryRoot) text_.EndSideStory(Group(), tokenOffset_);
   groups_.pop_back();
 }
 
@@ -272,7 +243,7 @@ void RtfInterpreter::EndDocument() {
 bool RtfInterpreter::ConsumeFallback() {
   if (fallbackLeft_ == 0) return false;
   --fallbackLeft_;
-  ExtendFallbackSpan(tokenEnd_);
+  text_.ExtendFallback(tokenEnd_);
   return true;
 }
 
@@ -407,19 +378,6 @@ void RtfInterpreter::OpenSideStory() {
   group.sideStoryRoot = true;
 }
 
-// Each side story ends as a paragraph, so that the text of one never runs
-// into the next; the end is no markup's, and stands at the closing brace.
-void RtfInterpreter::EndSideStory() {
-  FlushBytes();
-  if (Group().destination != Destination::Side || side_.Empty() || side_.EndsParagraph()) return;
-  Emit(u'\r');
-  Emit(u'\n');
-  if (!options_.sourceSpans) return;
-  for (std::size_t i = side_.spans.Size() - 2; i < side_.spans.Size(); ++i) {
-    side_.spans[i] = SourceSpan{static_cast<std::uint32_t>(tokenOffset_), static_cast<std::uint32_t>(tokenOffset_), 0};
-  }
-}
-
 void RtfInterpreter::OnBinary(const RtfToken& token) {
   // Outside a skipped destination (a picture, an object) binary data sits
   // where text would be, and nothing in the model can hold it.
@@ -484,14 +442,10 @@ void RtfInterpreter::OnUnicode(std::int64_t value) {
       ch = font != nullptr && font->kind == FontKind::Symbol ? SymbolChar(byte) : GlyphChar(byte);
     }
   }
-  Story& story = CurrentStory();
+  Story& story = text_.StoryOf(Group().destination);
   const std::size_t before = story.Size();
   Emit(ch);
-  if (options_.sourceSpans && story.Size() > before) {
-    story.spans[story.spans.Size() - 1].fromText = 1;
-    fallbackStory_ = &story;
-    fallbackSpan_ = story.spans.Size() - 1;
-  }
+  text_.MarkUnicode(story, before);
   fallbackLeft_ = Group().unicodeSkip;
 }
 
@@ -499,8 +453,8 @@ void RtfInterpreter::OnBreak() {
   // A page or section break ends the paragraph it interrupts; after a
   // paragraph end, or before any text, there is none to end.
   if (!IsText(Group().destination)) return;
-  FlushBytes();
-  const Story& story = CurrentStory();
+  text_.Flush(tokenOffset_);
+  const Story& story = text_.StoryOf(Group().destination);
   if (story.Empty() || story.EndsParagraph()) return;
   Emit(u'\r');
   Emit(u'\n');
@@ -511,10 +465,10 @@ void RtfInterpreter::OnText(std::string_view text) {
   if (destination == Destination::Skip) return;
   std::size_t skipped = 0;
   while (skipped < text.size() && ConsumeFallback()) ++skipped;
-  if (skipped > 0) ExtendFallbackSpan(static_cast<std::size_t>(text.data() - bytes_.data()) + skipped);
+  if (skipped > 0) text_.ExtendFallback(static_cast<std::size_t>(text.data() - bytes_.data()) + skipped);
   text.remove_prefix(skipped);
   if (IsText(destination)) {
-    AppendStoryBytes(text);
+    text_.AppendStoryBytes(Group(), text, Token());
     return;
   }
   if (destination == Destination::ColourTable) {
@@ -529,7 +483,7 @@ void RtfInterpreter::OnText(std::string_view text) {
     if (byte == ';') {
       CommitFontEntry();
     } else {
-      AppendEntryByte(byte);
+      text_.AppendEntryByte(byte, Token());
     }
   }
 }
@@ -538,170 +492,35 @@ void RtfInterpreter::OnBytes(std::string_view bytes) {
   switch (Group().destination) {
     case Destination::Body:
     case Destination::Side:
-      AppendStoryBytes(bytes);
+      text_.AppendStoryBytes(Group(), bytes, Token());
       break;
     case Destination::FontTable:
-      for (const char byte : bytes) AppendEntryByte(byte);
+      for (const char byte : bytes) text_.AppendEntryByte(byte, Token());
       break;
     case Destination::ColourTable:
     case Destination::Skip:
       break;
   }
-}
-
-// Whether the next token is legacy-font (or Western, or Symbol) text that
-// the inner loop reads: in a story, with no \uN fallback to drop.
-bool RtfInterpreter::AtGlyphText() {
-  if (!StartsGlyphText(bytes_, tokens_.Position())) return false;
-  const GroupState& group = Group();
-  return fallbackLeft_ == 0 && IsText(group.destination) && CharsOfBytes(fonts_.CodePageOf(group.chars.font)) != nullptr;
 }
 
 template <bool kSpans>
 void RtfInterpreter::ReadGlyphText() {
-  tokenOffset_ = tokens_.Position();
-  FlushBytes();  // bytes of another font end where this text begins
-  GroupState& group = Group();
-  const ByteChars& chars = *CharsOfBytes(fonts_.CodePageOf(group.chars.font));
-  GlyphTextReader<kSpans> reader(bytes_, StoryOf(group.destination), group, chars, slots_, fonts_, fontsAtHand_);
-  const auto stop = reader.Read(tokens_.Position());
+  const auto stop = text_.ReadGlyphText<kSpans>(Group(), tokens_.Position());
   atGroupStart_ = false;
   afterStar_ = false;
   tokenOffset_ = stop.lastToken;
   tokenEnd_ = stop.lastTokenEnd;
-  if (kSpans) fallbackSpan_ = kNoSpan;  // as any span recorded does
   tokens_.MoveTo(stop.end);
 }
 
-void RtfInterpreter::Emit(char16_t ch) {
-  switch (Group().destination) {
-    case Destination::Body:
-    case Destination::Side: {
-      FlushBytes();
-      Story& story = CurrentStory();
-      OpenRun(story, Group());
-      story.text.Push(ch);
-      RecordSpans(story, tokenOffset_, tokenEnd_, false);
-      break;
-    }
-    case Destination::FontTable:
-      FlushBytes();
-      if (fonts_.EntryOpen()) fonts_.EntryName().push_back(ch);
-      break;
-    case Destination::ColourTable:
-    case Destination::Skip:
-      break;
-  }
-}
-
-void RtfInterpreter::OpenRun(Story& story, GroupState& group) {
-  if (group.slot == kNoFormat) group.slot = slots_.SlotOf(group.chars, tokenOffset_);
-  story.OpenRun(group.slot);
-}
-
-void RtfInterpreter::RecordSpans(Story& story, std::size_t begin, std::size_t end, bool fromText) {
-  if (!options_.sourceSpans) return;
-  fallbackSpan_ = kNoSpan;
-  story.RecordSpans(begin, end, fromText);
-}
-
-void RtfInterpreter::ExtendFallbackSpan(std::size_t end) {
-  if (fallbackStory_ != nullptr && fallbackSpan_ < fallbackStory_->spans.Size()) {
-    fallbackStory_->spans[fallbackSpan_].end = static_cast<std::uint32_t>(end);
-  }
-}
-
-// Text bytes of a story's font, after any \uN fallback: glyph characters
-// written at once, or bytes of a code page held to be decoded together.
-void RtfInterpreter::AppendStoryBytes(std::string_view bytes) {
-  if (bytes.empty()) return;
-  GroupState& group = Group();
-  Story& story = CurrentStory();
-  const int codePage = fonts_.CodePageOf(group.chars.font);
-  if (const ByteChars* chars = CharsOfBytes(codePage)) {
-    FlushBytes();
-    OpenRun(story, group);
-    AppendGlyphBytes(story, bytes, *chars);
-    return;
-  }
-  const HeldBytes::Owner owner{&story, group.chars, codePage};
-  if (!held_.Joins(owner)) FlushBytes();
-  // A font declared a symbol font (\fcharset2) but given a code page.
-  const bool privateUseAsBytes = held_.Empty() && fonts_.TakesPrivateUseAsBytes(group.chars.font);
-  held_.Hold(owner, bytes, tokenOffset_, privateUseAsBytes);
-}
-
-void RtfInterpreter::AppendGlyphBytes(Story& story, std::string_view bytes, const ByteChars& chars) {
-  char16_t* out = story.text.Out(bytes.size());
-  for (const char byte : bytes) *out++ = chars.OfByte(static_cast<unsigned char>(byte));
-  story.text.WroteTo(out);
-  if (!options_.sourceSpans) return;
-  // Plain text is a view of the markup, a byte at a time; a \'hh byte is a
-  // copy, and its span the whole escape.
-  const bool inMarkup = bytes.data() >= bytes_.data() && bytes.data() < bytes_.data() + bytes_.size();
-  if (!inMarkup) {
-    RecordSpans(story, tokenOffset_, tokenEnd_, true);
-    return;
-  }
-  const auto at = static_cast<std::uint32_t>(bytes.data() - bytes_.data());
-  for (std::uint32_t i = 0; i < bytes.size(); ++i) story.spans.Push(SourceSpan{at + i, at + i + 1, 1});
-  fallbackSpan_ = kNoSpan;
-}
-
-void RtfInterpreter::AppendEntryByte(char byte) {
-  if (!fonts_.EntryOpen()) return;
-  const int codePage = fonts_.EntryNameCodePage();
-  if (codePage == kGlyphBytes) {
-    FlushBytes();
-    fonts_.EntryName().push_back(GlyphChar(static_cast<std::uint8_t>(byte)));
-    return;
-  }
-  const HeldBytes::Owner owner{nullptr, CharState{}, codePage};
-  if (!held_.Joins(owner)) FlushBytes();
-  held_.Hold(owner, std::string_view(&byte, 1), tokenOffset_, false);
-}
-
-void RtfInterpreter::FlushBytes() {
-  if (held_.Empty()) return;
-  const HeldBytes::Owner owner = held_.HeldFor();
-  const std::size_t offset = held_.Offset();
-  DecodeReport report;
-  const std::u16string_view text = held_.Decode(report);
-  if (owner.story == nullptr) {
-    fonts_.EntryName().append(text);
-  } else {
-    Story& story = *owner.story;
-    story.OpenRun(slots_.SlotOf(owner.chars, tokenOffset_));
-    story.Append(text);
-    RecordSpans(story, offset, tokenOffset_, false);
-  }
-  if (report.noConverter) {
-    warnings_.Add(ReadWarningCode::UnknownCodePage, owner.codePage,
-                  "the system cannot convert code page " + std::to_string(owner.codePage) +
-                      "; its bytes are kept as Windows-1252",
-                  offset);
-  }
-  if (report.undecodable > 0 && warnings_.Wants(ReadWarningCode::UndecodableBytes, owner.codePage)) {
-    warnings_.Add(ReadWarningCode::UndecodableBytes, owner.codePage,
-                  "bytes code page " + std::to_string(owner.codePage) + " has no character for became U+FFFD",
-                  offset);
-  }
-}
-
 void RtfInterpreter::StartFontEntry(std::int32_t number) {
-  FlushBytes();
-  fonts_.StartEntry(number, TextRead());
+  text_.Flush(tokenOffset_);
+  fonts_.StartEntry(number, text_.TextRead());
 }
 
 void RtfInterpreter::CommitFontEntry() {
-  FlushBytes();
-  fonts_.CommitEntry(TextRead());
-}
-
-RtfReading RtfInterpreter::Finish(std::optional<ParseError> error) {
-  FlushBytes();
-  return BuildReading(ReadParts{body_, side_, slots_, fonts_, colours_, warnings_, options_.sourceSpans, fontTableEnd_},
-                      std::move(error));
+  text_.Flush(tokenOffset_);
+  fonts_.CommitEntry(text_.TextRead());
 }
 
 }  // namespace
