@@ -1,7 +1,7 @@
 #include "plaintext/CharacterModel.h"
 
 #include <algorithm>
-#include <numeric>
+#include <array>
 
 #include "families/MalayalamLetters.h"
 #include "plaintext/EnglishModel.h"
@@ -14,6 +14,13 @@ using plaintext_statistics::NgramRow;
 
 constexpr std::uint16_t kBoundary = 1;
 
+// Bits of a table with room for twice `entries`.
+int BitsFor(std::size_t entries) {
+  int bits = 4;
+  while ((std::size_t{1} << bits) < 2 * entries) ++bits;
+  return bits;
+}
+
 // A symbol of at most three units as one number.
 std::uint64_t Pack(std::u16string_view symbol) {
   std::uint64_t packed = 0;
@@ -24,30 +31,29 @@ std::uint64_t Pack(std::u16string_view symbol) {
 }  // namespace
 
 CharacterModel::CharacterModel(std::span<const NgramRow> rows, int order, SymbolSplit split)
-    : order_(order), split_(split) {
+    : order_(order), split_(split), rows_(rows.size()) {
   for (const NgramRow& row : rows) {
     if (row.gram != u" " && SymbolLength(row.gram, 0) == row.gram.size()) symbolTexts_.push_back(Pack(row.gram));
   }
   std::sort(symbolTexts_.begin(), symbolTexts_.end());
-  std::vector<Key> keys(rows.size());
+  symbolBits_ = BitsFor(symbolTexts_.size());
+  symbolSlots_.assign(std::size_t{1} << symbolBits_, {0, 0});
+  for (std::size_t i = 0; i < symbolTexts_.size(); ++i) {
+    std::size_t at = Hash(symbolTexts_[i], symbolBits_);
+    while (symbolSlots_[at].first != 0) at = (at + 1) & (symbolSlots_.size() - 1);
+    symbolSlots_[at] = {symbolTexts_[i], static_cast<std::uint16_t>(i + 2)};
+  }
+  slotBits_ = BitsFor(rows.size());
+  slots_.assign(std::size_t{1} << slotBits_, Slot{});
   std::vector<std::uint16_t> symbols;
-  for (std::size_t r = 0; r < rows.size(); ++r) {
+  for (const NgramRow& row : rows) {
     symbols.clear();
-    Symbols(rows[r].gram, symbols);
+    Symbols(row.gram, symbols);
     Key key = 0;
     for (std::size_t i = 0; i < symbols.size(); ++i) key |= Key{symbols[i]} << (kSymbolBits * i);
-    keys[r] = key;
-  }
-  std::vector<std::size_t> byKey(rows.size());
-  std::iota(byKey.begin(), byKey.end(), std::size_t{0});
-  std::sort(byKey.begin(), byKey.end(), [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
-  keys_.reserve(rows.size());
-  logProbability_.reserve(rows.size());
-  backOff_.reserve(rows.size());
-  for (const std::size_t r : byKey) {
-    keys_.push_back(keys[r]);
-    logProbability_.push_back(rows[r].logProbability);
-    backOff_.push_back(rows[r].backOff);
+    std::size_t at = Hash(key, slotBits_);
+    while (slots_[at].key != 0) at = (at + 1) & (slots_.size() - 1);
+    slots_[at] = Slot{key, row.logProbability, row.backOff};
   }
 }
 
@@ -62,9 +68,10 @@ std::size_t CharacterModel::SymbolLength(std::u16string_view text, std::size_t i
 std::uint16_t CharacterModel::SymbolId(std::u16string_view symbol) const {
   if (symbol == u" ") return kBoundary;
   const std::uint64_t packed = Pack(symbol);
-  const auto found = std::lower_bound(symbolTexts_.begin(), symbolTexts_.end(), packed);
-  if (found == symbolTexts_.end() || *found != packed) return kUnseen;
-  return static_cast<std::uint16_t>(found - symbolTexts_.begin() + 2);
+  for (std::size_t at = Hash(packed, symbolBits_);; at = (at + 1) & (symbolSlots_.size() - 1)) {
+    if (symbolSlots_[at].first == packed) return symbolSlots_[at].second;
+    if (symbolSlots_[at].first == 0) return kUnseen;
+  }
 }
 
 void CharacterModel::Symbols(std::u16string_view text, std::vector<std::uint16_t>& out) const {
@@ -75,21 +82,28 @@ void CharacterModel::Symbols(std::u16string_view text, std::vector<std::uint16_t
   }
 }
 
-const std::int16_t* CharacterModel::Find(Key key, bool backOff) const {
-  const auto found = std::lower_bound(keys_.begin(), keys_.end(), key);
-  if (found == keys_.end() || *found != key) return nullptr;
-  const std::size_t index = static_cast<std::size_t>(found - keys_.begin());
-  return backOff ? &backOff_[index] : &logProbability_[index];
+const CharacterModel::Slot* CharacterModel::Find(Key key) const {
+  for (std::size_t at = Hash(key, slotBits_);; at = (at + 1) & (slots_.size() - 1)) {
+    if (slots_[at].key == key) return &slots_[at];
+    if (slots_[at].key == 0) return nullptr;
+  }
 }
 
 int CharacterModel::Predict(const std::uint16_t* context, int length, std::uint16_t symbol) const {
+  // The keys of the context's last 0, 1, 2 ... symbols, the first symbol of
+  // each in the lowest bits.
+  const int longest = std::min(length, order_ - 1);
+  std::array<Key, kMaxOrder> contextKey{};
+  for (int used = 1; used <= longest; ++used) {
+    contextKey[used] = contextKey[used - 1] << kSymbolBits | context[length - used];
+  }
   int total = 0;
-  for (int used = std::min(length, order_ - 1); used >= 0; --used) {
-    Key contextKey = 0;
-    for (int i = 0; i < used; ++i) contextKey |= Key{context[length - used + i]} << (kSymbolBits * i);
-    if (const std::int16_t* p = Find(contextKey | Key{symbol} << (kSymbolBits * used), false)) return total + *p;
+  for (int used = longest; used >= 0; --used) {
+    if (const Slot* row = Find(contextKey[used] | Key{symbol} << (kSymbolBits * used))) {
+      return total + row->logProbability;
+    }
     if (used > 0) {
-      if (const std::int16_t* weight = Find(contextKey, true)) total += *weight;
+      if (const Slot* row = Find(contextKey[used])) total += row->backOff;
     }
   }
   return total - static_cast<int>(kUnseenBits * 100);
@@ -126,6 +140,9 @@ std::vector<std::u16string> CharacterModel::Alphabet() const {
   }
   return alphabet;
 }
+
+static_assert(plaintext_statistics::kMalayalamOrder <= CharacterModel::kMaxOrder);
+static_assert(plaintext_statistics::kEnglishOrder <= CharacterModel::kMaxOrder);
 
 const CharacterModel& MalayalamModel() {
   static const CharacterModel model(plaintext_statistics::kMalayalamRows, plaintext_statistics::kMalayalamOrder,

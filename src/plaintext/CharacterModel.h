@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <utility>
 #include <string_view>
 #include <vector>
 
@@ -29,6 +30,7 @@ enum class SymbolSplit : std::uint8_t {
 class CharacterModel {
  public:
   static constexpr double kUnseenBits = 20.0;
+  static constexpr int kMaxOrder = 7;  // n-grams of up to seven symbols
 
   CharacterModel(std::span<const plaintext_statistics::NgramRow> rows, int order, SymbolSplit split);
 
@@ -43,7 +45,7 @@ class CharacterModel {
   // Every symbol the model knows, the boundary (a space) first.
   std::vector<std::u16string> Alphabet() const;
 
-  std::size_t RowCount() const { return keys_.size(); }
+  std::size_t RowCount() const { return rows_; }
   int Order() const { return order_; }
 
  private:
@@ -57,15 +59,28 @@ class CharacterModel {
   std::uint16_t SymbolId(std::u16string_view symbol) const;
   // log2 P(symbol | the context), in hundredths of a bit.
   int Predict(const std::uint16_t* context, int length, std::uint16_t symbol) const;
-  const std::int16_t* Find(Key key, bool backOff) const;
+
+  // An n-gram's row in an open-addressed table: every word scored looks up
+  // a few n-grams per symbol, so a lookup must cost one probe or two.
+  struct Slot {
+    Key key = 0;  // 0: empty (every symbol id is at least 1)
+    std::int16_t logProbability = 0;
+    std::int16_t backOff = 0;
+  };
+  const Slot* Find(Key key) const;
+  static std::size_t Hash(std::uint64_t key, int bits) {
+    return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15u) >> (64 - bits));
+  }
 
   int order_;
   SymbolSplit split_;
   std::vector<std::uint64_t> symbolTexts_;  // each symbol's units packed, sorted; its id is its position + 2
                                             // (1: the boundary, 0: no symbol)
-  std::vector<Key> keys_;                // sorted
-  std::vector<std::int16_t> logProbability_;
-  std::vector<std::int16_t> backOff_;
+  std::vector<std::pair<std::uint64_t, std::uint16_t>> symbolSlots_;  // packed text to id, open-addressed
+  int symbolBits_ = 0;
+  std::vector<Slot> slots_;
+  int slotBits_ = 0;
+  std::size_t rows_ = 0;
 };
 
 // The model of Malayalam words (hunspell-ml), which scores the canonical form.
