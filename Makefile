@@ -11,6 +11,7 @@ WEB_DIR ?= build-web
 WEB_PORT ?= 8000
 # A test that has not ended after this many seconds has hung: it fails, and
 # the rest of the suite still runs (the sanitizers get three times as long).
+# Tests read nothing from the terminal or pipe make was started from.
 TEST_TIMEOUT ?= 300
 # Compiler warnings fail the build where CI is set (CI runs set CI=true), and
 # whenever WERROR=ON is given.
@@ -33,7 +34,7 @@ build: configure
 # The browser test of the page compares it with the command line, so the
 # page is built too.
 test: build web
-	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --timeout $(TEST_TIMEOUT)
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --timeout $(TEST_TIMEOUT) </dev/null
 
 run: build
 	$(BUILD_DIR)/src/maravelundi-cli --fonts 7 --to unicode -o $(SAMPLE_OUT) $(SAMPLE)
@@ -53,7 +54,7 @@ sanitize: deps
 	cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMARAVELUNDI_SANITIZE=address,undefined $(CMAKE_FLAGS)
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	cd $(SANITIZE_DIR) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS) \
-	  --timeout $$(( $(TEST_TIMEOUT) * 3 ))
+	  --timeout $$(( $(TEST_TIMEOUT) * 3 )) </dev/null
 
 # Each libFuzzer target (clang, with both sanitizers) for FUZZ_SECONDS.
 fuzz: deps
