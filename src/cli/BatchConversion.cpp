@@ -18,7 +18,10 @@
 namespace maravelundi::cli {
 namespace fs = std::filesystem;
 
-ReadOptions DocumentReadOptions(const std::string& name, std::uint64_t maxInput, bool regularFilesOnly) {
+ReadOptions DocumentReadOptions(const std::string& name, std::uint64_t maxInput, bool regularFilesOnly,
+                                const TextInputSettings& text) {
+  // Plain text has no signature: any bytes are text.
+  if (ReadsAsPlainText(name, text)) return {maxInput, regularFilesOnly, nullptr};
   return {maxInput, regularFilesOnly,
           [name](std::string_view firstBytes) { return NotADocumentWeKnow(firstBytes, name); }};
 }
@@ -51,14 +54,19 @@ struct Job {
 Failure Refusal(FailureCode code, std::string why) { return Failure{code, {}, std::move(why), {}, std::nullopt}; }
 
 // The documents a folder stands for: Rich Text, DOCX, ODT and the foreign
-// formats, by name.
-bool IsDocumentName(const fs::path& path) { return KindByName(path.string()).format != DocumentFormat::kUnknown; }
+// formats, by name. Not its plain text: a folder's notes and read-me files
+// are seldom legacy text, so a .txt is converted only when named.
+bool IsDocumentName(const fs::path& path) {
+  const DocumentFormat format = KindByName(path.string()).format;
+  return format != DocumentFormat::kUnknown && format != DocumentFormat::kText;
+}
 
 std::string_view DescribeKind(const DocumentKind& kind) {
   switch (kind.format) {
     case DocumentFormat::kDocx: return "DOCX";
     case DocumentFormat::kOdt: return "ODT";
     case DocumentFormat::kForeign: return kind.foreign->name;
+    case DocumentFormat::kText: return "plain text";
     default: return "Rich Text";
   }
 }
@@ -120,12 +128,14 @@ std::optional<Failure> ConvertOne(const Job& job, const BatchOptions& options, s
   }
   std::string bytes;
   if (auto failure =
-          ReadWholeFile(job.input, bytes, DocumentReadOptions(job.input.string(), options.maxInput, job.listed))) {
+          ReadWholeFile(job.input, bytes, DocumentReadOptions(job.input.string(), options.maxInput, job.listed,
+                                                                 options.settings.text))) {
     return failure;
   }
   Result<SourceDocument> document =
       ParseDocument(std::move(bytes), job.input.string(), options.settings, options.verbose ? &warnings : nullptr);
   if (!document.Ok()) return std::move(document.Error());
+  warnings.insert(warnings.end(), document.Value().notices.begin(), document.Value().notices.end());
   // The result's name was chosen from the input's name before it was read;
   // a document whose content says otherwise (Rich Text named .doc) would
   // put one format under another's name.

@@ -22,7 +22,8 @@ namespace maravelundi::cli {
 // How an input called `name` is read as a document: refused from its first
 // bytes when they begin none we know, so that /dev/zero or an endless pipe
 // of anything else costs those bytes alone, else read whole up to maxInput.
-ReadOptions DocumentReadOptions(const std::string& name, std::uint64_t maxInput, bool regularFilesOnly);
+ReadOptions DocumentReadOptions(const std::string& name, std::uint64_t maxInput, bool regularFilesOnly,
+                                const TextInputSettings& text);
 
 // Converts the document into `file` and commits it, or says why not (the
 // conversion failed, and nothing was committed; or the file cannot be

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "convert/Conversion.h"
+#include "convert/LegacyTarget.h"
 #include "external/LibreOffice.h"
 #include "fileio/FileIo.h"
 
@@ -29,6 +30,11 @@ struct CommandLine {
   bool force = false;
   std::uint64_t maxInput = kDefaultMaxInput;
   bool verbose = false;
+  std::string from;           // --from: empty, or text
+  std::string font = "auto";  // --font: plain text's legacy font
+  bool convertAll = false;
+  std::string legacyFont = std::string(kDefaultLegacyFont);
+  bool legacyBytes = false;
   unsigned officeTimeLimit = static_cast<unsigned>(kDefaultLibreOfficeTimeLimit.count());  // seconds
 };
 

@@ -61,8 +61,9 @@ int UsageError(const std::string& message) {
 // What the messages call an input.
 std::string NameOf(const std::string& input) { return input == "-" ? "standard input" : input; }
 
-std::optional<mv::Failure> ReadInput(const std::string& input, std::string& bytes, std::uint64_t maxInput) {
-  const mv::ReadOptions options = mv::cli::DocumentReadOptions(NameOf(input), maxInput, false);
+std::optional<mv::Failure> ReadInput(const std::string& input, std::string& bytes, std::uint64_t maxInput,
+                                     const mv::TextInputSettings& text) {
+  const mv::ReadOptions options = mv::cli::DocumentReadOptions(NameOf(input), maxInput, false, text);
   if (input == "-") return mv::ReadWholeStream(STDIN_FILENO, NameOf(input), bytes, options);
   return mv::ReadWholeFile(input, bytes, options);
 }
@@ -108,6 +109,11 @@ mv::ConversionSettings SettingsOf(const CommandLine& options, const mv::ForeignE
   named.unicodeFont = options.unicodeFont;
   named.outputPath = options.output;
   named.batch = !options.outputFolder.empty();
+  named.from = options.from;
+  named.font = options.font;
+  named.convertAll = options.convertAll;
+  named.legacyFont = options.legacyFont;
+  named.legacyBytes = options.legacyBytes;
   auto settings = mv::SettingsNamed(named, &engine);
   return std::get<mv::ConversionSettings>(std::move(settings));
 }
@@ -116,15 +122,16 @@ int ConvertOne(const CommandLine& options) {
   const std::string& input = options.inputs.front();
   const std::string title =
       input == "-" ? std::string(mv::kDefaultTitle) : std::filesystem::path(input).stem().string();
-  std::string bytes;
-  if (auto failure = ReadInput(input, bytes, options.maxInput)) return Fail(*failure);
-  std::vector<std::string> warnings;
   const mv::LibreOfficeEngine engine = EngineOf(options);
   const mv::ConversionSettings settings = SettingsOf(options, engine);
+  std::string bytes;
+  if (auto failure = ReadInput(input, bytes, options.maxInput, settings.text)) return Fail(*failure);
+  std::vector<std::string> warnings;
   mv::Result<mv::SourceDocument> document =
       mv::ParseDocument(std::move(bytes), NameOf(input), settings, options.verbose ? &warnings : nullptr);
   PrintWarnings(warnings);
   if (!document.Ok()) return Fail(document.Error());
+  PrintWarnings(document.Value().notices);
   if (auto failure = ConvertInto(options.output, std::move(document.Value()), settings, title)) return Fail(*failure);
   return 0;
 }

@@ -99,6 +99,13 @@ void Convert(const Document& source, Document* releasedSource, OutputKind output
 
 }  // namespace
 
+Document ConvertToUnicodeDocument(const Document& source, const ConversionProfile& profile, ProgressSink* progress) {
+  ConversionProfile unicode = profile;
+  unicode.target = TextTarget::kUnicode;
+  return BuildUnicodeDocument(ConvertToMltt(source, unicode, progress), unicode.unicodeFont, progress,
+                              unicode.Unicode());
+}
+
 void ConvertDocument(const Document& source, OutputKind output, const ConversionProfile& profile, ByteSink& sink,
                      ProgressSink* progress, std::string_view title, Document* mltt) {
   Document local;

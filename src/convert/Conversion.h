@@ -47,6 +47,12 @@ void ConvertDocument(Document&& source, OutputKind output, const ConversionProfi
 std::string ConvertDocument(const Document& source, OutputKind output, const ConversionProfile& profile,
                             ProgressSink* progress = nullptr, std::string_view title = kDefaultTitle);
 
+// The source's text as the Unicode outputs hold it, formatting kept, with
+// the profile's generation, spelling and Unicode font: what a writer of
+// another format (a new DOCX or ODT) writes.
+Document ConvertToUnicodeDocument(const Document& source, const ConversionProfile& profile,
+                                  ProgressSink* progress = nullptr);
+
 // The extension of a new file of that kind: ".html", ".rtf" or ".txt".
 std::string_view OutputExtension(OutputKind output);
 

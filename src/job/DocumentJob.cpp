@@ -5,6 +5,7 @@
 
 #include "convert/MlttStage.h"
 #include "convert/RtfInPlace.h"
+#include "office/NewDocument.h"
 #include "office/OfficeConversion.h"
 
 namespace maravelundi {
@@ -84,12 +85,20 @@ std::variant<ConversionSettings, std::string> SettingsNamed(const NamedOptions& 
   if (!generation) return "unknown generation: --fonts " + named.fonts;
   const std::optional<Spelling> spelling = SpellingNamed(named.spelling);
   if (!named.spelling.empty() && !spelling) return "unknown spelling: --spelling " + named.spelling;
+  if (!named.from.empty() && named.from != "text") return "unknown input format: --from " + named.from;
+  if (!PlainTextFontKnown(named.font)) return "unknown font: --font " + named.font + " (--list-fonts lists them)";
+  if (!LegacyTargetNamed(named.legacyFont)) {
+    return "no way back to " + named.legacyFont + ": --legacy-font takes a font --list-fonts says is written";
+  }
   ConversionSettings settings;
   settings.output = *output;
   settings.profile.generation = *generation;
   settings.profile.unicodeFont = named.unicodeFont;
+  settings.profile.legacyFont = named.legacyFont;
+  settings.profile.legacyBytes = named.legacyBytes;
   settings.spelling = spelling;
   settings.foreignEngine = foreignEngine;
+  settings.text = TextInputSettings{named.from == "text", named.font, named.convertAll};
   return settings;
 }
 
@@ -97,8 +106,31 @@ std::string DescribeWarning(const std::string& name, const ReadWarning& warning)
   return name + ": warning: " + warning.message + " (at byte " + std::to_string(warning.offset) + ")";
 }
 
+namespace {
+
+// Plain text read into a document, with what the reading says. The text is
+// read as Unicode for the way back, else as a legacy font's codes.
+Result<SourceDocument> ParsePlainText(std::string&& bytes, const std::string& name, const ConversionSettings& settings,
+                                      std::vector<std::string>* warnings) {
+  const DocumentKind kind{DocumentFormat::kText, nullptr};
+  Result<PlannedConversion> plan = PlanConversion(settings, kind);
+  if (!plan.Ok()) return About(std::move(plan.Error()), name);
+  const bool wayBack = plan.Value().profile.target == TextTarget::kLegacy;
+  Result<PlainTextReading> read = ReadPlainText(bytes, name, settings.text, wayBack);
+  std::string().swap(bytes);
+  if (!read.Ok()) return std::move(read.Error());
+  PlainTextReading& text = read.Value();
+  SourceDocument source{name, kind, std::move(plan.Value()), {}, {}, std::nullopt, std::move(text.notices)};
+  source.reading.document = std::move(text.document);
+  if (warnings != nullptr) warnings->insert(warnings->end(), text.details.begin(), text.details.end());
+  return source;
+}
+
+}  // namespace
+
 Result<SourceDocument> ParseDocument(std::string&& bytes, const std::string& name, const ConversionSettings& settings,
                                      std::vector<std::string>* warnings) {
+  if (ReadsAsPlainText(name, settings.text)) return ParsePlainText(std::move(bytes), name, settings, warnings);
   DetectedDocument detected = DetectDocument(std::move(bytes));
   if (detected.detection.error) return About(AsFailure(*detected.detection.error), name);
   DocumentKind kind = KindOfDocument(detected.detection.format, detected.bytes, name);
@@ -112,7 +144,7 @@ Result<SourceDocument> ParseDocument(std::string&& bytes, const std::string& nam
   }
   Result<PlannedConversion> plan = PlanConversion(settings, kind);
   if (!plan.Ok()) return About(std::move(plan.Error()), name);
-  SourceDocument source{name, kind, std::move(plan.Value()), {}, {}, std::move(detected.package)};
+  SourceDocument source{name, kind, std::move(plan.Value()), {}, {}, std::move(detected.package), {}};
   if (kind.format != DocumentFormat::kRtf) {
     source.markup = std::move(detected.bytes);  // a foreign document's; a package holds its own
     return source;
@@ -154,6 +186,13 @@ std::optional<Failure> ConvertSource(SourceDocument&& source, const ConversionSe
     if (text == nullptr) source.package.reset();  // the package's memory back before the output's is written
     if (!converted.Ok()) return About(std::move(converted.Error()), source.name);
     both.Write(converted.Value());
+  } else if (planned.newDocument != DocumentFormat::kUnknown) {
+    // Plain text as a new word processor's document.
+    const Document unicode = ConvertToUnicodeDocument(source.reading.document, planned.profile, progress);
+    Outcome<std::string> package = planned.newDocument == DocumentFormat::kOdt ? WriteNewOdt(unicode, title)
+                                                                               : WriteNewDocx(unicode, title);
+    if (!package.Ok()) return AsFailure(package.Error(), source.name);
+    both.Write(package.Value());
   } else if (planned.output == OutputKind::kInPlace) {
     // Rich Text converts in place: everything but the legacy text stays.
     ConvertRtfInPlace(source.markup, source.reading, planned.profile, both, progress);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "convert/Conversion.h"
+#include "convert/LegacyTarget.h"
 #include "failure/Failure.h"
 #include "job/OfficeRoute.h"
 #include "job/OutputChoice.h"
@@ -38,6 +39,11 @@ struct NamedOptions {
   std::string unicodeFont = std::string(kDefaultUnicodeFont);
   std::string outputPath;      // -o, whose extension chooses the output when --to is empty
   bool batch = false;          // -d
+  std::string from;            // --from: empty (by content, or *.txt as text), or "text"
+  std::string font = "auto";   // --font: plain text's legacy font
+  bool convertAll = false;     // --convert-all: plain text's English words too
+  std::string legacyFont = std::string(kDefaultLegacyFont);  // --legacy-font: the way back's
+  bool legacyBytes = false;    // --legacy-bytes: the way back's text as raw codes
 };
 
 // The settings the names give, or which name no option takes.
@@ -62,11 +68,15 @@ struct SourceDocument {
   // A DOCX or ODT, open as format detection opened it; a foreign document's
   // package once its engine has made it.
   std::optional<OpenPackage> package;
+  // What the user is told whatever the verbosity (plain text that is no
+  // legacy text is written unchanged), a line each.
+  std::vector<std::string> notices;
 };
 
 // The document in `bytes`, or why not: the failure names `name`, and the
 // byte where the reading stopped or the part at fault. With `warnings`, what
-// the reader read but could not honour is added to it, a line each. The
+// the reader read but could not honour is added to it, a line each, and for
+// plain text the font it was read in and how sure the finding is. The
 // bytes are let go of as soon as they are no longer needed.
 Result<SourceDocument> ParseDocument(std::string&& bytes, const std::string& name, const ConversionSettings& settings,
                                      std::vector<std::string>* warnings = nullptr);

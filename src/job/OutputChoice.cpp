@@ -3,10 +3,12 @@
 #include <array>
 #include <utility>
 
+#include "convert/LegacyTarget.h"
+
 namespace maravelundi {
 namespace {
 
-constexpr std::array<std::pair<std::string_view, OutputChoice>, 8> kNames = {{
+constexpr std::array<std::pair<std::string_view, OutputChoice>, 9> kNames = {{
     {"unicode", OutputChoice::kUnicode},
     {"ism", OutputChoice::kIsm},
     {"mltt", OutputChoice::kMltt},
@@ -15,6 +17,7 @@ constexpr std::array<std::pair<std::string_view, OutputChoice>, 8> kNames = {{
     {"text", OutputChoice::kText},
     {"docx", OutputChoice::kDocx},
     {"odt", OutputChoice::kOdt},
+    {"legacy", OutputChoice::kLegacy},
 }};
 
 Failure NoSuchConversion(std::string why) {
@@ -45,6 +48,7 @@ std::variant<OutputMeaning, std::string> RtfMeaning(OutputChoice choice) {
     case OutputChoice::kIsm: return OutputMeaning{OutputKind::kRichText, TextTarget::kIsm};
     case OutputChoice::kMltt: return OutputMeaning{OutputKind::kRichText, TextTarget::kMltt};
     case OutputChoice::kRtf: return OutputMeaning{OutputKind::kInPlace, TextTarget::kUnicode};
+    case OutputChoice::kLegacy: return OutputMeaning{OutputKind::kInPlace, TextTarget::kLegacy};
     case OutputChoice::kHtml5: return OutputMeaning{OutputKind::kHtml5, TextTarget::kUnicode};
     case OutputChoice::kText: return OutputMeaning{OutputKind::kText, TextTarget::kUnicode};
     case OutputChoice::kUnicode:
@@ -64,12 +68,34 @@ OutputMeaning OfficeMeaning(OutputChoice choice) {
     case OutputChoice::kRtf: return {OutputKind::kRichText, TextTarget::kUnicode};
     case OutputChoice::kHtml5: return {OutputKind::kHtml5, TextTarget::kUnicode};
     case OutputChoice::kText: return {OutputKind::kText, TextTarget::kUnicode};
+    case OutputChoice::kLegacy: return {OutputKind::kInPlace, TextTarget::kLegacy};
     case OutputChoice::kDocx:
     case OutputChoice::kOdt:
     case OutputChoice::kForeign:
     case OutputChoice::kSameFormat: break;
   }
   return {OutputKind::kInPlace, TextTarget::kUnicode};
+}
+
+// Plain text has no document to keep: each output is a new file (a DOCX or
+// ODT one made by the job), and its own format is the text.
+OutputMeaning TextMeaning(const OutputRequest& request) {
+  switch (request.choice) {
+    case OutputChoice::kUnicode:
+      if (request.byDefault) break;
+      return {OutputKind::kUnicodeHtml, TextTarget::kUnicode};
+    case OutputChoice::kIsm: return {OutputKind::kRichText, TextTarget::kIsm};
+    case OutputChoice::kMltt: return {OutputKind::kRichText, TextTarget::kMltt};
+    case OutputChoice::kRtf: return {OutputKind::kRichText, TextTarget::kUnicode};
+    case OutputChoice::kHtml5: return {OutputKind::kHtml5, TextTarget::kUnicode};
+    case OutputChoice::kLegacy: return {OutputKind::kText, TextTarget::kLegacy};
+    case OutputChoice::kDocx:
+    case OutputChoice::kOdt:
+    case OutputChoice::kText:
+    case OutputChoice::kForeign:
+    case OutputChoice::kSameFormat: break;
+  }
+  return {OutputKind::kText, TextTarget::kUnicode};
 }
 
 // Unicode outputs but the HTML of character references spell as Malayalam
@@ -144,7 +170,8 @@ OutputRequest DefaultOutput(const std::string& outputPath, bool batch) {
   if (extension == ".rtf") return {OutputChoice::kRtf, nullptr};
   if (extension == ".txt") return {OutputChoice::kText, nullptr};
   if (const ForeignFormat* foreign = ForeignFormatByExtension(extension)) return {OutputChoice::kForeign, foreign};
-  return {OutputChoice::kUnicode, nullptr};
+  const bool html = extension == ".html" || extension == ".htm";
+  return {OutputChoice::kUnicode, nullptr, !html};
 }
 
 Result<PlannedConversion> PlanConversion(const ConversionSettings& settings, const DocumentKind& input) {
@@ -156,7 +183,23 @@ Result<PlannedConversion> PlanConversion(const ConversionSettings& settings, con
   }
   PlannedConversion planned;
   OutputMeaning meaning{};
-  if (!IsOffice(input.format)) {
+  if (input.format == DocumentFormat::kText) {
+    if (request.choice == OutputChoice::kForeign) {
+      return NoSuchConversion("a ." + std::string(request.foreign->extension) +
+                              " output needs a word processor's document; plain text gives text, html5, rtf, docx "
+                              "or odt");
+    }
+    meaning = TextMeaning(request);
+    if (meaning.target == TextTarget::kLegacy) {
+      const std::optional<LegacyTarget> target = LegacyTargetNamed(settings.profile.legacyFont);
+      if (target && target->SpreadOverFonts()) {
+        return NoSuchConversion(target->name + " spreads its glyphs over six fonts, which text cannot carry: "
+                                "convert a document (rtf, docx or odt) back to it, or choose one font");
+      }
+    }
+    if (request.choice == OutputChoice::kDocx) planned.newDocument = DocumentFormat::kDocx;
+    if (request.choice == OutputChoice::kOdt) planned.newDocument = DocumentFormat::kOdt;
+  } else if (!IsOffice(input.format)) {
     if (request.choice == OutputChoice::kForeign) {
       return NoSuchConversion("a ." + std::string(request.foreign->extension) +
                               " output needs a word processor's document (DOCX, ODT or one LibreOffice reads); this "
@@ -179,9 +222,13 @@ Result<PlannedConversion> PlanConversion(const ConversionSettings& settings, con
 }
 
 std::string ResultExtension(const OutputRequest& request, const DocumentKind& input) {
-  const Result<PlannedConversion> plan = PlanConversion(ConversionSettings{request, {}, std::nullopt, nullptr}, input);
+  const ConversionSettings settings{request, {}, std::nullopt, nullptr, {}};
+  const Result<PlannedConversion> plan = PlanConversion(settings, input);
   if (!plan.Ok()) return ".html";
   const PlannedConversion* planned = &plan.Value();
+  if (planned->newDocument != DocumentFormat::kUnknown) {
+    return planned->newDocument == DocumentFormat::kOdt ? ".odt" : ".docx";
+  }
   if (planned->output != OutputKind::kInPlace || !planned->route) return std::string(OutputExtension(planned->output));
   if (planned->route->writeAs != nullptr) return "." + std::string(planned->route->writeAs->extension);
   return planned->route->package == DocumentFormat::kOdt ? ".odt" : ".docx";

@@ -15,6 +15,7 @@
 #include "convert/Conversion.h"
 #include "convert/ConversionProfile.h"
 #include "failure/Failure.h"
+#include "job/PlainTextInput.h"
 #include "families/Spelling.h"
 #include "job/OfficeRoute.h"
 #include "package/DocumentFormat.h"
@@ -22,14 +23,17 @@
 
 namespace maravelundi {
 
-enum class OutputChoice { kUnicode, kIsm, kMltt, kRtf, kHtml5, kText, kDocx, kOdt, kForeign, kSameFormat };
+enum class OutputChoice { kUnicode, kIsm, kMltt, kRtf, kHtml5, kText, kDocx, kOdt, kLegacy, kForeign, kSameFormat };
 
 struct OutputRequest {
   OutputChoice choice = OutputChoice::kUnicode;
   const ForeignFormat* foreign = nullptr;  // the format of kForeign
+  // Chosen by neither --to nor -o's extension: plain text then gives text,
+  // where a document gives the Unicode HTML.
+  bool byDefault = false;
 };
 
-// "unicode", "ism", "mltt", "rtf", "html5", "text", "docx", "odt", and the
+// "unicode", "ism", "mltt", "rtf", "html5", "text", "docx", "odt", "legacy", and the
 // foreign formats LibreOffice writes ("doc", "dot", "ott", "fodt").
 std::optional<OutputRequest> OutputChoiceNamed(std::string_view name);
 
@@ -53,6 +57,8 @@ struct ConversionSettings {
   // Reads and writes the foreign formats (LibreOffice); without one, a
   // foreign document fails, saying what it needs.
   const ForeignEngine* foreignEngine = nullptr;
+  // How plain text is recognised and read.
+  TextInputSettings text;
 };
 
 // The conversion a document of a kind gets: what is written, the whole
@@ -62,6 +68,8 @@ struct PlannedConversion {
   OutputKind output = OutputKind::kUnicodeHtml;
   ConversionProfile profile;
   std::optional<OfficeRoute> route;
+  // Plain text made into a new DOCX or ODT package (kDocx or kOdt).
+  DocumentFormat newDocument = DocumentFormat::kUnknown;
 };
 
 // The one place the options become a conversion: the output and the target

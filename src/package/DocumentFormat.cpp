@@ -179,6 +179,7 @@ std::string_view DocumentFormatName(DocumentFormat format) {
     case DocumentFormat::kDocx: return "docx";
     case DocumentFormat::kOdt: return "odt";
     case DocumentFormat::kForeign: return "foreign";
+    case DocumentFormat::kText: return "text";
     case DocumentFormat::kUnknown: break;
   }
   return "unknown";

@@ -22,6 +22,7 @@ enum class DocumentFormat {
   kDocx,
   kOdt,
   kForeign,  // a word processor's document that another engine reads for us (LibreOffice)
+  kText,     // plain text: never detected, but asked for or named so (*.txt)
 };
 
 struct FormatDetection {
@@ -60,7 +61,7 @@ std::string DescribeUnknownDocument(std::string_view bytes);
 // or template, with or without macros.
 bool IsWordprocessingMainType(std::string_view contentType);
 
-// "rtf", "docx", "odt", "foreign" or "unknown".
+// "rtf", "docx", "odt", "foreign", "text" or "unknown".
 std::string_view DocumentFormatName(DocumentFormat format);
 
 }  // namespace maravelundi

@@ -69,6 +69,7 @@ DocumentKind KindByName(std::string_view name) {
   if (extension == ".rtf") return {DocumentFormat::kRtf, nullptr};
   if (extension == ".docx") return {DocumentFormat::kDocx, nullptr};
   if (extension == ".odt") return {DocumentFormat::kOdt, nullptr};
+  if (extension == ".txt") return {DocumentFormat::kText, nullptr};
   if (const ForeignFormat* foreign = ForeignFormatByExtension(extension)) return {DocumentFormat::kForeign, foreign};
   return {};
 }

@@ -156,7 +156,7 @@ TEST(OutputPlan, WhatEachOutputWritesAndMakesOfTheText) {
 
 TEST(OutputPlan, TheNamesOfTheOutputs) {
   EXPECT_EQ(OutputChoiceNames(), (std::vector<std::string>{"unicode", "ism", "mltt", "rtf", "html5", "text", "docx",
-                                                                "odt", "doc", "dot", "ott", "fodt"}));
+                                                                "odt", "legacy", "doc", "dot", "ott", "fodt"}));
   EXPECT_FALSE(OutputChoiceNamed("wps"));  // read only
   EXPECT_FALSE(OutputChoiceNamed("DOC"));
   EXPECT_FALSE(OutputChoiceNamed(".doc"));

@@ -54,7 +54,7 @@ TEST(ForeignFormat, ContentFirstThenTheName) {
 TEST(ForeignFormat, ByNameForABatch) {
   const std::pair<std::string_view, std::string_view> cases[] = {
       {"a.rtf", "rtf"},     {"a.DOCX", "docx"},   {"a.odt", "odt"},     {"a.doc", "foreign"},
-      {"a.Wpd", "foreign"}, {"a.txt", "unknown"}, {"a", "unknown"},      {"dir.doc/a", "unknown"},
+      {"a.Wpd", "foreign"}, {"a.txt", "text"},    {"a", "unknown"},      {"dir.doc/a", "unknown"},
   };
   for (const auto& [name, format] : cases) EXPECT_EQ(DocumentFormatName(KindByName(name).format), format) << name;
 }
