@@ -178,6 +178,13 @@ PlacedText PlaceLegacy(const Document& story, const std::vector<bool>& replaceab
 
 }  // namespace
 
+std::u16string CharactersWithoutGlyph(const Document& story, const ConversionProfile& profile) {
+  const std::u16string_view text = story.Text();
+  std::vector<bool> replaceable(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) replaceable[i] = text[i] != u'\r' && text[i] != u'\n';
+  return ConvertInPlace(story, replaceable, profile).unmapped;
+}
+
 PlacedText ConvertInPlace(const Document& story, const std::vector<bool>& replaceable,
                           const ConversionProfile& profile, ProgressSink* progress) {
   if (profile.target == TextTarget::kLegacy) return PlaceLegacy(story, replaceable, profile);

@@ -46,6 +46,10 @@ struct PlacedText {
 PlacedText ConvertInPlace(const Document& story, const std::vector<bool>& replaceable,
                           const ConversionProfile& profile, ProgressSink* progress = nullptr);
 
+// The characters of `story` that the way back (a kLegacy profile) keeps for
+// want of a glyph in the target, in order: what a user is told of.
+std::u16string CharactersWithoutGlyph(const Document& story, const ConversionProfile& profile);
+
 // Text placed at a character, in one font: a number of PlacedText::fonts,
 // or kKept.
 struct PlacedRun {

@@ -1,9 +1,13 @@
 #include "job/DocumentJob.h"
 
 #include <array>
+#include <cstdio>
+#include <map>
 #include <utility>
 
+#include "convert/InPlaceConversion.h"
 #include "convert/MlttStage.h"
+#include "richtext/GlyphString.h"
 #include "convert/RtfInPlace.h"
 #include "office/NewDocument.h"
 #include "office/OfficeConversion.h"
@@ -61,6 +65,41 @@ bool MakeText(SourceDocument& source, ByteSink& sink) {
   if (!body.Ok()) return false;
   ConvertDocument(std::move(body.Value()), OutputKind::kText, profile, sink);
   return true;
+}
+
+// "NAME: 3 characters have no glyph in ML-TTKarthika and are kept as they
+// are: ൟ U+0D5F (2), ..." for the way back; none when every one has.
+std::optional<std::string> DescribeWithoutGlyph(const std::string& name, const Document& story,
+                                                const ConversionProfile& profile) {
+  const std::u16string kept = CharactersWithoutGlyph(story, profile);
+  if (kept.empty()) return std::nullopt;
+  std::map<char16_t, std::size_t> counts;
+  for (const char16_t ch : kept) ++counts[ch];
+  std::string text = name + ": " + std::to_string(kept.size()) + " character" + (kept.size() == 1 ? "" : "s") +
+                     " with no glyph in " + profile.legacyFont + ", kept as they are:";
+  const char* separator = " ";
+  for (const auto& [ch, count] : counts) {
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(ch));
+    text += separator + ToUtf8(std::u16string_view(&ch, 1)) + " " + code + " (" + std::to_string(count) + ")";
+    separator = ", ";
+  }
+  return text;
+}
+
+// What the way back keeps of the document for want of glyphs: of the text
+// a Rich Text or plain text reading holds, or of a package's body.
+void ReportWithoutGlyph(const SourceDocument& source, std::vector<std::string>& warnings) {
+  const PlannedConversion& planned = source.conversion;
+  if (planned.profile.target != TextTarget::kLegacy) return;
+  std::optional<std::string> report;
+  if (!planned.route) {
+    report = DescribeWithoutGlyph(source.name, source.reading.document, planned.profile);
+  } else if (source.package) {
+    Outcome<Document> body = ReadOfficePackage(source.package->Package(), planned.route->package, planned.profile);
+    if (body.Ok()) report = DescribeWithoutGlyph(source.name, body.Value(), planned.profile);
+  }
+  if (report) warnings.push_back(std::move(*report));
 }
 
 template <typename Value, std::size_t size>
@@ -122,7 +161,10 @@ Result<SourceDocument> ParsePlainText(std::string&& bytes, const std::string& na
   PlainTextReading& text = read.Value();
   SourceDocument source{name, kind, std::move(plan.Value()), {}, {}, std::nullopt, std::move(text.notices)};
   source.reading.document = std::move(text.document);
-  if (warnings != nullptr) warnings->insert(warnings->end(), text.details.begin(), text.details.end());
+  if (warnings != nullptr) {
+    warnings->insert(warnings->end(), text.details.begin(), text.details.end());
+    ReportWithoutGlyph(source, *warnings);
+  }
   return source;
 }
 
@@ -147,6 +189,7 @@ Result<SourceDocument> ParseDocument(std::string&& bytes, const std::string& nam
   SourceDocument source{name, kind, std::move(plan.Value()), {}, {}, std::move(detected.package), {}};
   if (kind.format != DocumentFormat::kRtf) {
     source.markup = std::move(detected.bytes);  // a foreign document's; a package holds its own
+    if (warnings != nullptr) ReportWithoutGlyph(source, *warnings);
     return source;
   }
   const bool inPlace = source.conversion.output == OutputKind::kInPlace;
@@ -158,6 +201,7 @@ Result<SourceDocument> ParseDocument(std::string&& bytes, const std::string& nam
     const ParseError& error = *source.reading.error;
     return Failure{KindOfParseError(error.code), name, error.message, {}, error.offset};
   }
+  if (warnings != nullptr) ReportWithoutGlyph(source, *warnings);
   if (inPlace) {
     source.markup = std::move(detected.bytes);
   } else {

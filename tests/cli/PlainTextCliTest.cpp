@@ -204,5 +204,27 @@ TEST(PlainTextCli, ADocumentGoesBackInPlace) {
   }
 }
 
+// Characters the font has no glyph for stay as they are, and --verbose
+// lists them with how often each came, for text and documents alike.
+TEST(PlainTextCli, WhatAFontCannotWriteIsKeptAndListed) {
+  ScratchFolder scratch;
+  const std::string rare = "\xE0\xB5\x9F";  // U+0D5F, an archaic letter no ML-TT font draws
+  WriteFile(scratch / "unicode.txt", "കേരളം " + rare + " " + rare + "\n");
+  ASSERT_EQ(RunCli(scratch, "-o " + Quoted(scratch / "unicode.odt") + " " + Quoted(scratch / "unicode.txt")).exitCode,
+            0);
+  for (const std::string input : {"unicode.txt", "unicode.odt"}) {
+    const auto result =
+        RunCli(scratch, "--verbose --to legacy -o " + Quoted(scratch / ("out-" + input)) + " " + Quoted(scratch / input));
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_NE(result.err.find(input + ": 2 characters with no glyph in ML-TTKarthika, kept as they are: " + rare +
+                              " U+0D5F (2)"),
+              std::string::npos)
+        << result.err;
+  }
+  EXPECT_EQ(ReadFile(scratch / "out-unicode.txt"), "tIcfw " + rare + " " + rare + "\n");
+  const auto quiet = RunCli(scratch, "--to legacy " + Quoted(scratch / "unicode.txt"));
+  EXPECT_TRUE(quiet.err.empty()) << quiet.err;
+}
+
 }  // namespace
 }  // namespace maravelundi
