@@ -1,9 +1,14 @@
 #include "office/LibreOfficeRun.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
 
 #include <cstdlib>
 #include <fstream>
@@ -29,30 +34,73 @@ std::optional<std::filesystem::path> LibreOffice::Find() {
 LibreOffice::LibreOffice(std::filesystem::path program, std::filesystem::path workFolder)
     : program_(std::move(program)), workFolder_(std::move(workFolder)) {}
 
+namespace {
+
+// How long one soffice run may take before it is taken for hung: headless
+// LibreOffice now and then never returns from a conversion, most often on
+// a profile's first start. The limit keeps such a run from hanging the
+// suite; a hung run is tried once more, in a fresh profile (the killed one
+// leaves its lock behind).
+constexpr int kHungAfterMs = 150000;
+constexpr int kAttempts = 2;
+
+// Waits for the child to end: its status, or nothing once the limit has
+// passed without it ending (the child is then killed with its group).
+std::optional<int> WaitWithin(pid_t child, int limitMs) {
+  const int process = static_cast<int>(::syscall(SYS_pidfd_open, child, 0));
+  if (process >= 0) {
+    pollfd ended{process, POLLIN, 0};
+    int ready = 0;
+    while ((ready = ::poll(&ended, 1, limitMs)) < 0 && errno == EINTR) {
+    }
+    ::close(process);
+    if (ready == 0) {
+      ::kill(-child, SIGKILL);
+      ::waitpid(child, nullptr, 0);
+      return std::nullopt;
+    }
+  }
+  int status = 0;
+  if (::waitpid(child, &status, 0) != child) return -1;
+  return status;
+}
+
+}  // namespace
+
 bool LibreOffice::Convert(const std::vector<std::filesystem::path>& inputs, std::string_view filter,
                           const std::filesystem::path& outFolder) const {
-  std::vector<std::string> arguments = {program_.string(),
-                                        "-env:UserInstallation=file://" + (workFolder_ / "profile").string(),
-                                        "--headless", "--norestore", "--convert-to", std::string(filter),
-                                        "--outdir", outFolder.string()};
-  for (const auto& input : inputs) arguments.push_back(input.string());
-  std::vector<char*> argv;
-  for (std::string& argument : arguments) argv.push_back(argument.data());
-  argv.push_back(nullptr);
-
-  // Its chatter goes to a log in the work folder.
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
+  // Its chatter goes to a log in the work folder; it reads nothing, and it
+  // runs in a process group of its own, so that a hung run goes whole.
   const std::string log = (workFolder_ / "soffice.log").string();
-  posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-  posix_spawn_file_actions_adddup2(&actions, 1, 2);
-  pid_t child = 0;
-  const int spawned = posix_spawn(&child, program_.c_str(), &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) return false;
-  int status = 0;
-  if (::waitpid(child, &status, 0) != child) return false;
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  for (int attempt = 1; attempt <= kAttempts; ++attempt) {
+    const std::string profile = (workFolder_ / (attempt == 1 ? "profile" : "profile-again")).string();
+    std::vector<std::string> arguments = {program_.string(), "-env:UserInstallation=file://" + profile, "--headless",
+                                          "--norestore", "--convert-to", std::string(filter), "--outdir",
+                                          outFolder.string()};
+    for (const auto& input : inputs) arguments.push_back(input.string());
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    pid_t child = 0;
+    const int spawned = posix_spawn(&child, program_.c_str(), &actions, &attributes, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+    if (spawned != 0) return false;
+    const std::optional<int> status = WaitWithin(child, kHungAfterMs);
+    if (status) return WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
+    std::ofstream(log, std::ios::app) << "soffice did not end within " << kHungAfterMs / 1000
+                                      << " s and was stopped (attempt " << attempt << ")\n";
+  }
+  return false;
 }
 
 TemporaryFolder::TemporaryFolder() {
