@@ -210,8 +210,9 @@ PlacedText ConvertInPlace(const Document& story, const std::vector<bool>& replac
   return placed;
 }
 
-std::vector<PlacedRun> PlacedCursor::RunsAt(std::size_t index) {
-  std::vector<PlacedRun> runs;
+const std::vector<PlacedRun>& PlacedCursor::RunsAt(std::size_t index) {
+  std::vector<PlacedRun>& runs = runs_;
+  runs.clear();
   const auto& pieces = placed_.pieces;
   while (piece_ < pieces.size() && pieces[piece_].source <= index) {
     const PlacedText::Piece& piece = pieces[piece_++];

@@ -65,11 +65,12 @@ class PlacedCursor {
   // from call to call, and so must those of At below.
   std::u16string_view At(std::size_t index);
   // The same, a run for each font in turn (pieces of one font side by side
-  // make one run).
-  std::vector<PlacedRun> RunsAt(std::size_t index);
+  // make one run); valid until the next call.
+  const std::vector<PlacedRun>& RunsAt(std::size_t index);
 
  private:
   const PlacedText& placed_;
+  std::vector<PlacedRun> runs_;  // RunsAt's, reused: it is called for every character
   std::size_t piece_ = 0;
   std::uint32_t textBegin_ = 0;
 };

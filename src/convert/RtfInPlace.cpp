@@ -210,7 +210,7 @@ class ConvertedStory {
   // Hands the next character's replacement, if any, to the writer.
   void PutNext(InPlaceWriter& writer) {
     const std::size_t i = next_++;
-    const std::vector<PlacedRun> runs = pieces_.RunsAt(i);
+    const std::vector<PlacedRun>& runs = pieces_.RunsAt(i);
     if (placed_.replaced[i] || !runs.empty()) {
       writer.Put(spans_[i], story_.Format(formats_.FormatAt(i)), runs, placed_.replaced[i]);
     }

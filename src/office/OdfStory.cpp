@@ -112,7 +112,7 @@ class OdfStoryRewriter {
     outputs_.clear();
     bool atomChanged = false;
     for (TextIndex i = atom.begin; i < atom.end; ++i) {
-      const std::vector<PlacedRun> pieces = cursor_.RunsAt(i);
+      const std::vector<PlacedRun>& pieces = cursor_.RunsAt(i);
       atomChanged |= !pieces.empty() || placed_.replaced[i];
       for (const PlacedRun& piece : pieces) Add(piece.font, piece.text);
       if (!placed_.replaced[i]) Add(PlacedText::kKept, text.substr(i, 1));

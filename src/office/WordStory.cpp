@@ -237,7 +237,7 @@ class WordRunRewriter {
     std::u16string kept;
     bool whole = true;
     for (TextIndex i = child.begin; i < child.end; ++i) {
-      const std::vector<PlacedRun> pieces = cursor_.RunsAt(i);
+      const std::vector<PlacedRun>& pieces = cursor_.RunsAt(i);
       if (!pieces.empty() && i > child.begin) {
         whole = false;
         KeepText(kept);
