@@ -5,9 +5,11 @@
 namespace maravelundi {
 namespace {
 
-std::string_view PackageExtension(DocumentFormat format) { return format == DocumentFormat::kOdt ? "odt" : "docx"; }
+// The extension and the name of what LibreOffice is handed: a package, or a
+// Rich Text document converted in place.
+std::string_view PackageExtension(DocumentFormat format) { return OwnFormatWritten(format).extension; }
 
-std::string PackageName(DocumentFormat format) { return format == DocumentFormat::kOdt ? "ODT" : "DOCX"; }
+std::string PackageName(DocumentFormat format) { return std::string(OwnFormatWritten(format).name); }
 
 std::string Described(const ForeignFormat& format) {
   return std::string(format.name) + " (." + std::string(format.extension) + ")";

@@ -18,7 +18,8 @@ namespace maravelundi {
 WholeResult ReadThroughLibreOffice(std::string_view document, const ForeignFormat& from, DocumentFormat to,
                                    const LibreOfficeSettings& settings);
 
-// A package (`from`: kDocx or kOdt) written by LibreOffice in `as`'s format.
+// A package (`from`: kDocx or kOdt), or Rich Text (kRtf), written by
+// LibreOffice in `as`'s format.
 WholeResult WriteThroughLibreOffice(std::string_view package, DocumentFormat from, const ForeignFormat& as,
                                     const LibreOfficeSettings& settings);
 

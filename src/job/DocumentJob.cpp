@@ -237,6 +237,16 @@ std::optional<Failure> ConvertSource(SourceDocument&& source, const ConversionSe
                                                                                : WriteNewDocx(unicode, title);
     if (!package.Ok()) return AsFailure(package.Error(), source.name);
     both.Write(package.Value());
+  } else if (planned.output == OutputKind::kInPlace && planned.writeAs != nullptr) {
+    // Rich Text converts in place, then the engine writes it in the format
+    // asked for.
+    if (settings.foreignEngine == nullptr) return About(NoEngine(*planned.writeAs), source.name);
+    StringSink converted;
+    ConvertRtfInPlace(source.markup, source.reading, planned.profile, converted, progress);
+    std::string().swap(source.markup);
+    WholeResult written = settings.foreignEngine->Write(converted.Bytes(), DocumentFormat::kRtf, *planned.writeAs);
+    if (!written.Ok()) return About(std::move(written.Error()), source.name);
+    both.Write(written.Value());
   } else if (planned.output == OutputKind::kInPlace) {
     // Rich Text converts in place: everything but the legacy text stays.
     ConvertRtfInPlace(source.markup, source.reading, planned.profile, both, progress);
@@ -274,7 +284,15 @@ std::optional<Failure> ConvertKept(const SourceDocument& source, const PlannedCo
       return Failure{FailureCode::kNoSuchConversion, source.name,
                      "read for a new file, the document cannot be converted in place", {}, std::nullopt};
     }
-    if (planned.output == OutputKind::kInPlace) {
+    if (planned.output == OutputKind::kInPlace && planned.writeAs != nullptr) {
+      if (engine == nullptr) return About(NoEngine(*planned.writeAs), source.name);
+      StringSink converted;
+      ConvertRtfInPlace(source.markup, source.reading, planned.profile, converted, progress);
+      WholeResult written = engine->Write(converted.Bytes(), DocumentFormat::kRtf, *planned.writeAs);
+      if (!written.Ok()) return About(std::move(written.Error()), source.name);
+      out.Write(written.Value());
+      if (mltt != nullptr) *mltt = ConvertToMltt(source.reading.document, planned.profile);
+    } else if (planned.output == OutputKind::kInPlace) {
       ConvertRtfInPlace(source.markup, source.reading, planned.profile, out, progress);
       if (mltt != nullptr) *mltt = ConvertToMltt(source.reading.document, planned.profile);
     } else {

@@ -7,12 +7,23 @@ namespace {
 
 std::string PackageName(DocumentFormat format) { return format == DocumentFormat::kOdt ? "ODT" : "DOCX"; }
 
+}  // namespace
+
 Failure NoEngine(const ForeignFormat& format) {
+  if (IsOwnFormat(format)) {
+    return Failure{FailureCode::kNeedsLibreOffice, {},
+                   "a " + std::string(format.name) + " (." + std::string(format.extension) +
+                       ") made from a document of another format needs LibreOffice, which is not available here; "
+                       "the document converts in its own format without it",
+                   {}, std::nullopt};
+  }
   return Failure{FailureCode::kNeedsLibreOffice, {},
                  std::string(format.name) + " documents (." + std::string(format.extension) +
                      ") need LibreOffice, which is not available here",
                  {}, std::nullopt};
 }
+
+namespace {
 
 // What the engine made of the input is at fault then, not the input: its
 // part is no place in the user's document, and goes into the words.

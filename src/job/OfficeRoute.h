@@ -20,7 +20,8 @@ namespace maravelundi {
 struct OfficeRoute {
   DocumentFormat package = DocumentFormat::kDocx;  // what the office layer converts: kDocx or kOdt
   const ForeignFormat* readFrom = nullptr;  // the input's format, converted to `package` by the engine first
-  const ForeignFormat* writeAs = nullptr;   // an in-place result's format, written by the engine last
+  const ForeignFormat* writeAs = nullptr;   // an in-place result's format, written by the engine last:
+                                            // a foreign one, or another of our own (DOCX to ODT, say)
 };
 
 // A whole document's bytes, or why there are none. The failures name no
@@ -32,9 +33,13 @@ class ForeignEngine {
   virtual ~ForeignEngine() = default;
   // The document in `from`'s format converted to `to` (kDocx or kOdt).
   virtual WholeResult Read(std::string_view document, const ForeignFormat& from, DocumentFormat to) const = 0;
-  // A package (`from`: kDocx or kOdt) written in `as`'s format.
+  // A package (`from`: kDocx or kOdt), or Rich Text (kRtf), written in
+  // `as`'s format: a foreign one, or one of our own (OwnFormatWritten).
   virtual WholeResult Write(std::string_view package, DocumentFormat from, const ForeignFormat& as) const = 0;
 };
+
+// Why a route that writes through the engine cannot go without one.
+Failure NoEngine(const ForeignFormat& format);
 
 // The first step of a route that reads through the engine: the package it
 // makes of the foreign `document`, open (a route that reads from no foreign

@@ -24,8 +24,6 @@ Failure NoSuchConversion(std::string why) {
   return Failure{FailureCode::kNoSuchConversion, {}, std::move(why), {}, std::nullopt};
 }
 
-std::string_view FormatName(DocumentFormat format) { return format == DocumentFormat::kOdt ? "ODT" : "DOCX"; }
-
 bool IsOffice(DocumentFormat format) {
   return format == DocumentFormat::kDocx || format == DocumentFormat::kOdt || format == DocumentFormat::kForeign;
 }
@@ -37,14 +35,14 @@ struct OutputMeaning {
   TextTarget target;
 };
 
-// A Rich Text document has its own outputs and is converted in place only by
-// rtf; a batch gives it the Unicode HTML.
-std::variant<OutputMeaning, std::string> RtfMeaning(OutputChoice choice) {
+// A Rich Text document has its own outputs and is converted in place by rtf,
+// and by docx, odt and the foreign formats before LibreOffice writes it in
+// theirs; a batch gives it the Unicode HTML.
+OutputMeaning RtfMeaning(OutputChoice choice) {
   switch (choice) {
     case OutputChoice::kDocx:
     case OutputChoice::kOdt:
-      return std::string(choice == OutputChoice::kOdt ? "an ODT" : "a DOCX") +
-             " output needs a document of that format; this one is Rich Text";
+    case OutputChoice::kForeign: return OutputMeaning{OutputKind::kInPlace, TextTarget::kUnicode};
     case OutputChoice::kIsm: return OutputMeaning{OutputKind::kRichText, TextTarget::kIsm};
     case OutputChoice::kMltt: return OutputMeaning{OutputKind::kRichText, TextTarget::kMltt};
     case OutputChoice::kRtf: return OutputMeaning{OutputKind::kInPlace, TextTarget::kUnicode};
@@ -52,10 +50,20 @@ std::variant<OutputMeaning, std::string> RtfMeaning(OutputChoice choice) {
     case OutputChoice::kHtml5: return OutputMeaning{OutputKind::kHtml5, TextTarget::kUnicode};
     case OutputChoice::kText: return OutputMeaning{OutputKind::kText, TextTarget::kUnicode};
     case OutputChoice::kUnicode:
-    case OutputChoice::kForeign:
     case OutputChoice::kSameFormat: break;
   }
   return OutputMeaning{OutputKind::kUnicodeHtml, TextTarget::kUnicode};
+}
+
+// What LibreOffice writes a Rich Text document converted in place as, when
+// another format is asked for.
+const ForeignFormat* RtfWrittenAs(const OutputRequest& request) {
+  switch (request.choice) {
+    case OutputChoice::kDocx: return &OwnFormatWritten(DocumentFormat::kDocx);
+    case OutputChoice::kOdt: return &OwnFormatWritten(DocumentFormat::kOdt);
+    case OutputChoice::kForeign: return request.foreign;
+    default: return nullptr;
+  }
 }
 
 // A word processor's document stays a document of its format, in place,
@@ -65,10 +73,10 @@ OutputMeaning OfficeMeaning(OutputChoice choice) {
     case OutputChoice::kUnicode: return {OutputKind::kUnicodeHtml, TextTarget::kUnicode};
     case OutputChoice::kIsm: return {OutputKind::kInPlace, TextTarget::kIsm};
     case OutputChoice::kMltt: return {OutputKind::kInPlace, TextTarget::kMltt};
-    case OutputChoice::kRtf: return {OutputKind::kRichText, TextTarget::kUnicode};
     case OutputChoice::kHtml5: return {OutputKind::kHtml5, TextTarget::kUnicode};
     case OutputChoice::kText: return {OutputKind::kText, TextTarget::kUnicode};
     case OutputChoice::kLegacy: return {OutputKind::kInPlace, TextTarget::kLegacy};
+    case OutputChoice::kRtf:
     case OutputChoice::kDocx:
     case OutputChoice::kOdt:
     case OutputChoice::kForeign:
@@ -107,17 +115,16 @@ Spelling OwnSpelling(const OutputMeaning& meaning) {
 
 // The package the office layer converts: a DOCX or ODT input's own; a
 // foreign input's as the output asks (a DOCX output reads a .doc as DOCX,
-// an ODT output as ODT), else its own format's.
-std::variant<OfficeRoute, std::string> RouteFor(const OutputRequest& request, const DocumentKind& input) {
+// an ODT output as ODT), else its own format's. A package asked for in
+// another of our formats (DOCX as ODT, either as Rich Text) is converted in
+// its own, then written by LibreOffice in the other.
+OfficeRoute RouteFor(const OutputRequest& request, const DocumentKind& input) {
   OfficeRoute route;
   if (input.format != DocumentFormat::kForeign) {
     route.package = input.format;
     if (request.choice == OutputChoice::kDocx || request.choice == OutputChoice::kOdt) {
       const DocumentFormat wanted = request.choice == OutputChoice::kOdt ? DocumentFormat::kOdt : DocumentFormat::kDocx;
-      if (wanted != input.format) {
-        return std::string(wanted == DocumentFormat::kOdt ? "an ODT" : "a DOCX") +
-               " output needs a document of that format; this one is " + std::string(FormatName(input.format));
-      }
+      if (wanted != input.format) route.writeAs = &OwnFormatWritten(wanted);
     }
   } else {
     route.readFrom = input.foreign;
@@ -130,6 +137,8 @@ std::variant<OfficeRoute, std::string> RouteFor(const OutputRequest& request, co
   }
   if (request.choice == OutputChoice::kForeign) {
     route.writeAs = request.foreign;
+  } else if (request.choice == OutputChoice::kRtf) {
+    route.writeAs = &OwnFormatWritten(DocumentFormat::kRtf);
   } else if (input.format == DocumentFormat::kForeign && OfficeMeaning(request.choice).output == OutputKind::kInPlace &&
              request.choice != OutputChoice::kDocx && request.choice != OutputChoice::kOdt &&
              input.foreign->Writable()) {
@@ -200,18 +209,10 @@ Result<PlannedConversion> PlanConversion(const ConversionSettings& settings, con
     if (request.choice == OutputChoice::kDocx) planned.newDocument = DocumentFormat::kDocx;
     if (request.choice == OutputChoice::kOdt) planned.newDocument = DocumentFormat::kOdt;
   } else if (!IsOffice(input.format)) {
-    if (request.choice == OutputChoice::kForeign) {
-      return NoSuchConversion("a ." + std::string(request.foreign->extension) +
-                              " output needs a word processor's document (DOCX, ODT or one LibreOffice reads); this "
-                              "one is Rich Text");
-    }
-    auto rtf = RtfMeaning(request.choice);
-    if (const auto* why = std::get_if<std::string>(&rtf)) return NoSuchConversion(*why);
-    meaning = std::get<OutputMeaning>(rtf);
+    meaning = RtfMeaning(request.choice);
+    planned.writeAs = RtfWrittenAs(request);
   } else {
-    auto route = RouteFor(request, input);
-    if (const auto* why = std::get_if<std::string>(&route)) return NoSuchConversion(*why);
-    planned.route = std::get<OfficeRoute>(route);
+    planned.route = RouteFor(request, input);
     meaning = OfficeMeaning(request.choice);
   }
   planned.output = meaning.output;
@@ -229,6 +230,7 @@ std::string ResultExtension(const OutputRequest& request, const DocumentKind& in
   if (planned->newDocument != DocumentFormat::kUnknown) {
     return planned->newDocument == DocumentFormat::kOdt ? ".odt" : ".docx";
   }
+  if (planned->writeAs != nullptr) return "." + std::string(planned->writeAs->extension);
   if (planned->output != OutputKind::kInPlace || !planned->route) return std::string(OutputExtension(planned->output));
   if (planned->route->writeAs != nullptr) return "." + std::string(planned->route->writeAs->extension);
   return planned->route->package == DocumentFormat::kOdt ? ".odt" : ".docx";

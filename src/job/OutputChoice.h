@@ -70,6 +70,9 @@ struct PlannedConversion {
   std::optional<OfficeRoute> route;
   // Plain text made into a new DOCX or ODT package (kDocx or kOdt).
   DocumentFormat newDocument = DocumentFormat::kUnknown;
+  // Rich Text converted in place, then written by the engine in this format
+  // (DOCX, ODT, or a foreign one).
+  const ForeignFormat* writeAs = nullptr;
 };
 
 // The one place the options become a conversion: the output and the target

@@ -19,6 +19,12 @@ constexpr std::array<ForeignFormat, 10> kForeignFormats = {{
     {"sxw", "OpenOffice.org 1 text", DocumentFormat::kOdt, ""},
 }};
 
+constexpr std::array<ForeignFormat, 3> kOwnFormats = {{
+    {"rtf", "Rich Text", DocumentFormat::kRtf, "rtf:Rich Text Format"},
+    {"docx", "DOCX", DocumentFormat::kDocx, "docx:MS Word 2007 XML"},
+    {"odt", "ODT", DocumentFormat::kOdt, "odt:writer8"},
+}};
+
 constexpr std::string_view kCompoundFileMagic = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
 constexpr std::string_view kWordPerfectMagic = "\xFFWPC";
 
@@ -32,6 +38,18 @@ const ForeignFormat* ForeignFormatOfContent(std::string_view bytes) {
 }  // namespace
 
 std::span<const ForeignFormat> ForeignFormats() { return kForeignFormats; }
+
+const ForeignFormat& OwnFormatWritten(DocumentFormat format) {
+  switch (format) {
+    case DocumentFormat::kRtf: return kOwnFormats[0];
+    case DocumentFormat::kOdt: return kOwnFormats[2];
+    default: return kOwnFormats[1];
+  }
+}
+
+bool IsOwnFormat(const ForeignFormat& format) {
+  return &format >= kOwnFormats.data() && &format < kOwnFormats.data() + kOwnFormats.size();
+}
 
 std::string LowerExtension(std::string_view path) {
   const std::size_t dot = path.find_last_of('.');

@@ -26,6 +26,13 @@ struct ForeignFormat {
 
 std::span<const ForeignFormat> ForeignFormats();
 
+// One of our own formats (kRtf, kDocx, kOdt) as LibreOffice writes it, for a
+// document converted in its own format and then asked for in another: the
+// converted document is handed to LibreOffice to be written in this one.
+// Never a format detection finds.
+const ForeignFormat& OwnFormatWritten(DocumentFormat format);
+bool IsOwnFormat(const ForeignFormat& format);
+
 // The format of an extension (".doc", "DOC" or "doc"), or null.
 const ForeignFormat* ForeignFormatByExtension(std::string_view extension);
 

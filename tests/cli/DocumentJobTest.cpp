@@ -91,8 +91,9 @@ TEST(DocumentJob, EachFailureSaysWhatKindAndWhere) {
       {"a part that lies about its size", "lies.docx",
        test::PatchDeclaredSize(WordDocument(), "word/document.xml", 10), "docx", FailureCode::kDamagedDocument,
        "word/document.xml", false, "lies.docx: word/document.xml: expands beyond its declared size"},
-      {"Rich Text asked for as DOCX", "letter.rtf", ReadSample("sample-v7.rtf"), "docx",
-       FailureCode::kNoSuchConversion, "", false, "letter.rtf: a DOCX output needs a document of that format"},
+      {"Rich Text asked for as DOCX without LibreOffice", "letter.rtf", ReadSample("sample-v7.rtf"), "docx",
+       FailureCode::kNeedsLibreOffice, "", false,
+       "letter.rtf: a DOCX (.docx) made from a document of another format needs LibreOffice"},
       {"a .doc without LibreOffice", "letter.doc",
        test::LiteralBytes("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1") + std::string(500, '\0'), "unicode",
        FailureCode::kNeedsLibreOffice, "", false,
@@ -127,7 +128,7 @@ TEST(DocumentJob, TheTextComesAlongsideTheResult) {
   } inputs[] = {
       {"sample-v7.rtf", ReadSample("sample-v7.rtf"), {"unicode", "html5", "text", "rtf", "ism", "mltt"}},
       {"sample-v2.rtf", ReadSample("sample-v2.rtf"), {"unicode", "rtf"}},
-      {"letter.docx", WordDocument(), {"unicode", "text", "rtf", "docx", "ism"}},
+      {"letter.docx", WordDocument(), {"unicode", "text", "html5", "docx", "ism"}},
       {"notes.odt", OpenDocument(), {"html5", "odt", "mltt"}},
   };
   for (const auto& input : inputs) {

@@ -105,6 +105,63 @@ TEST(LegacyFormats, AWordDocumentMadeByLibreOfficeConvertsToDocAndDocx) {
   EXPECT_EQ(WithoutByteOrderMark(ReadFile(readBack / "sample-mixed.txt")), mixed);
 }
 
+// Any of our formats to any other: the document converts in its own format,
+// then LibreOffice writes it in the other, keeping what its filters keep
+// (here a header, a note and a table). LibreOffice reads the same text from
+// each result as from the document converted in its own format.
+TEST(LegacyFormats, EachFormatBecomesAnyOtherThroughLibreOffice) {
+  const auto program = test::LibreOffice::Find();
+  if (!program) {
+    if (std::getenv("CI") != nullptr) FAIL() << "LibreOffice (soffice) is not installed";
+    GTEST_SKIP() << "LibreOffice (soffice) is not installed";
+  }
+  ScratchFolder scratch;
+  const test::LibreOffice office(*program, scratch.Path());
+  const fs::path rich = fs::path(MARAVELUNDI_SOURCE_DIR) / "tests/office/fixtures/rich.rtf";
+  const struct {
+    fs::path input;
+    std::string output;
+    std::string options;
+  } steps[] = {
+      {rich, "in-place.rtf", ""},
+      {rich, "as.docx", ""},
+      {rich, "as.odt", ""},
+      {scratch / "out" / "as.docx", "docx-as.odt", ""},
+      {scratch / "out" / "as.odt", "odt-as.docx", ""},
+      {scratch / "out" / "as.docx", "docx-as.rtf", "--to rtf "},
+  };
+  std::vector<fs::path> outputs;
+  for (const auto& step : steps) {
+    outputs.push_back(scratch / "out" / step.output);
+    fs::create_directories(outputs.back().parent_path());
+    const auto result = testing::RunCli(scratch, step.options + "-o " + Quoted(outputs.back()) + " " + Quoted(step.input));
+    ASSERT_EQ(result.exitCode, 0) << step.output << ": " << result.err;
+  }
+  const std::string docx = ReadFile(scratch / "out" / "as.docx");
+  EXPECT_NE(docx.find("word/header"), std::string::npos);
+  EXPECT_NE(docx.find("word/footnotes.xml"), std::string::npos);
+  const std::string rtf = ReadFile(scratch / "out" / "docx-as.rtf");
+  EXPECT_NE(rtf.find("\\trowd"), std::string::npos) << "the table stays a table";
+  EXPECT_NE(rtf.find("\\footnote"), std::string::npos) << "the note stays a note";
+
+  // The text as LibreOffice reads it: a file each, named by the output's
+  // whole name so that none takes another's place.
+  std::vector<fs::path> renamed;
+  for (const fs::path& output : outputs) {
+    renamed.push_back(scratch / "text" / (output.stem().string() + "-" + output.extension().string().substr(1) +
+                                          output.extension().string()));
+    fs::create_directories(renamed.back().parent_path());
+    fs::copy_file(output, renamed.back());
+  }
+  const fs::path texts = scratch / "texts";
+  ASSERT_TRUE(office.Convert(renamed, "txt:Text (encoded):UTF8", texts)) << "see soffice.log in " << scratch.Path();
+  const std::string expected = ReadFile(texts / "in-place-rtf.txt");
+  ASSERT_NE(expected.find("\xE0\xB4"), std::string::npos) << "the fixture holds Malayalam";
+  for (const fs::path& file : renamed) {
+    EXPECT_EQ(ReadFile(texts / (file.stem().string() + ".txt")), expected) << file.filename();
+  }
+}
+
 // Each test with a stand-in for LibreOffice has its own PATH and temporary
 // folder, which must be empty again at the end: LibreOffice's private
 // folder never stays.
@@ -207,13 +264,16 @@ TEST_F(WithAStandIn, FormatsLibreOfficeOnlyReadsGiveDocx) {
   EXPECT_FALSE(fs::exists(scratch_ / "x.wps"));
 }
 
-// Planning needs no LibreOffice: a doc output of Rich Text, and a batch's
-// Rich Text document named .doc, fail before anything runs.
-TEST_F(WithAStandIn, RichTextIsNeverSentToLibreOffice) {
+// Rich Text goes to LibreOffice only to be written in another format, once
+// converted; a batch's Rich Text document named .doc fails before anything
+// runs.
+TEST_F(WithAStandIn, RichTextIsSentToLibreOfficeOnlyToBeWritten) {
   std::ofstream(scratch_ / "rich.rtf") << "{\\rtf1{\\fonttbl{\\f0 rc1;}}\\f0 ae\\par}";
   const auto toDoc = RunCli(scratch_, "--to doc " + Quoted(scratch_ / "rich.rtf"), "PATH=/nonexistent ");
   EXPECT_EQ(toDoc.exitCode, 1);
-  EXPECT_NE(toDoc.err.find("a .doc output needs a word processor's document"), std::string::npos) << toDoc.err;
+  EXPECT_NE(toDoc.err.find("LibreOffice is needed to write Word 97-2003 documents (.doc), and it is not installed"),
+            std::string::npos)
+      << toDoc.err;
 
   fs::create_directories(scratch_ / "in");
   fs::copy_file(scratch_ / "rich.rtf", scratch_ / "in" / "named.doc");

@@ -32,7 +32,7 @@ Result<PlannedConversion> Plan(const OutputRequest& request, const DocumentKind&
 }
 
 std::string RouteOf(const PlannedConversion& plan) {
-  if (!plan.route) return "rtf";
+  if (!plan.route) return plan.writeAs != nullptr ? "rtf -> " + std::string(plan.writeAs->extension) : "rtf";
   const OfficeRoute& route = *plan.route;
   return std::string(DocumentFormatName(route.package)) + " <- " +
          std::string(route.readFrom != nullptr ? route.readFrom->extension : "") + " -> " +
@@ -62,8 +62,14 @@ TEST(OutputPlan, EachOutputForEachKindOfDocument) {
       {"-o OUT.FODT", "a.odt", ".fodt", "odt <-  -> fodt"},
       {"-o out.docx", "a.doc", ".docx", "docx <- doc -> "},
       {"-o out.html", "a.doc", ".html", "docx <- doc -> "},
-      {"doc", "a.rtf", "a .doc output needs a word processor's document", ""},
-      {"odt", "a.docx", "an ODT output needs a document of that format; this one is DOCX", ""},
+      // Another of our formats: converted in its own, then written by LibreOffice.
+      {"doc", "a.rtf", ".doc", "rtf -> doc"},
+      {"-o out.docx", "a.rtf", ".docx", "rtf -> docx"},
+      {"odt", "a.rtf", ".odt", "rtf -> odt"},
+      {"odt", "a.docx", ".odt", "docx <-  -> odt"},
+      {"docx", "a.odt", ".docx", "odt <-  -> docx"},
+      {"rtf", "a.docx", ".rtf", "docx <-  -> rtf"},
+      {"rtf", "a.doc", ".rtf", "docx <- doc -> rtf"},
       {"-o out.wps", "a.doc", "LibreOffice reads Works documents (.wps) but cannot write them", ""},
   };
   for (const PlanCase& c : cases) {
@@ -116,9 +122,10 @@ TEST(OutputPlan, EachOutputsOwnSpelling) {
 }
 
 // What --to means for each kind of document: what is written, and what the
-// legacy text becomes. Rich Text is converted in place only by rtf; a word
-// processor's document stays in its format but for a new file of another
-// kind, and ism and mltt keep it in its format.
+// legacy text becomes. Every document asked for as a document (its own
+// format or another) is converted in place; a word processor's document
+// stays in its format but for a new file of another kind, and ism and mltt
+// keep it in its format.
 TEST(OutputPlan, WhatEachOutputWritesAndMakesOfTheText) {
   const auto describe = [](const PlannedConversion& plan) {
     const char* const kinds[] = {"character references", "rich text", "html5", "text", "in place"};
@@ -133,10 +140,10 @@ TEST(OutputPlan, WhatEachOutputWritesAndMakesOfTheText) {
       {"unicode", "character references/unicode", "character references/unicode"},
       {"ism", "rich text/ism", "in place/ism"},
       {"mltt", "rich text/mltt", "in place/mltt"},
-      {"rtf", "in place/unicode", "rich text/unicode"},
+      {"rtf", "in place/unicode", "in place/unicode"},
       {"html5", "html5/unicode", "html5/unicode"},
       {"text", "text/unicode", "text/unicode"},
-      {"docx", "", "in place/unicode"},
+      {"docx", "in place/unicode", "in place/unicode"},
       {"same", "character references/unicode", "in place/unicode"},
   };
   for (const auto& c : cases) {
