@@ -12,9 +12,9 @@ std::string PackageName(DocumentFormat format) { return format == DocumentFormat
 Failure NoEngine(const ForeignFormat& format) {
   if (IsOwnFormat(format)) {
     return Failure{FailureCode::kNeedsLibreOffice, {},
-                   "a " + std::string(format.name) + " (." + std::string(format.extension) +
-                       ") made from a document of another format needs LibreOffice, which is not available here; "
-                       "the document converts in its own format without it",
+                   "making " + std::string(format.name) + " (." + std::string(format.extension) +
+                       ") of a document of another format needs LibreOffice, which is not available here; the "
+                       "document converts in its own format without it",
                    {}, std::nullopt};
   }
   return Failure{FailureCode::kNeedsLibreOffice, {},

@@ -93,7 +93,7 @@ TEST(DocumentJob, EachFailureSaysWhatKindAndWhere) {
        "word/document.xml", false, "lies.docx: word/document.xml: expands beyond its declared size"},
       {"Rich Text asked for as DOCX without LibreOffice", "letter.rtf", ReadSample("sample-v7.rtf"), "docx",
        FailureCode::kNeedsLibreOffice, "", false,
-       "letter.rtf: a DOCX (.docx) made from a document of another format needs LibreOffice"},
+       "letter.rtf: making DOCX (.docx) of a document of another format needs LibreOffice"},
       {"a .doc without LibreOffice", "letter.doc",
        test::LiteralBytes("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1") + std::string(500, '\0'), "unicode",
        FailureCode::kNeedsLibreOffice, "", false,
