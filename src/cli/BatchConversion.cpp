@@ -67,6 +67,7 @@ std::string_view DescribeKind(const DocumentKind& kind) {
     case DocumentFormat::kOdt: return "ODT";
     case DocumentFormat::kForeign: return kind.foreign->name;
     case DocumentFormat::kText: return "plain text";
+    case DocumentFormat::kXlsx: return "XLSX";
     default: return "Rich Text";
   }
 }

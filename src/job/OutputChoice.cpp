@@ -8,7 +8,7 @@
 namespace maravelundi {
 namespace {
 
-constexpr std::array<std::pair<std::string_view, OutputChoice>, 9> kNames = {{
+constexpr std::array<std::pair<std::string_view, OutputChoice>, 10> kNames = {{
     {"unicode", OutputChoice::kUnicode},
     {"ism", OutputChoice::kIsm},
     {"mltt", OutputChoice::kMltt},
@@ -17,6 +17,7 @@ constexpr std::array<std::pair<std::string_view, OutputChoice>, 9> kNames = {{
     {"text", OutputChoice::kText},
     {"docx", OutputChoice::kDocx},
     {"odt", OutputChoice::kOdt},
+    {"xlsx", OutputChoice::kXlsx},
     {"legacy", OutputChoice::kLegacy},
 }};
 
@@ -25,7 +26,8 @@ Failure NoSuchConversion(std::string why) {
 }
 
 bool IsOffice(DocumentFormat format) {
-  return format == DocumentFormat::kDocx || format == DocumentFormat::kOdt || format == DocumentFormat::kForeign;
+  return format == DocumentFormat::kDocx || format == DocumentFormat::kOdt || format == DocumentFormat::kForeign ||
+         format == DocumentFormat::kXlsx;
 }
 
 // What --to means for a document's text: what is written and what its
@@ -50,6 +52,7 @@ OutputMeaning RtfMeaning(OutputChoice choice) {
     case OutputChoice::kHtml5: return OutputMeaning{OutputKind::kHtml5, TextTarget::kUnicode};
     case OutputChoice::kText: return OutputMeaning{OutputKind::kText, TextTarget::kUnicode};
     case OutputChoice::kUnicode:
+    case OutputChoice::kXlsx:
     case OutputChoice::kSameFormat: break;
   }
   return OutputMeaning{OutputKind::kUnicodeHtml, TextTarget::kUnicode};
@@ -79,10 +82,29 @@ OutputMeaning OfficeMeaning(OutputChoice choice) {
     case OutputChoice::kRtf:
     case OutputChoice::kDocx:
     case OutputChoice::kOdt:
+    case OutputChoice::kXlsx:
     case OutputChoice::kForeign:
     case OutputChoice::kSameFormat: break;
   }
   return {OutputKind::kInPlace, TextTarget::kUnicode};
+}
+
+// A workbook converts in place, as a workbook, with the target asked for;
+// it has no body to make a new file of.
+std::variant<OutputMeaning, std::string> SheetMeaning(const OutputRequest& request) {
+  switch (request.choice) {
+    case OutputChoice::kXlsx:
+    case OutputChoice::kSameFormat: return OutputMeaning{OutputKind::kInPlace, TextTarget::kUnicode};
+    case OutputChoice::kUnicode:
+      if (request.byDefault) return OutputMeaning{OutputKind::kInPlace, TextTarget::kUnicode};
+      break;
+    case OutputChoice::kIsm: return OutputMeaning{OutputKind::kInPlace, TextTarget::kIsm};
+    case OutputChoice::kMltt: return OutputMeaning{OutputKind::kInPlace, TextTarget::kMltt};
+    case OutputChoice::kLegacy: return OutputMeaning{OutputKind::kInPlace, TextTarget::kLegacy};
+    default: break;
+  }
+  return std::string("a spreadsheet converts in place, as a spreadsheet: -o NAME.xlsx or --to xlsx (ism, mltt and "
+                     "legacy keep it a spreadsheet too)");
 }
 
 // Plain text has no document to keep: each output is a new file (a DOCX or
@@ -99,6 +121,7 @@ OutputMeaning TextMeaning(const OutputRequest& request) {
     case OutputChoice::kLegacy: return {OutputKind::kText, TextTarget::kLegacy};
     case OutputChoice::kDocx:
     case OutputChoice::kOdt:
+    case OutputChoice::kXlsx:
     case OutputChoice::kText:
     case OutputChoice::kForeign:
     case OutputChoice::kSameFormat: break;
@@ -178,6 +201,7 @@ OutputRequest DefaultOutput(const std::string& outputPath, bool batch) {
   if (extension == ".odt") return {OutputChoice::kOdt, nullptr};
   if (extension == ".rtf") return {OutputChoice::kRtf, nullptr};
   if (extension == ".txt") return {OutputChoice::kText, nullptr};
+  if (extension == ".xlsx") return {OutputChoice::kXlsx, nullptr};
   if (const ForeignFormat* foreign = ForeignFormatByExtension(extension)) return {OutputChoice::kForeign, foreign};
   const bool html = extension == ".html" || extension == ".htm";
   return {OutputChoice::kUnicode, nullptr, !html};
@@ -192,7 +216,15 @@ Result<PlannedConversion> PlanConversion(const ConversionSettings& settings, con
   }
   PlannedConversion planned;
   OutputMeaning meaning{};
-  if (input.format == DocumentFormat::kText) {
+  if (request.choice == OutputChoice::kXlsx && input.format != DocumentFormat::kXlsx) {
+    return NoSuchConversion("an XLSX output needs a spreadsheet");
+  }
+  if (input.format == DocumentFormat::kXlsx) {
+    auto sheet = SheetMeaning(request);
+    if (const auto* why = std::get_if<std::string>(&sheet)) return NoSuchConversion(*why);
+    meaning = std::get<OutputMeaning>(sheet);
+    planned.route = OfficeRoute{DocumentFormat::kXlsx, nullptr, nullptr};
+  } else if (input.format == DocumentFormat::kText) {
     if (request.choice == OutputChoice::kForeign) {
       return NoSuchConversion("a ." + std::string(request.foreign->extension) +
                               " output needs a word processor's document; plain text gives text, html5, rtf, docx "
@@ -233,6 +265,7 @@ std::string ResultExtension(const OutputRequest& request, const DocumentKind& in
   if (planned->writeAs != nullptr) return "." + std::string(planned->writeAs->extension);
   if (planned->output != OutputKind::kInPlace || !planned->route) return std::string(OutputExtension(planned->output));
   if (planned->route->writeAs != nullptr) return "." + std::string(planned->route->writeAs->extension);
+  if (planned->route->package == DocumentFormat::kXlsx) return ".xlsx";
   return planned->route->package == DocumentFormat::kOdt ? ".odt" : ".docx";
 }
 

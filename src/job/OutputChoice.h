@@ -23,7 +23,7 @@
 
 namespace maravelundi {
 
-enum class OutputChoice { kUnicode, kIsm, kMltt, kRtf, kHtml5, kText, kDocx, kOdt, kLegacy, kForeign, kSameFormat };
+enum class OutputChoice { kUnicode, kIsm, kMltt, kRtf, kHtml5, kText, kDocx, kOdt, kXlsx, kLegacy, kForeign, kSameFormat };
 
 struct OutputRequest {
   OutputChoice choice = OutputChoice::kUnicode;
@@ -33,7 +33,7 @@ struct OutputRequest {
   bool byDefault = false;
 };
 
-// "unicode", "ism", "mltt", "rtf", "html5", "text", "docx", "odt", "legacy", and the
+// "unicode", "ism", "mltt", "rtf", "html5", "text", "docx", "odt", "xlsx", "legacy", and the
 // foreign formats LibreOffice writes ("doc", "dot", "ott", "fodt").
 std::optional<OutputRequest> OutputChoiceNamed(std::string_view name);
 

@@ -30,6 +30,15 @@ constexpr std::array<std::string_view, 4> kWordMainTypes = {
     "application/vnd.ms-word.template.macroEnabledTemplate.main+xml",
 };
 
+// Main-part content types of SpreadsheetML: workbooks and templates, with
+// and without macros.
+constexpr std::array<std::string_view, 4> kSheetMainTypes = {
+    "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml",
+    "application/vnd.openxmlformats-officedocument.spreadsheetml.template.main+xml",
+    "application/vnd.ms-excel.sheet.macroEnabled.main+xml",
+    "application/vnd.ms-excel.template.macroEnabled.main+xml",
+};
+
 // The signatures our own readers and another engine's documents begin with.
 constexpr std::array<std::string_view, 4> kSignatures = {kZipMagic, kEmptyZipMagic, kCompoundFileMagic,
                                                          kWordPerfectMagic};
@@ -104,6 +113,7 @@ FormatDetection DetectOfficeOpenXml(const ZipPackage& package, const PackageLimi
   Outcome<MainPart> main = FindMainPart(package, limits);
   if (!main.Ok()) return Failed(main.Error());
   if (IsWordprocessingMainType(main.Value().contentType)) return FormatDetection{DocumentFormat::kDocx, std::nullopt};
+  if (IsSpreadsheetMainType(main.Value().contentType)) return FormatDetection{DocumentFormat::kXlsx, std::nullopt};
   const std::string& type = main.Value().contentType;
   return Failed(PackageError{PackageErrorCode::kNotWordProcessing, main.Value().name,
                              "is " + (type.empty() ? std::string("of no content type") : type) +
@@ -149,7 +159,7 @@ DetectedDocument DetectDocument(std::string&& bytes, const PackageLimits& limits
     Outcome<ZipPackage> package = ZipPackage::Open(*owned, limits);
     detected.detection = package.Ok() ? DetectPackage(package.Value(), limits) : Failed(package.Error());
     const DocumentFormat format = detected.detection.format;
-    if (format == DocumentFormat::kDocx || format == DocumentFormat::kOdt) {
+    if (format == DocumentFormat::kDocx || format == DocumentFormat::kOdt || format == DocumentFormat::kXlsx) {
       detected.package.emplace(std::move(owned), std::move(package.Value()));
       return detected;
     }
@@ -173,6 +183,10 @@ bool IsWordprocessingMainType(std::string_view contentType) {
   return std::find(kWordMainTypes.begin(), kWordMainTypes.end(), contentType) != kWordMainTypes.end();
 }
 
+bool IsSpreadsheetMainType(std::string_view contentType) {
+  return std::find(kSheetMainTypes.begin(), kSheetMainTypes.end(), contentType) != kSheetMainTypes.end();
+}
+
 std::string_view DocumentFormatName(DocumentFormat format) {
   switch (format) {
     case DocumentFormat::kRtf: return "rtf";
@@ -180,6 +194,7 @@ std::string_view DocumentFormatName(DocumentFormat format) {
     case DocumentFormat::kOdt: return "odt";
     case DocumentFormat::kForeign: return "foreign";
     case DocumentFormat::kText: return "text";
+    case DocumentFormat::kXlsx: return "xlsx";
     case DocumentFormat::kUnknown: break;
   }
   return "unknown";

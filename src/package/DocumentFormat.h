@@ -23,6 +23,7 @@ enum class DocumentFormat {
   kOdt,
   kForeign,  // a word processor's document that another engine reads for us (LibreOffice)
   kText,     // plain text: never detected, but asked for or named so (*.txt)
+  kXlsx,     // an Excel workbook (SpreadsheetML)
 };
 
 struct FormatDetection {
@@ -60,8 +61,10 @@ std::string DescribeUnknownDocument(std::string_view bytes);
 // Whether a main part of this content type is a WordprocessingML document
 // or template, with or without macros.
 bool IsWordprocessingMainType(std::string_view contentType);
+// The same for a SpreadsheetML workbook or template.
+bool IsSpreadsheetMainType(std::string_view contentType);
 
-// "rtf", "docx", "odt", "foreign", "text" or "unknown".
+// "rtf", "docx", "odt", "foreign", "text", "xlsx" or "unknown".
 std::string_view DocumentFormatName(DocumentFormat format);
 
 }  // namespace maravelundi

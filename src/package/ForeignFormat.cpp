@@ -19,10 +19,11 @@ constexpr std::array<ForeignFormat, 10> kForeignFormats = {{
     {"sxw", "OpenOffice.org 1 text", DocumentFormat::kOdt, ""},
 }};
 
-constexpr std::array<ForeignFormat, 3> kOwnFormats = {{
+constexpr std::array<ForeignFormat, 4> kOwnFormats = {{
     {"rtf", "Rich Text", DocumentFormat::kRtf, "rtf:Rich Text Format"},
     {"docx", "DOCX", DocumentFormat::kDocx, "docx:MS Word 2007 XML"},
     {"odt", "ODT", DocumentFormat::kOdt, "odt:writer8"},
+    {"xlsx", "XLSX", DocumentFormat::kXlsx, "xlsx:Calc MS Excel 2007 XML"},
 }};
 
 constexpr std::string_view kCompoundFileMagic = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
@@ -43,6 +44,7 @@ const ForeignFormat& OwnFormatWritten(DocumentFormat format) {
   switch (format) {
     case DocumentFormat::kRtf: return kOwnFormats[0];
     case DocumentFormat::kOdt: return kOwnFormats[2];
+    case DocumentFormat::kXlsx: return kOwnFormats[3];
     default: return kOwnFormats[1];
   }
 }
@@ -88,6 +90,7 @@ DocumentKind KindByName(std::string_view name) {
   if (extension == ".docx") return {DocumentFormat::kDocx, nullptr};
   if (extension == ".odt") return {DocumentFormat::kOdt, nullptr};
   if (extension == ".txt") return {DocumentFormat::kText, nullptr};
+  if (extension == ".xlsx") return {DocumentFormat::kXlsx, nullptr};
   if (const ForeignFormat* foreign = ForeignFormatByExtension(extension)) return {DocumentFormat::kForeign, foreign};
   return {};
 }

@@ -163,7 +163,7 @@ TEST(OutputPlan, WhatEachOutputWritesAndMakesOfTheText) {
 
 TEST(OutputPlan, TheNamesOfTheOutputs) {
   EXPECT_EQ(OutputChoiceNames(), (std::vector<std::string>{"unicode", "ism", "mltt", "rtf", "html5", "text", "docx",
-                                                                "odt", "legacy", "doc", "dot", "ott", "fodt"}));
+                                                                "odt", "xlsx", "legacy", "doc", "dot", "ott", "fodt"}));
   EXPECT_FALSE(OutputChoiceNamed("wps"));  // read only
   EXPECT_FALSE(OutputChoiceNamed("DOC"));
   EXPECT_FALSE(OutputChoiceNamed(".doc"));

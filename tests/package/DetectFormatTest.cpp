@@ -53,17 +53,22 @@ TEST(DetectFormatTest, FromContent) {
 // else, a package it refused too.
 TEST(DetectFormatTest, ADocxOrOdtIsHandedOnOpen) {
   std::vector<FormatCase> cases = FormatCases();
-  cases.push_back({"a spreadsheet in a DOCX's clothes",
+  cases.push_back({"a presentation in a DOCX's clothes",
+                   test::BuildDocx(test::DocxParts().Body("<w:p/>").MainContentType(
+                       "application/vnd.openxmlformats-officedocument.presentationml.presentation.main+xml")),
+                   DocumentFormat::kUnknown});
+  cases.push_back({"a workbook by its main part's type",
                    test::BuildDocx(test::DocxParts().Body("<w:p/>").MainContentType(
                        "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml")),
-                   DocumentFormat::kUnknown});
+                   DocumentFormat::kXlsx});
   for (const FormatCase& c : cases) {
     SCOPED_TRACE(std::string(c.name));
     const FormatDetection alone = DetectDocumentFormat(c.bytes);
     DetectedDocument detected = DetectDocument(std::string(c.bytes));
     EXPECT_EQ(DocumentFormatName(detected.detection.format), DocumentFormatName(alone.format));
     EXPECT_EQ(detected.detection.error.has_value(), alone.error.has_value());
-    const bool package = c.expected == DocumentFormat::kDocx || c.expected == DocumentFormat::kOdt;
+    const bool package = c.expected == DocumentFormat::kDocx || c.expected == DocumentFormat::kOdt ||
+                         c.expected == DocumentFormat::kXlsx;
     ASSERT_EQ(detected.package.has_value(), package);
     if (!package) {
       EXPECT_EQ(detected.bytes, c.bytes);

@@ -138,9 +138,9 @@ const std::vector<HostileCase>& Cases() {
          return test::LiteralBytes("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1") + std::string(200, '\0') +
                 test::LiteralBytes("E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0"); },
        DocumentFormat::kDocx, PackageErrorCode::kEncrypted, "EncryptedPackage"},
-      {"a spreadsheet in a DOCX's clothes", [] {
+      {"a presentation in a DOCX's clothes", [] {
          DocxParts parts = kDocx;
-         parts.mainContentType = "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml";
+         parts.mainContentType = "application/vnd.openxmlformats-officedocument.presentationml.presentation.main+xml";
          return test::BuildDocx(parts); },
        DocumentFormat::kDocx, PackageErrorCode::kNotWordProcessing, "word/document.xml"},
       {"an OpenDocument spreadsheet", [] {

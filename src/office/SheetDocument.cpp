@@ -1,0 +1,350 @@
+#include "office/SheetDocument.h"
+
+#include <cstring>
+#include <map>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "convert/FontClassifier.h"
+#include "convert/InPlaceConversion.h"
+#include "package/OpcPackage.h"
+#include "package/XmlPart.h"
+#include "richtext/Document.h"
+#include "richtext/GlyphString.h"
+
+namespace maravelundi {
+namespace {
+
+bool Named(pugi::xml_node node, const char* local) { return LocalName(node.name()) == local; }
+
+pugi::xml_node Child(pugi::xml_node parent, const char* local) {
+  for (pugi::xml_node child : parent.children()) {
+    if (Named(child, local)) return child;
+  }
+  return {};
+}
+
+std::vector<pugi::xml_node> Children(pugi::xml_node parent, const char* local) {
+  std::vector<pugi::xml_node> found;
+  for (pugi::xml_node child : parent.children()) {
+    if (Named(child, local)) found.push_back(child);
+  }
+  return found;
+}
+
+// The qualified name of `local` in the namespace prefix `like` is in
+// ("x:font" for "x:fonts"), so that new elements match the part's spelling.
+std::string SameSpelling(pugi::xml_node like, const char* local) {
+  const std::string_view name = like.name();
+  const std::size_t colon = name.find(':');
+  return colon == std::string_view::npos ? std::string(local) : std::string(name.substr(0, colon + 1)) + local;
+}
+
+// The workbook's styles: the name of each font, the font of each cell
+// format, and the twins made for converted cells.
+class SheetStyles {
+ public:
+  SheetStyles(pugi::xml_document* styles, const ConversionProfile& profile, FontClassifier& classifier)
+      : styles_(styles), profile_(profile), classifier_(classifier) {
+    if (styles_ == nullptr) return;
+    const pugi::xml_node sheet = styles_->document_element();
+    fonts_ = Child(sheet, "fonts");
+    cellXfs_ = Child(sheet, "cellXfs");
+    for (pugi::xml_node font : Children(fonts_, "font")) fontElements_.push_back(font);
+    for (pugi::xml_node xf : Children(cellXfs_, "xf")) xfElements_.push_back(xf);
+  }
+
+  // The font name of a cell format, or empty.
+  std::string FontOfStyle(std::size_t style) const {
+    const pugi::xml_node font = FontElementOfStyle(style);
+    return font ? Child(font, "name").attribute("val").value() : "";
+  }
+  pugi::xml_node FontElementOfStyle(std::size_t style) const {
+    if (style >= xfElements_.size()) return {};
+    const std::size_t font = xfElements_[style].attribute("fontId").as_uint();
+    return font < fontElements_.size() ? fontElements_[font] : pugi::xml_node();
+  }
+  bool Converted(std::string_view fontName) { return !fontName.empty() && classifier_.Converted(fontName); }
+
+  // The twin of a cell format, its font the converted text's: made once.
+  std::size_t Twin(std::size_t style) {
+    if (const auto found = twins_.find(style); found != twins_.end()) return found->second;
+    const pugi::xml_node font = FontElementOfStyle(style);
+    pugi::xml_node newFont = fonts_.append_copy(font);
+    for (const char* dropped : {"charset", "family", "scheme"}) newFont.remove_child(Child(newFont, dropped));
+    pugi::xml_node name = Child(newFont, "name");
+    if (!name) name = newFont.append_child(SameSpelling(newFont, "name").c_str());
+    name.attribute("val") ? name.attribute("val").set_value(std::string(profile_.ConvertedFont()).c_str())
+                          : name.append_attribute("val").set_value(std::string(profile_.ConvertedFont()).c_str());
+    fontElements_.push_back(newFont);
+    SetCount(fonts_, fontElements_.size());
+    pugi::xml_node xf = cellXfs_.insert_copy_after(xfElements_[style], xfElements_.back());
+    xf.attribute("fontId").set_value(static_cast<unsigned>(fontElements_.size() - 1));
+    if (!xf.attribute("applyFont")) xf.append_attribute("applyFont");
+    xf.attribute("applyFont").set_value("1");
+    xfElements_.push_back(xf);
+    SetCount(cellXfs_, xfElements_.size());
+    changed_ = true;
+    return twins_[style] = xfElements_.size() - 1;
+  }
+
+  bool Changed() const { return changed_; }
+
+ private:
+  static void SetCount(pugi::xml_node list, std::size_t count) {
+    if (list.attribute("count")) list.attribute("count").set_value(static_cast<unsigned>(count));
+  }
+
+  pugi::xml_document* styles_;
+  const ConversionProfile& profile_;
+  FontClassifier& classifier_;
+  pugi::xml_node fonts_, cellXfs_;
+  std::vector<pugi::xml_node> fontElements_, xfElements_;
+  std::map<std::size_t, std::size_t> twins_;
+  bool changed_ = false;
+};
+
+// A string's runs (an <si> or <is>): each run's text and its font, its own
+// or the cell's.
+struct StringRun {
+  pugi::xml_node properties;  // the run's <rPr>, or none
+  std::string font;
+  std::u16string text;
+};
+
+std::vector<StringRun> RunsOf(pugi::xml_node string, const std::string& cellFont) {
+  std::vector<StringRun> runs;
+  if (const pugi::xml_node t = Child(string, "t")) runs.push_back({{}, cellFont, FromUtf8(t.child_value())});
+  for (pugi::xml_node r : Children(string, "r")) {
+    const pugi::xml_node properties = Child(r, "rPr");
+    const pugi::xml_node rFont = Child(properties, "rFont");
+    runs.push_back({properties, rFont ? rFont.attribute("val").value() : cellFont, FromUtf8(Child(r, "t").child_value())});
+  }
+  return runs;
+}
+
+// The string with its legacy text converted, written into `out` (an empty
+// element of the same kind), or false when nothing in it is converted.
+// `cellFont` is the cell's font element, whose properties a run without
+// properties of its own takes.
+bool ConvertString(pugi::xml_node string, const std::string& cellFontName, pugi::xml_node cellFont,
+                   const ConversionProfile& profile, SheetStyles& styles, pugi::xml_node out) {
+  const std::vector<StringRun> runs = RunsOf(string, cellFontName);
+  bool legacy = false;
+  for (const StringRun& run : runs) legacy |= styles.Converted(run.font) && !run.text.empty();
+  if (!legacy) return false;
+  Document story;
+  std::vector<std::size_t> runOf;  // per character
+  for (std::size_t r = 0; r < runs.size(); ++r) {
+    CharFormat format;
+    format.fontName = runs[r].font;
+    format.sourceTag = static_cast<std::uint32_t>(r);
+    story.Append(runs[r].text, story.Intern(format));
+    runOf.insert(runOf.end(), runs[r].text.size(), r);
+  }
+  const std::vector<bool> replaceable(story.Size(), true);
+  const PlacedText placed = ConvertInPlace(story, replaceable, profile);
+  // The new runs: (source run, font, or empty for the run's own) and text.
+  struct Piece {
+    std::size_t run;
+    std::string font;
+    std::u16string text;
+  };
+  std::vector<Piece> pieces;
+  const auto add = [&](std::size_t run, const std::string& font, std::u16string_view text) {
+    if (text.empty()) return;
+    if (!pieces.empty() && pieces.back().run == run && pieces.back().font == font) {
+      pieces.back().text += text;
+    } else {
+      pieces.push_back({run, font, std::u16string(text)});
+    }
+  };
+  PlacedCursor cursor(placed);
+  const std::u16string_view text = story.Text();
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    for (const PlacedRun& piece : cursor.RunsAt(i)) {
+      add(runOf[i], piece.font == PlacedText::kKept ? std::string() : placed.fonts[piece.font], piece.text);
+    }
+    if (!placed.replaced[i]) add(runOf[i], std::string(), text.substr(i, 1));
+  }
+  for (const Piece& piece : pieces) {
+    const StringRun& source = runs[piece.run];
+    pugi::xml_node r = out.append_child(SameSpelling(out, "r").c_str());
+    pugi::xml_node properties;
+    if (source.properties) {
+      properties = r.append_copy(source.properties);
+    } else if (!piece.font.empty() && cellFont) {
+      // The cell's font as the run's properties: its size, weight, colour.
+      properties = r.append_child(SameSpelling(out, "rPr").c_str());
+      for (pugi::xml_node property : cellFont.children()) {
+        if (Named(property, "name")) continue;
+        properties.append_copy(property);
+      }
+    }
+    if (!piece.font.empty()) {
+      if (!properties) properties = r.append_child(SameSpelling(out, "rPr").c_str());
+      pugi::xml_node rFont = Child(properties, "rFont");
+      if (!rFont) rFont = properties.prepend_child(SameSpelling(out, "rFont").c_str());
+      if (!rFont.attribute("val")) rFont.append_attribute("val");
+      rFont.attribute("val").set_value(piece.font.c_str());
+      properties.remove_child(Child(properties, "charset"));
+      properties.remove_child(Child(properties, "scheme"));
+    }
+    pugi::xml_node t = r.append_child(SameSpelling(out, "t").c_str());
+    t.append_attribute("xml:space").set_value("preserve");
+    t.text().set(ToUtf8(piece.text).c_str());
+  }
+  return true;
+}
+
+struct SheetParts {
+  std::string workbook, styles, sharedStrings;
+  std::vector<std::string> sheets;
+};
+
+Outcome<SheetParts> FindSheetParts(const ZipPackage& package, const PackageLimits& limits) {
+  Outcome<MainPart> main = FindMainPart(package, limits);
+  if (!main.Ok()) return main.Error();
+  SheetParts parts;
+  parts.workbook = main.Value().name;
+  Outcome<std::vector<Relationship>> relationships = ReadRelationships(package, parts.workbook, limits);
+  if (!relationships.Ok()) return relationships.Error();
+  for (const Relationship& relationship : relationships.Value()) {
+    if (relationship.external) continue;
+    if (HasRelationshipType(relationship, "styles")) parts.styles = relationship.target;
+    if (HasRelationshipType(relationship, "sharedStrings")) parts.sharedStrings = relationship.target;
+    if (HasRelationshipType(relationship, "worksheet")) parts.sheets.push_back(relationship.target);
+  }
+  return parts;
+}
+
+// A part that may be missing: none then.
+Outcome<XmlPart> LoadIfPresent(const ZipPackage& package, const std::string& name, const PackageLimits& limits) {
+  if (name.empty() || !package.Contains(name)) return XmlPart();
+  return LoadXmlPart(package, name, limits);
+}
+
+// The shared strings, converted for the cells that show them in a legacy
+// font, and the cells repointed where a string is shown both ways.
+class SharedStrings {
+ public:
+  SharedStrings(pugi::xml_document* table) : table_(table) {
+    if (table_ == nullptr) return;
+    root_ = table_->document_element();
+    for (pugi::xml_node si : Children(root_, "si")) strings_.push_back(si);
+    original_ = strings_.size();
+  }
+
+  // The index of the string `index` converted for a cell in `cellFont`, or
+  // nullopt when nothing in it is converted there.
+  std::optional<std::size_t> ConvertedFor(std::size_t index, const std::string& cellFontName, pugi::xml_node cellFont,
+                                          const ConversionProfile& profile, SheetStyles& styles) {
+    if (table_ == nullptr || index >= original_) return std::nullopt;
+    const auto key = std::make_pair(index, cellFontName);
+    if (const auto found = converted_.find(key); found != converted_.end()) return found->second;
+    pugi::xml_node scratch = scratch_.append_child(strings_[index].name());
+    std::optional<std::size_t> result;
+    if (ConvertString(strings_[index], cellFontName, cellFont, profile, styles, scratch)) {
+      pugi::xml_node appended = root_.append_copy(scratch);
+      strings_.push_back(appended);
+      result = strings_.size() - 1;
+      changed_ = true;
+    }
+    scratch_.remove_child(scratch);
+    converted_[key] = result;
+    return result;
+  }
+
+  void UpdateCounts() {
+    if (!changed_) return;
+    if (root_.attribute("uniqueCount")) root_.attribute("uniqueCount").set_value(static_cast<unsigned>(strings_.size()));
+  }
+  bool Changed() const { return changed_; }
+
+ private:
+  pugi::xml_document* table_;
+  pugi::xml_node root_;
+  std::vector<pugi::xml_node> strings_;
+  std::size_t original_ = 0;
+  std::map<std::pair<std::size_t, std::string>, std::optional<std::size_t>> converted_;
+  pugi::xml_document scratch_;
+  bool changed_ = false;
+};
+
+// Each cell of a sheet: its string converted where its font, or its runs',
+// is a legacy font.
+bool ConvertSheet(pugi::xml_document& sheet, SharedStrings& shared, SheetStyles& styles,
+                  const ConversionProfile& profile) {
+  bool changed = false;
+  const pugi::xml_node data = Child(sheet.document_element(), "sheetData");
+  for (pugi::xml_node row : Children(data, "row")) {
+    for (pugi::xml_node cell : Children(row, "c")) {
+      const std::string type = cell.attribute("t").value();
+      if (type != "s" && type != "inlineStr") continue;
+      const std::size_t style = cell.attribute("s").as_uint();
+      const std::string cellFontName = styles.FontOfStyle(style);
+      const pugi::xml_node cellFont = styles.FontElementOfStyle(style);
+      bool converted = false;
+      if (type == "s") {
+        pugi::xml_node value = Child(cell, "v");
+        const std::optional<std::size_t> index =
+            shared.ConvertedFor(value.text().as_uint(), cellFontName, cellFont, profile, styles);
+        if (index) {
+          value.text().set(static_cast<unsigned>(*index));
+          converted = true;
+        }
+      } else {
+        pugi::xml_node inlineString = Child(cell, "is");
+        pugi::xml_document scratch;
+        pugi::xml_node out = scratch.append_child(inlineString.name());
+        if (ConvertString(inlineString, cellFontName, cellFont, profile, styles, out)) {
+          for (pugi::xml_node child = inlineString.first_child(); child;) {
+            const pugi::xml_node next = child.next_sibling();
+            if (Named(child, "t") || Named(child, "r")) inlineString.remove_child(child);
+            child = next;
+          }
+          for (pugi::xml_node child : out.children()) inlineString.append_copy(child);
+          converted = true;
+        }
+      }
+      if (converted && styles.Converted(cellFontName)) {
+        if (!cell.attribute("s")) cell.append_attribute("s");
+        cell.attribute("s").set_value(static_cast<unsigned>(styles.Twin(style)));
+      }
+      changed |= converted;
+    }
+  }
+  return changed;
+}
+
+}  // namespace
+
+Outcome<std::string> ConvertSheetPackage(const ZipPackage& package, const ConversionProfile& profile,
+                                         const OfficeOptions& options) {
+  Outcome<SheetParts> parts = FindSheetParts(package, options.limits);
+  if (!parts.Ok()) return parts.Error();
+  Outcome<XmlPart> stylesPart = LoadIfPresent(package, parts.Value().styles, options.limits);
+  if (!stylesPart.Ok()) return stylesPart.Error();
+  Outcome<XmlPart> sharedPart = LoadIfPresent(package, parts.Value().sharedStrings, options.limits);
+  if (!sharedPart.Ok()) return sharedPart.Error();
+  FontClassifier classifier(profile.generation);
+  SheetStyles styles(stylesPart.Value().get(), profile, classifier);
+  SharedStrings shared(sharedPart.Value().get());
+  std::vector<PartReplacement> replacements;
+  const std::vector<std::string>& sheets = parts.Value().sheets;
+  for (std::size_t s = 0; s < sheets.size(); ++s) {
+    Outcome<XmlPart> sheet = LoadXmlPart(package, sheets[s], options.limits);
+    if (!sheet.Ok()) return sheet.Error();
+    if (ConvertSheet(*sheet.Value(), shared, styles, profile)) {
+      replacements.emplace_back(sheets[s], SerializeXmlPart(*sheet.Value()));
+    }
+    if (options.progress != nullptr) options.progress->Advance(s + 1, sheets.size());
+  }
+  shared.UpdateCounts();
+  if (shared.Changed()) replacements.emplace_back(parts.Value().sharedStrings, SerializeXmlPart(*sharedPart.Value()));
+  if (styles.Changed()) replacements.emplace_back(parts.Value().styles, SerializeXmlPart(*stylesPart.Value()));
+  return package.Rewrite(replacements);
+}
+
+}  // namespace maravelundi
