@@ -288,6 +288,7 @@ bool ConvertSheet(pugi::xml_document& sheet, SharedStrings& shared, SheetStyles&
       bool converted = false;
       if (type == "s") {
         pugi::xml_node value = Child(cell, "v");
+        if (!value) continue;  // a string cell without its string shows nothing
         const std::optional<std::size_t> index =
             shared.ConvertedFor(value.text().as_uint(), cellFontName, cellFont, profile, styles);
         if (index) {
