@@ -3,6 +3,7 @@
 #include <cstring>
 #include <map>
 #include <optional>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -198,6 +199,27 @@ bool ConvertString(pugi::xml_node string, const std::string& cellFontName, pugi:
   return true;
 }
 
+// Converts a string where it stands (an inline string, a comment's text):
+// its text and runs replaced by the converted runs. False when nothing in
+// it is converted.
+bool ConvertStringInPlace(pugi::xml_node string, const std::string& cellFontName, pugi::xml_node cellFont,
+                          const ConversionProfile& profile, SheetStyles& styles) {
+  pugi::xml_document scratch;
+  pugi::xml_node out = scratch.append_child(string.name());
+  if (!ConvertString(string, cellFontName, cellFont, profile, styles, out)) return false;
+  for (pugi::xml_node child = string.first_child(); child;) {
+    const pugi::xml_node next = child.next_sibling();
+    if (Named(child, "t") || Named(child, "r")) string.remove_child(child);
+    child = next;
+  }
+  // Phonetic runs and properties, which must follow the text, stay after it.
+  pugi::xml_node before = string.first_child();
+  for (pugi::xml_node child : out.children()) {
+    before ? string.insert_copy_before(child, before) : string.append_copy(child);
+  }
+  return true;
+}
+
 struct SheetParts {
   std::string workbook, styles, sharedStrings;
   std::vector<std::string> sheets;
@@ -296,18 +318,7 @@ bool ConvertSheet(pugi::xml_document& sheet, SharedStrings& shared, SheetStyles&
           converted = true;
         }
       } else {
-        pugi::xml_node inlineString = Child(cell, "is");
-        pugi::xml_document scratch;
-        pugi::xml_node out = scratch.append_child(inlineString.name());
-        if (ConvertString(inlineString, cellFontName, cellFont, profile, styles, out)) {
-          for (pugi::xml_node child = inlineString.first_child(); child;) {
-            const pugi::xml_node next = child.next_sibling();
-            if (Named(child, "t") || Named(child, "r")) inlineString.remove_child(child);
-            child = next;
-          }
-          for (pugi::xml_node child : out.children()) inlineString.append_copy(child);
-          converted = true;
-        }
+        converted = ConvertStringInPlace(Child(cell, "is"), cellFontName, cellFont, profile, styles);
       }
       if (converted && styles.Converted(cellFontName)) {
         if (!cell.attribute("s")) cell.append_attribute("s");
@@ -317,6 +328,29 @@ bool ConvertSheet(pugi::xml_document& sheet, SharedStrings& shared, SheetStyles&
     }
   }
   return changed;
+}
+
+// A sheet's comments (notes): the runs of their text set in a legacy font.
+// Their text has no cell font of its own; a run without a font is in the
+// comment box's default one, which is never a legacy font.
+bool ConvertComments(pugi::xml_document& comments, const ConversionProfile& profile, SheetStyles& styles) {
+  bool changed = false;
+  for (pugi::xml_node comment : Children(Child(comments.document_element(), "commentList"), "comment")) {
+    changed |= ConvertStringInPlace(Child(comment, "text"), std::string(), {}, profile, styles);
+  }
+  return changed;
+}
+
+// The comment parts of a sheet, by its relationships.
+Outcome<std::vector<std::string>> CommentPartsOf(const ZipPackage& package, const std::string& sheet,
+                                                 const PackageLimits& limits) {
+  Outcome<std::vector<Relationship>> relationships = ReadRelationships(package, sheet, limits);
+  if (!relationships.Ok()) return relationships.Error();
+  std::vector<std::string> parts;
+  for (const Relationship& relationship : relationships.Value()) {
+    if (!relationship.external && HasRelationshipType(relationship, "comments")) parts.push_back(relationship.target);
+  }
+  return parts;
 }
 
 }  // namespace
@@ -333,12 +367,23 @@ Outcome<std::string> ConvertSheetPackage(const ZipPackage& package, const Conver
   SheetStyles styles(stylesPart.Value().get(), profile, classifier);
   SharedStrings shared(sharedPart.Value().get());
   std::vector<PartReplacement> replacements;
+  std::set<std::string> commentsSeen;
   const std::vector<std::string>& sheets = parts.Value().sheets;
   for (std::size_t s = 0; s < sheets.size(); ++s) {
     Outcome<XmlPart> sheet = LoadXmlPart(package, sheets[s], options.limits);
     if (!sheet.Ok()) return sheet.Error();
     if (ConvertSheet(*sheet.Value(), shared, styles, profile)) {
       replacements.emplace_back(sheets[s], SerializeXmlPart(*sheet.Value()));
+    }
+    Outcome<std::vector<std::string>> commentParts = CommentPartsOf(package, sheets[s], options.limits);
+    if (!commentParts.Ok()) return commentParts.Error();
+    for (const std::string& name : commentParts.Value()) {
+      if (!commentsSeen.insert(name).second) continue;  // shared by two sheets: converted once
+      Outcome<XmlPart> comments = LoadIfPresent(package, name, options.limits);
+      if (!comments.Ok()) return comments.Error();
+      if (comments.Value() && ConvertComments(*comments.Value(), profile, styles)) {
+        replacements.emplace_back(name, SerializeXmlPart(*comments.Value()));
+      }
     }
     if (options.progress != nullptr) options.progress->Advance(s + 1, sheets.size());
   }

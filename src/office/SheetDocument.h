@@ -1,7 +1,8 @@
 #pragma once
 // Excel workbooks (XLSX) converted in place. A cell's text takes its font
 // from the cell's style (styles.xml: cellXfs, fonts), or, run by run, from
-// the rich text of the string itself (<r><rPr><rFont>). Where either is a
+// the rich text of the string itself (<r><rPr><rFont>); a comment's runs
+// from their own properties. Where either is a
 // legacy font the text is converted: the string's runs come back in the
 // Unicode font, the cell's style gets a twin whose font is the Unicode one,
 // and everything else in the package stays byte for byte.

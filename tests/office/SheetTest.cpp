@@ -1,6 +1,6 @@
 // Excel workbooks converted in place: the text of cells whose style is set
-// in a legacy font, and the legacy runs of rich strings, become Unicode in
-// the Unicode font; a shared string shown by a cell in another font stays
+// in a legacy font, and the legacy runs of rich strings and comments, become
+// Unicode in the Unicode font; a shared string shown by a cell in another font stays
 // for it; numbers and every other part stay as they were.
 
 #include <gtest/gtest.h>
@@ -23,7 +23,8 @@ const std::string kKeralam = "\xE0\xB4\x95\xE0\xB5\x87\xE0\xB4\xB0\xE0\xB4\xB3\x
 // A workbook of one sheet: A1 a shared string in an ML-TT cell, B1 the same
 // string in a Calibri cell, C1 a rich string with an ML-TT run and an Arial
 // run in a Calibri cell, D1 a number in the ML-TT cell style, E1 an inline
-// string in the ML-TT style, F1 a shared string only a Calibri cell shows.
+// string in the ML-TT style, F1 a shared string only a Calibri cell shows;
+// and a comment on A1 whose second run is in ML-TT.
 std::string Workbook() {
   const std::string declaration = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>";
   const std::string relationship = "<Relationship Id=\"rId%\" Type=\"" + kRelationships + "/";
@@ -65,6 +66,16 @@ std::string Workbook() {
                                      "<c r=\"C1\" t=\"s\"><v>1</v></c><c r=\"D1\" s=\"1\"><v>42</v></c>"
                                      "<c r=\"E1\" s=\"1\" t=\"inlineStr\"><is><t>tIcfw</t></is></c>"
                                      "<c r=\"F1\" t=\"s\"><v>2</v></c></row></sheetData></worksheet>");
+  entries.emplace_back("xl/worksheets/_rels/sheet1.xml.rels",
+                       declaration + "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/"
+                                     "relationships\"><Relationship Id=\"rId1\" Type=\"" + kRelationships +
+                           "/comments\" Target=\"../comments1.xml\"/></Relationships>");
+  entries.emplace_back("xl/comments1.xml",
+                       declaration + "<comments xmlns=\"" + kMain + "\"><authors><author>Clerk</author></authors>"
+                                     "<commentList><comment ref=\"A1\" authorId=\"0\"><text>"
+                                     "<r><rPr><rFont val=\"Tahoma\"/></rPr><t xml:space=\"preserve\">Clerk: </t></r>"
+                                     "<r><rPr><sz val=\"9\"/><rFont val=\"ML-TTKarthika\"/></rPr><t>tIcfw</t></r>"
+                                     "</text></comment></commentList></comments>");
   entries.emplace_back("xl/media/image1.png", std::string("\x89PNG a picture's bytes"));
   return test::BuildZip(entries);
 }
@@ -143,6 +154,12 @@ TEST(Sheet, LegacyTextInCellsAndRunsBecomesUnicodeAndAllElseStays) {
   EXPECT_EQ(test::ReadEntry(out, "xl/media/image1.png"), test::ReadEntry(workbook, "xl/media/image1.png"));
   EXPECT_EQ(test::ReadEntry(out, "xl/workbook.xml"), test::ReadEntry(workbook, "xl/workbook.xml"));
   EXPECT_EQ(strings.Root().attribute("uniqueCount").as_uint(), si.size());
+  // The comment: its legacy run converted, the author's kept.
+  test::ParsedPart comments;
+  test::ParsePart(out, "xl/comments1.xml", comments);
+  const std::vector<pugi::xml_node> texts = test::Descendants(comments.Root(), "text");
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(RunsOf(texts[0]), "Tahoma:Clerk: |Manjari:" + kKeralam);
 }
 
 // A workbook has no body to make a new file of: only in place.
