@@ -7,10 +7,10 @@
 
 #include "convert/InPlaceConversion.h"
 #include "convert/MlttStage.h"
-#include "richtext/GlyphString.h"
 #include "convert/RtfInPlace.h"
 #include "office/NewDocument.h"
 #include "office/OfficeConversion.h"
+#include "richtext/GlyphString.h"
 
 namespace maravelundi {
 namespace {
@@ -100,6 +100,24 @@ void ReportWithoutGlyph(const SourceDocument& source, std::vector<std::string>& 
     if (body.Ok()) report = DescribeWithoutGlyph(source.name, body.Value(), planned.profile);
   }
   if (report) warnings.push_back(std::move(*report));
+}
+
+// Rich Text converted in place into `out`: everything but the legacy text
+// stays. Where another format is asked for, the engine then writes the
+// converted document in it.
+std::optional<Failure> ConvertRtfWhole(const SourceDocument& source, const PlannedConversion& planned,
+                                       const ForeignEngine* engine, ByteSink& out, ProgressSink* progress) {
+  if (planned.writeAs == nullptr) {
+    ConvertRtfInPlace(source.markup, source.reading, planned.profile, out, progress);
+    return std::nullopt;
+  }
+  if (engine == nullptr) return About(NoEngine(*planned.writeAs), source.name);
+  StringSink converted;
+  ConvertRtfInPlace(source.markup, source.reading, planned.profile, converted, progress);
+  WholeResult written = engine->Write(converted.Bytes(), DocumentFormat::kRtf, *planned.writeAs);
+  if (!written.Ok()) return About(std::move(written.Error()), source.name);
+  out.Write(written.Value());
+  return std::nullopt;
 }
 
 template <typename Value, std::size_t size>
@@ -237,19 +255,8 @@ std::optional<Failure> ConvertSource(SourceDocument&& source, const ConversionSe
                                                                                : WriteNewDocx(unicode, title);
     if (!package.Ok()) return AsFailure(package.Error(), source.name);
     both.Write(package.Value());
-  } else if (planned.output == OutputKind::kInPlace && planned.writeAs != nullptr) {
-    // Rich Text converts in place, then the engine writes it in the format
-    // asked for.
-    if (settings.foreignEngine == nullptr) return About(NoEngine(*planned.writeAs), source.name);
-    StringSink converted;
-    ConvertRtfInPlace(source.markup, source.reading, planned.profile, converted, progress);
-    std::string().swap(source.markup);
-    WholeResult written = settings.foreignEngine->Write(converted.Bytes(), DocumentFormat::kRtf, *planned.writeAs);
-    if (!written.Ok()) return About(std::move(written.Error()), source.name);
-    both.Write(written.Value());
   } else if (planned.output == OutputKind::kInPlace) {
-    // Rich Text converts in place: everything but the legacy text stays.
-    ConvertRtfInPlace(source.markup, source.reading, planned.profile, both, progress);
+    if (auto failure = ConvertRtfWhole(source, planned, settings.foreignEngine, both, progress)) return failure;
   } else if (text == nullptr) {
     ConvertDocument(std::move(source.reading.document), planned.output, planned.profile, both, progress, title);
   } else {
@@ -284,16 +291,8 @@ std::optional<Failure> ConvertKept(const SourceDocument& source, const PlannedCo
       return Failure{FailureCode::kNoSuchConversion, source.name,
                      "read for a new file, the document cannot be converted in place", {}, std::nullopt};
     }
-    if (planned.output == OutputKind::kInPlace && planned.writeAs != nullptr) {
-      if (engine == nullptr) return About(NoEngine(*planned.writeAs), source.name);
-      StringSink converted;
-      ConvertRtfInPlace(source.markup, source.reading, planned.profile, converted, progress);
-      WholeResult written = engine->Write(converted.Bytes(), DocumentFormat::kRtf, *planned.writeAs);
-      if (!written.Ok()) return About(std::move(written.Error()), source.name);
-      out.Write(written.Value());
-      if (mltt != nullptr) *mltt = ConvertToMltt(source.reading.document, planned.profile);
-    } else if (planned.output == OutputKind::kInPlace) {
-      ConvertRtfInPlace(source.markup, source.reading, planned.profile, out, progress);
+    if (planned.output == OutputKind::kInPlace) {
+      if (auto failure = ConvertRtfWhole(source, planned, engine, out, progress)) return failure;
       if (mltt != nullptr) *mltt = ConvertToMltt(source.reading.document, planned.profile);
     } else {
       ConvertDocument(source.reading.document, planned.output, planned.profile, out, progress, kDefaultTitle, mltt);
