@@ -46,10 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (detected.format != DocumentFormat::kUnknown) fuzz::Fail("an error came with a format");
     return 0;
   }
-  if (detected.format != DocumentFormat::kDocx && detected.format != DocumentFormat::kOdt &&
-      detected.format != DocumentFormat::kXlsx) {
-    return 0;
-  }
+  if (!IsOwnPackage(detected.format)) return 0;
   CheckConvertsOnceAndForAll(bytes, detected.format, options);
   const std::pair<OutputKind, TextTarget> outputs[] = {
       {OutputKind::kInPlace, TextTarget::kMltt}, {OutputKind::kInPlace, TextTarget::kIsm}, {OutputKind::kText, TextTarget::kUnicode}};

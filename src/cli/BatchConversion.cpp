@@ -68,6 +68,9 @@ std::string_view DescribeKind(const DocumentKind& kind) {
     case DocumentFormat::kForeign: return kind.foreign->name;
     case DocumentFormat::kText: return "plain text";
     case DocumentFormat::kXlsx: return "XLSX";
+    case DocumentFormat::kOds: return "ODS";
+    case DocumentFormat::kPptx: return "PPTX";
+    case DocumentFormat::kOdp: return "ODP";
     default: return "Rich Text";
   }
 }

@@ -8,7 +8,7 @@
 namespace maravelundi {
 namespace {
 
-constexpr std::array<std::pair<std::string_view, OutputChoice>, 10> kNames = {{
+constexpr std::array<std::pair<std::string_view, OutputChoice>, 13> kNames = {{
     {"unicode", OutputChoice::kUnicode},
     {"ism", OutputChoice::kIsm},
     {"mltt", OutputChoice::kMltt},
@@ -18,17 +18,59 @@ constexpr std::array<std::pair<std::string_view, OutputChoice>, 10> kNames = {{
     {"docx", OutputChoice::kDocx},
     {"odt", OutputChoice::kOdt},
     {"xlsx", OutputChoice::kXlsx},
+    {"ods", OutputChoice::kOds},
+    {"pptx", OutputChoice::kPptx},
+    {"odp", OutputChoice::kOdp},
     {"legacy", OutputChoice::kLegacy},
 }};
+
+// The package of ours a choice names, or kUnknown.
+DocumentFormat PackageChosen(OutputChoice choice) {
+  switch (choice) {
+    case OutputChoice::kDocx: return DocumentFormat::kDocx;
+    case OutputChoice::kOdt: return DocumentFormat::kOdt;
+    case OutputChoice::kXlsx: return DocumentFormat::kXlsx;
+    case OutputChoice::kOds: return DocumentFormat::kOds;
+    case OutputChoice::kPptx: return DocumentFormat::kPptx;
+    case OutputChoice::kOdp: return DocumentFormat::kOdp;
+    default: return DocumentFormat::kUnknown;
+  }
+}
+
+// The kind of document an output is, where it is one: a package's or a
+// foreign format's. None for the flat outputs and the targets.
+std::optional<DocumentClass> ClassChosen(const OutputRequest& request) {
+  if (request.choice == OutputChoice::kForeign) return ClassOf(request.foreign->via);
+  if (request.choice == OutputChoice::kRtf) return DocumentClass::kText;
+  const DocumentFormat package = PackageChosen(request.choice);
+  if (package == DocumentFormat::kUnknown) return std::nullopt;
+  return ClassOf(package);
+}
+
+DocumentClass ClassOfInput(const DocumentKind& input) {
+  return input.format == DocumentFormat::kForeign ? ClassOf(input.foreign->via) : ClassOf(input.format);
+}
+
+std::string_view ClassWords(DocumentClass kind) {
+  switch (kind) {
+    case DocumentClass::kSpreadsheet: return "a spreadsheet";
+    case DocumentClass::kPresentation: return "a presentation";
+    case DocumentClass::kText: break;
+  }
+  return "a word processor's document";
+}
+
+// The extension of an input of ours or LibreOffice's: what its own format
+// is called.
+std::string_view OwnExtension(const DocumentKind& input) {
+  return input.format == DocumentFormat::kForeign ? input.foreign->extension : DocumentFormatName(input.format);
+}
 
 Failure NoSuchConversion(std::string why) {
   return Failure{FailureCode::kNoSuchConversion, {}, std::move(why), {}, std::nullopt};
 }
 
-bool IsOffice(DocumentFormat format) {
-  return format == DocumentFormat::kDocx || format == DocumentFormat::kOdt || format == DocumentFormat::kForeign ||
-         format == DocumentFormat::kXlsx;
-}
+bool IsOffice(DocumentFormat format) { return IsOwnPackage(format) || format == DocumentFormat::kForeign; }
 
 // What --to means for a document's text: what is written and what its
 // legacy text becomes.
@@ -53,6 +95,9 @@ OutputMeaning RtfMeaning(OutputChoice choice) {
     case OutputChoice::kText: return OutputMeaning{OutputKind::kText, TextTarget::kUnicode};
     case OutputChoice::kUnicode:
     case OutputChoice::kXlsx:
+    case OutputChoice::kOds:
+    case OutputChoice::kPptx:
+    case OutputChoice::kOdp:
     case OutputChoice::kSameFormat: break;
   }
   return OutputMeaning{OutputKind::kUnicodeHtml, TextTarget::kUnicode};
@@ -83,17 +128,22 @@ OutputMeaning OfficeMeaning(OutputChoice choice) {
     case OutputChoice::kDocx:
     case OutputChoice::kOdt:
     case OutputChoice::kXlsx:
+    case OutputChoice::kOds:
+    case OutputChoice::kPptx:
+    case OutputChoice::kOdp:
     case OutputChoice::kForeign:
     case OutputChoice::kSameFormat: break;
   }
   return {OutputKind::kInPlace, TextTarget::kUnicode};
 }
 
-// A workbook converts in place, as a workbook, with the target asked for;
-// it has no body to make a new file of.
-std::variant<OutputMeaning, std::string> SheetMeaning(const OutputRequest& request) {
+// A workbook or a presentation converts in place, as one of its kind (in
+// its own format, or another of its kind that LibreOffice writes), with the
+// target asked for; it has no body to make a new file of.
+std::variant<OutputMeaning, std::string> WholeMeaning(const OutputRequest& request, const DocumentKind& input) {
+  const DocumentClass kind = ClassOfInput(input);
+  if (ClassChosen(request) == kind) return OutputMeaning{OutputKind::kInPlace, TextTarget::kUnicode};
   switch (request.choice) {
-    case OutputChoice::kXlsx:
     case OutputChoice::kSameFormat: return OutputMeaning{OutputKind::kInPlace, TextTarget::kUnicode};
     case OutputChoice::kUnicode:
       if (request.byDefault) return OutputMeaning{OutputKind::kInPlace, TextTarget::kUnicode};
@@ -103,8 +153,10 @@ std::variant<OutputMeaning, std::string> SheetMeaning(const OutputRequest& reque
     case OutputChoice::kLegacy: return OutputMeaning{OutputKind::kInPlace, TextTarget::kLegacy};
     default: break;
   }
-  return std::string("a spreadsheet converts in place, as a spreadsheet: -o NAME.xlsx or --to xlsx (ism, mltt and "
-                     "legacy keep it a spreadsheet too)");
+  const std::string words(ClassWords(kind));
+  const std::string extension(OwnExtension(input));
+  return words + " converts in place, as " + words + ": -o NAME." + extension + " or --to " + extension +
+         " (ism, mltt and legacy keep it " + words + " too)";
 }
 
 // Plain text has no document to keep: each output is a new file (a DOCX or
@@ -122,6 +174,9 @@ OutputMeaning TextMeaning(const OutputRequest& request) {
     case OutputChoice::kDocx:
     case OutputChoice::kOdt:
     case OutputChoice::kXlsx:
+    case OutputChoice::kOds:
+    case OutputChoice::kPptx:
+    case OutputChoice::kOdp:
     case OutputChoice::kText:
     case OutputChoice::kForeign:
     case OutputChoice::kSameFormat: break;
@@ -141,30 +196,28 @@ Spelling OwnSpelling(const OutputMeaning& meaning) {
 // an ODT output as ODT), else its own format's. A package asked for in
 // another of our formats (DOCX as ODT, either as Rich Text) is converted in
 // its own, then written by LibreOffice in the other.
-OfficeRoute RouteFor(const OutputRequest& request, const DocumentKind& input) {
+OfficeRoute RouteFor(const OutputRequest& request, const DocumentKind& input, OutputKind output) {
   OfficeRoute route;
+  const DocumentFormat wanted = PackageChosen(request.choice);
   if (input.format != DocumentFormat::kForeign) {
     route.package = input.format;
-    if (request.choice == OutputChoice::kDocx || request.choice == OutputChoice::kOdt) {
-      const DocumentFormat wanted = request.choice == OutputChoice::kOdt ? DocumentFormat::kOdt : DocumentFormat::kDocx;
-      if (wanted != input.format) route.writeAs = &OwnFormatWritten(wanted);
-    }
+    if (wanted != DocumentFormat::kUnknown && wanted != input.format) route.writeAs = &OwnFormatWritten(wanted);
   } else {
     route.readFrom = input.foreign;
-    switch (request.choice) {
-      case OutputChoice::kDocx: route.package = DocumentFormat::kDocx; break;
-      case OutputChoice::kOdt: route.package = DocumentFormat::kOdt; break;
-      case OutputChoice::kForeign: route.package = request.foreign->via; break;
-      default: route.package = input.foreign->via; break;
+    if (wanted != DocumentFormat::kUnknown) {
+      route.package = wanted;
+    } else if (request.choice == OutputChoice::kForeign) {
+      route.package = request.foreign->via;
+    } else {
+      route.package = input.foreign->via;
     }
   }
   if (request.choice == OutputChoice::kForeign) {
     route.writeAs = request.foreign;
   } else if (request.choice == OutputChoice::kRtf) {
     route.writeAs = &OwnFormatWritten(DocumentFormat::kRtf);
-  } else if (input.format == DocumentFormat::kForeign && OfficeMeaning(request.choice).output == OutputKind::kInPlace &&
-             request.choice != OutputChoice::kDocx && request.choice != OutputChoice::kOdt &&
-             input.foreign->Writable()) {
+  } else if (input.format == DocumentFormat::kForeign && output == OutputKind::kInPlace &&
+             wanted == DocumentFormat::kUnknown && input.foreign->Writable()) {
     // ism, mltt and a batch's own format keep a foreign document's format
     // where LibreOffice writes it, and give its package where it does not.
     route.writeAs = input.foreign;
@@ -201,7 +254,9 @@ OutputRequest DefaultOutput(const std::string& outputPath, bool batch) {
   if (extension == ".odt") return {OutputChoice::kOdt, nullptr};
   if (extension == ".rtf") return {OutputChoice::kRtf, nullptr};
   if (extension == ".txt") return {OutputChoice::kText, nullptr};
-  if (extension == ".xlsx") return {OutputChoice::kXlsx, nullptr};
+  for (const OutputChoice package : {OutputChoice::kXlsx, OutputChoice::kOds, OutputChoice::kPptx, OutputChoice::kOdp}) {
+    if (extension == "." + std::string(DocumentFormatName(PackageChosen(package)))) return {package, nullptr};
+  }
   if (const ForeignFormat* foreign = ForeignFormatByExtension(extension)) return {OutputChoice::kForeign, foreign};
   const bool html = extension == ".html" || extension == ".htm";
   return {OutputChoice::kUnicode, nullptr, !html};
@@ -216,14 +271,19 @@ Result<PlannedConversion> PlanConversion(const ConversionSettings& settings, con
   }
   PlannedConversion planned;
   OutputMeaning meaning{};
-  if (request.choice == OutputChoice::kXlsx && input.format != DocumentFormat::kXlsx) {
-    return NoSuchConversion("an XLSX output needs a spreadsheet");
+  const std::optional<DocumentClass> chosen = ClassChosen(request);
+  const DocumentClass given = ClassOfInput(input);
+  if (chosen && *chosen != DocumentClass::kText && *chosen != given) {
+    const std::string name = request.choice == OutputChoice::kForeign
+                                 ? std::string(request.foreign->extension)
+                                 : std::string(DocumentFormatName(PackageChosen(request.choice)));
+    return NoSuchConversion("a ." + name + " output needs " + std::string(ClassWords(*chosen)));
   }
-  if (input.format == DocumentFormat::kXlsx) {
-    auto sheet = SheetMeaning(request);
-    if (const auto* why = std::get_if<std::string>(&sheet)) return NoSuchConversion(*why);
-    meaning = std::get<OutputMeaning>(sheet);
-    planned.route = OfficeRoute{DocumentFormat::kXlsx, nullptr, nullptr};
+  if (given != DocumentClass::kText) {
+    auto whole = WholeMeaning(request, input);
+    if (const auto* why = std::get_if<std::string>(&whole)) return NoSuchConversion(*why);
+    meaning = std::get<OutputMeaning>(whole);
+    planned.route = RouteFor(request, input, meaning.output);
   } else if (input.format == DocumentFormat::kText) {
     if (request.choice == OutputChoice::kForeign) {
       return NoSuchConversion("a ." + std::string(request.foreign->extension) +
@@ -244,8 +304,8 @@ Result<PlannedConversion> PlanConversion(const ConversionSettings& settings, con
     meaning = RtfMeaning(request.choice);
     planned.writeAs = RtfWrittenAs(request);
   } else {
-    planned.route = RouteFor(request, input);
     meaning = OfficeMeaning(request.choice);
+    planned.route = RouteFor(request, input, meaning.output);
   }
   planned.output = meaning.output;
   planned.profile = settings.profile;
@@ -265,8 +325,7 @@ std::string ResultExtension(const OutputRequest& request, const DocumentKind& in
   if (planned->writeAs != nullptr) return "." + std::string(planned->writeAs->extension);
   if (planned->output != OutputKind::kInPlace || !planned->route) return std::string(OutputExtension(planned->output));
   if (planned->route->writeAs != nullptr) return "." + std::string(planned->route->writeAs->extension);
-  if (planned->route->package == DocumentFormat::kXlsx) return ".xlsx";
-  return planned->route->package == DocumentFormat::kOdt ? ".odt" : ".docx";
+  return "." + std::string(OwnFormatWritten(planned->route->package).extension);
 }
 
 }  // namespace maravelundi

@@ -23,7 +23,23 @@
 
 namespace maravelundi {
 
-enum class OutputChoice { kUnicode, kIsm, kMltt, kRtf, kHtml5, kText, kDocx, kOdt, kXlsx, kLegacy, kForeign, kSameFormat };
+enum class OutputChoice {
+  kUnicode,
+  kIsm,
+  kMltt,
+  kRtf,
+  kHtml5,
+  kText,
+  kDocx,
+  kOdt,
+  kXlsx,
+  kOds,
+  kPptx,
+  kOdp,
+  kLegacy,
+  kForeign,
+  kSameFormat
+};
 
 struct OutputRequest {
   OutputChoice choice = OutputChoice::kUnicode;
@@ -33,15 +49,15 @@ struct OutputRequest {
   bool byDefault = false;
 };
 
-// "unicode", "ism", "mltt", "rtf", "html5", "text", "docx", "odt", "xlsx", "legacy", and the
-// foreign formats LibreOffice writes ("doc", "dot", "ott", "fodt").
+// "unicode", "ism", "mltt", "rtf", "html5", "text", "docx", "odt", "xlsx", "ods", "pptx", "odp",
+// "legacy", and the foreign formats LibreOffice writes ("doc", "xls", "ppt", "fodt" ...).
 std::optional<OutputRequest> OutputChoiceNamed(std::string_view name);
 
 // Every name OutputChoiceNamed knows, in the order --help shows them.
 std::vector<std::string> OutputChoiceNames();
 
-// Without --to: the extension of -o chooses (.docx, .odt, .rtf, .txt, or a
-// foreign one such as .doc, in any case), as pandoc does; otherwise the
+// Without --to: the extension of -o chooses (.docx, .odt, .rtf, .txt, .xlsx,
+// .ods, .pptx, .odp, or a foreign one such as .doc, in any case), as pandoc does; otherwise the
 // Unicode HTML, as always. A batch keeps each document's own format, and
 // Rich Text gives the Unicode HTML.
 OutputRequest DefaultOutput(const std::string& outputPath, bool batch);

@@ -87,15 +87,32 @@ bool InSideStory(pugi::xml_node paragraph) {
   return false;
 }
 
+// What the package holds, by its body: text, a spreadsheet, a presentation
+// (or a drawing, whose shapes hold text as a presentation's do).
+enum class OdfBody { kText, kSpreadsheet, kShapes };
+
+OdfBody BodyOf(const XmlPart& content) {
+  const pugi::xml_node root = content->document_element();
+  const OdfNames names = OdfNames::Of(root);
+  const pugi::xml_node body = names.office.Child(root, "body");
+  if (names.office.Child(body, "spreadsheet")) return OdfBody::kSpreadsheet;
+  if (names.office.Child(body, "presentation") || names.office.Child(body, "drawing")) return OdfBody::kShapes;
+  return OdfBody::kText;
+}
+
 // Converts one part's stories; true when anything changed.
-bool ConvertPart(pugi::xml_node root, const XmlPart& styles, const ConversionProfile& profile,
+bool ConvertPart(pugi::xml_node root, const XmlPart& styles, OdfBody body, const ConversionProfile& profile,
                  FontClassifier& fonts) {
   const OdfNames names = OdfNames::Of(root);
   const OdfStyleSheet sheet = SheetFor(root, names, styles);
-  const OdfPartContext context{names, sheet, profile, fonts};
+  const std::optional<OdfContainerStyles> containers =
+      body == OdfBody::kText ? std::nullopt
+                             : std::make_optional<OdfContainerStyles>(root, names, body == OdfBody::kSpreadsheet);
+  const OdfPartContext context{names, sheet, profile, fonts, containers ? &*containers : nullptr};
   OdfConvertedStyles converted(root, names, sheet, profile);
   OdfStory shown(context), side(context);
   for (pugi::xml_node paragraph : OdfParagraphs(root, names)) {
+    if (containers && containers->ShowsValue(paragraph)) continue;
     (InSideStory(paragraph) ? side : shown).AppendParagraph(paragraph);
   }
   const bool changed = shown.Convert(converted);
@@ -111,12 +128,13 @@ Outcome<std::string> ConvertOdfPackage(const ZipPackage& package, const Conversi
   std::vector<PartReplacement> replacements;
   FontClassifier fonts(profile.generation);
   const XmlPart& styles = parts.Value().styles;
-  if (styles && ConvertPart(styles->document_element(), styles, profile, fonts)) {
+  const OdfBody body = BodyOf(parts.Value().content);
+  if (styles && ConvertPart(styles->document_element(), styles, body, profile, fonts)) {
     replacements.emplace_back(kStylesPart, SerializeXmlPart(*styles));
   }
   ReportProgress(options.progress, 1, 2);
   const XmlPart& content = parts.Value().content;
-  if (ConvertPart(content->document_element(), styles, profile, fonts)) {
+  if (ConvertPart(content->document_element(), styles, body, profile, fonts)) {
     replacements.emplace_back(kContentPart, SerializeXmlPart(*content));
   }
   ReportProgress(options.progress, 2, 2);

@@ -9,6 +9,9 @@ OdfNames OdfNames::Of(pugi::xml_node root) {
       XmlNamespace::Of(root, {"urn:oasis:names:tc:opendocument:xmlns:text:1.0"}, "text"),
       XmlNamespace::Of(root, {"urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0"}, "fo"),
       XmlNamespace::Of(root, {kOdfSvgUri}, "svg"),
+      XmlNamespace::Of(root, {"urn:oasis:names:tc:opendocument:xmlns:table:1.0"}, "table"),
+      XmlNamespace::Of(root, {"urn:oasis:names:tc:opendocument:xmlns:drawing:1.0"}, "draw"),
+      XmlNamespace::Of(root, {"urn:oasis:names:tc:opendocument:xmlns:presentation:1.0"}, "presentation"),
   };
 }
 

@@ -64,7 +64,10 @@ class OdfStoryCollector {
 };
 
 void OdfStory::AppendParagraph(pugi::xml_node paragraph) {
-  const OdfEffectiveText base = context_.sheet.ParagraphBase(context_.names.text.Attribute(paragraph, "style-name").value());
+  const std::optional<OdfContainerStyle> container =
+      context_.containers != nullptr ? context_.containers->For(paragraph) : std::nullopt;
+  const OdfEffectiveText base =
+      context_.sheet.ParagraphBase(context_.names.text.Attribute(paragraph, "style-name").value(), container);
   OdfStoryCollector collector(*this);
   OdfWhiteSpace space;
   WalkOdfInline(paragraph, base, "", context_.names, context_.sheet, space, collector);

@@ -29,6 +29,7 @@ struct OdfPartContext {
   const OdfStyleSheet& sheet;
   const ConversionProfile& profile;
   FontClassifier& fonts;  // the document's, shared by its parts
+  const OdfContainerStyles* containers = nullptr;  // a spreadsheet's or presentation's
 };
 
 class OdfStory {

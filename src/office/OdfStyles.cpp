@@ -93,9 +93,7 @@ void OdfStyleSheet::ReadStyles(pugi::xml_node container, const OdfNames& names, 
   for (pugi::xml_node style : container.children()) {
     const pugi::xml_node properties = names.style.Child(style, "text-properties");
     if (names.style.Is(style, "default-style")) {
-      if (std::string_view(names.style.Attribute(style, "family").value()) == "paragraph") {
-        paragraphDefaults_ = ReadTextProperties(properties, names);
-      }
+      defaults_.emplace(names.style.Attribute(style, "family").value(), ReadTextProperties(properties, names));
       continue;
     }
     if (!names.style.Is(style, "style")) continue;
@@ -154,9 +152,19 @@ void OdfStyleSheet::ApplyChain(OdfEffectiveText& text, std::string_view family, 
   for (auto entry = chain.rbegin(); entry != chain.rend(); ++entry) Apply(text, (*entry)->own);
 }
 
-OdfEffectiveText OdfStyleSheet::ParagraphBase(std::string_view paragraphStyle) const {
+void OdfStyleSheet::ApplyDefaults(OdfEffectiveText& text, const std::string& family) const {
+  if (const auto found = defaults_.find(family); found != defaults_.end()) Apply(text, found->second);
+}
+
+// A cell's or shape's style gives what the paragraph's own style does not.
+OdfEffectiveText OdfStyleSheet::ParagraphBase(std::string_view paragraphStyle,
+                                              const std::optional<OdfContainerStyle>& container) const {
   OdfEffectiveText text;
-  Apply(text, paragraphDefaults_);
+  ApplyDefaults(text, "paragraph");
+  if (container) {
+    ApplyDefaults(text, std::string(container->family));
+    ApplyChain(text, container->family, container->name);
+  }
   ApplyChain(text, "paragraph", paragraphStyle);
   return text;
 }

@@ -14,6 +14,7 @@
 
 #include <pugixml.hpp>
 
+#include "office/OdfContainerStyles.h"
 #include "office/OdfNames.h"
 
 namespace maravelundi {
@@ -46,7 +47,11 @@ class OdfStyleSheet {
   // The automatic styles of the part being converted.
   void ReadAutomaticStyles(pugi::xml_node root, const OdfNames& names);
 
-  OdfEffectiveText ParagraphBase(std::string_view paragraphStyle) const;
+  // What a paragraph's text starts from: the defaults, the style of the
+  // cell or shape it stands in (spreadsheets and presentations), and the
+  // paragraph's own style.
+  OdfEffectiveText ParagraphBase(std::string_view paragraphStyle,
+                                 const std::optional<OdfContainerStyle>& container = std::nullopt) const;
   // Applies a text style (a span's) and its parents.
   void ApplyTextStyle(OdfEffectiveText& text, std::string_view textStyle) const;
   bool HasStyleNamed(std::string_view name) const;
@@ -60,12 +65,13 @@ class OdfStyleSheet {
 
   void ReadStyles(pugi::xml_node container, const OdfNames& names, StyleMap& into);
   void Apply(OdfEffectiveText& text, const OdfTextProperties& properties) const;
+  void ApplyDefaults(OdfEffectiveText& text, const std::string& family) const;
   void ApplyChain(OdfEffectiveText& text, std::string_view family, std::string_view name) const;
   const Entry* Find(const std::string& key, bool automaticToo) const;
 
   StyleMap common_, automatic_;
   std::unordered_map<std::string, std::string> familyByFontName_;
-  OdfTextProperties paragraphDefaults_;
+  std::unordered_map<std::string, OdfTextProperties> defaults_;  // by family
   std::unordered_set<std::string> names_;  // of every style, any family
 };
 

@@ -9,18 +9,21 @@ namespace {
 
 PackageError NotOffice(DocumentFormat format) {
   return PackageError{PackageErrorCode::kNotAPackage, "",
-                      "a " + std::string(DocumentFormatName(format)) + " document is not a DOCX, ODT or XLSX package"};
+                      "a " + std::string(DocumentFormatName(format)) +
+                          " document is not a DOCX, ODT, XLSX, ODS, PPTX or ODP package"};
 }
 
-// A workbook has no body to read as one text: it converts in place only.
-PackageError NoBody() {
+// A workbook or a presentation has no body to read as one text: it
+// converts in place only.
+PackageError NoBody(DocumentFormat format) {
+  const bool sheet = ClassOf(format) == DocumentClass::kSpreadsheet;
   return PackageError{PackageErrorCode::kNotWordProcessing, "",
-                      "a spreadsheet converts in place, as a spreadsheet (xlsx), and has no text output"};
+                      std::string(sheet ? "a spreadsheet" : "a presentation") + " converts in place, as " +
+                          (sheet ? "a spreadsheet" : "a presentation") + " (" +
+                          std::string(DocumentFormatName(format)) + "), and has no text output"};
 }
 
-bool IsPackage(DocumentFormat format) {
-  return format == DocumentFormat::kDocx || format == DocumentFormat::kOdt || format == DocumentFormat::kXlsx;
-}
+bool IsPackage(DocumentFormat format) { return IsOwnPackage(format); }
 
 }  // namespace
 
@@ -37,9 +40,10 @@ OfficeResult ConvertOfficePackage(const ZipPackage& package, DocumentFormat form
                                   const ConversionProfile& profile, const OfficeOptions& options,
                                   std::string_view title) {
   if (!IsPackage(format)) return NotOffice(format);
-  if (format == DocumentFormat::kXlsx) {
-    if (output != OutputKind::kInPlace) return NoBody();
-    return ConvertSheetPackage(package, profile, options);
+  if (ClassOf(format) != DocumentClass::kText) {
+    if (output != OutputKind::kInPlace) return NoBody(format);
+    if (format == DocumentFormat::kXlsx) return ConvertSheetPackage(package, profile, options);
+    return ConvertOdfPackage(package, profile, options);  // ODS and ODP: OpenDocument, as ODT
   }
   if (output != OutputKind::kInPlace) {
     Outcome<Document> document = ReadOfficePackage(package, format, profile, options);
@@ -60,7 +64,7 @@ Outcome<Document> ReadOfficeDocument(std::string_view packageBytes, DocumentForm
 
 Outcome<Document> ReadOfficePackage(const ZipPackage& package, DocumentFormat format, const ConversionProfile& profile,
                                     const OfficeOptions& options) {
-  if (format == DocumentFormat::kXlsx) return NoBody();
+  if (ClassOf(format) != DocumentClass::kText) return NoBody(format);
   if (format != DocumentFormat::kDocx && format != DocumentFormat::kOdt) return NotOffice(format);
   return format == DocumentFormat::kDocx ? ReadWordText(package, profile, options)
                                          : ReadOdfText(package, profile, options);

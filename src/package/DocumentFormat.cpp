@@ -12,6 +12,8 @@ namespace maravelundi {
 namespace {
 
 constexpr std::string_view kOdtMimetype = "application/vnd.oasis.opendocument.text";
+constexpr std::string_view kOdsMimetype = "application/vnd.oasis.opendocument.spreadsheet";
+constexpr std::string_view kOdpMimetype = "application/vnd.oasis.opendocument.presentation";
 constexpr std::string_view kOpenDocumentPrefix = "application/vnd.oasis.opendocument.";
 constexpr std::string_view kZipMagic = "PK\x03\x04";
 constexpr std::string_view kEmptyZipMagic = "PK\x05\x06";
@@ -37,6 +39,17 @@ constexpr std::array<std::string_view, 4> kSheetMainTypes = {
     "application/vnd.openxmlformats-officedocument.spreadsheetml.template.main+xml",
     "application/vnd.ms-excel.sheet.macroEnabled.main+xml",
     "application/vnd.ms-excel.template.macroEnabled.main+xml",
+};
+
+// Main-part content types of PresentationML: presentations, slide shows and
+// templates, with and without macros.
+constexpr std::array<std::string_view, 6> kPresentationMainTypes = {
+    "application/vnd.openxmlformats-officedocument.presentationml.presentation.main+xml",
+    "application/vnd.openxmlformats-officedocument.presentationml.slideshow.main+xml",
+    "application/vnd.openxmlformats-officedocument.presentationml.template.main+xml",
+    "application/vnd.ms-powerpoint.presentation.macroEnabled.main+xml",
+    "application/vnd.ms-powerpoint.slideshow.macroEnabled.main+xml",
+    "application/vnd.ms-powerpoint.template.macroEnabled.main+xml",
 };
 
 // The signatures our own readers and another engine's documents begin with.
@@ -71,7 +84,7 @@ bool MayBeginRtf(std::string_view bytes) {
 std::string DescribeBeginning(std::string_view bytes) {
   constexpr std::size_t kTextShown = 24, kBytesShown = 8;
   if (bytes.starts_with(kZipMagic) || bytes.starts_with(kEmptyZipMagic)) {
-    return "is a zip package, but neither a DOCX nor an ODT";
+    return "is a zip package, but no office document we know";
   }
   const std::string_view line = bytes.substr(0, std::min(bytes.find_first_of("\r\n"), kTextShown));
   const bool text = !line.empty() && std::all_of(line.begin(), line.end(), [](char c) { return c >= ' ' && c <= '~'; });
@@ -100,11 +113,16 @@ FormatDetection DetectOpenDocument(const ZipPackage& package) {
   if (!mimetype.Ok()) return Failed(mimetype.Error());
   const std::string_view type = Trimmed(mimetype.Value());
   if (type == kOdtMimetype) return FormatDetection{DocumentFormat::kOdt, std::nullopt};
-  // Templates and master documents of text are another engine's to convert.
-  if (type.starts_with(kOdtMimetype)) return FormatDetection{DocumentFormat::kForeign, std::nullopt};
+  if (type == kOdsMimetype) return FormatDetection{DocumentFormat::kOds, std::nullopt};
+  if (type == kOdpMimetype) return FormatDetection{DocumentFormat::kOdp, std::nullopt};
+  // Templates, and master documents of text, are another engine's to convert.
+  for (const std::string_view known : {kOdtMimetype, kOdsMimetype, kOdpMimetype}) {
+    if (type.starts_with(known)) return FormatDetection{DocumentFormat::kForeign, std::nullopt};
+  }
   if (type.starts_with(kOpenDocumentPrefix)) {
     return Failed(PackageError{PackageErrorCode::kNotWordProcessing, "mimetype",
-                               "says " + std::string(type) + ", not an OpenDocument text document"});
+                               "says " + std::string(type) +
+                                   ", not an OpenDocument text, spreadsheet or presentation"});
   }
   return FormatDetection{};
 }
@@ -114,10 +132,11 @@ FormatDetection DetectOfficeOpenXml(const ZipPackage& package, const PackageLimi
   if (!main.Ok()) return Failed(main.Error());
   if (IsWordprocessingMainType(main.Value().contentType)) return FormatDetection{DocumentFormat::kDocx, std::nullopt};
   if (IsSpreadsheetMainType(main.Value().contentType)) return FormatDetection{DocumentFormat::kXlsx, std::nullopt};
+  if (IsPresentationMainType(main.Value().contentType)) return FormatDetection{DocumentFormat::kPptx, std::nullopt};
   const std::string& type = main.Value().contentType;
   return Failed(PackageError{PackageErrorCode::kNotWordProcessing, main.Value().name,
                              "is " + (type.empty() ? std::string("of no content type") : type) +
-                                 ", not a word-processing document"});
+                                 ", not a document, workbook or presentation"});
 }
 
 FormatDetection DetectPackage(const ZipPackage& package, const PackageLimits& limits) {
@@ -159,7 +178,7 @@ DetectedDocument DetectDocument(std::string&& bytes, const PackageLimits& limits
     Outcome<ZipPackage> package = ZipPackage::Open(*owned, limits);
     detected.detection = package.Ok() ? DetectPackage(package.Value(), limits) : Failed(package.Error());
     const DocumentFormat format = detected.detection.format;
-    if (format == DocumentFormat::kDocx || format == DocumentFormat::kOdt || format == DocumentFormat::kXlsx) {
+    if (IsOwnPackage(format)) {
       detected.package.emplace(std::move(owned), std::move(package.Value()));
       return detected;
     }
@@ -176,7 +195,8 @@ bool MayBeginKnownDocument(std::string_view firstBytes) {
 
 std::string DescribeUnknownDocument(std::string_view bytes) {
   return "not a document we know (it " + DescribeBeginning(bytes) +
-         "; Rich Text, DOCX, ODT and the formats LibreOffice reads are converted)";
+         "; Rich Text, DOCX, ODT, XLSX, ODS, PPTX, ODP and the formats LibreOffice reads are converted, and plain "
+         "text with --from text)";
 }
 
 bool IsWordprocessingMainType(std::string_view contentType) {
@@ -187,6 +207,33 @@ bool IsSpreadsheetMainType(std::string_view contentType) {
   return std::find(kSheetMainTypes.begin(), kSheetMainTypes.end(), contentType) != kSheetMainTypes.end();
 }
 
+bool IsPresentationMainType(std::string_view contentType) {
+  return std::find(kPresentationMainTypes.begin(), kPresentationMainTypes.end(), contentType) !=
+         kPresentationMainTypes.end();
+}
+
+DocumentClass ClassOf(DocumentFormat format) {
+  switch (format) {
+    case DocumentFormat::kXlsx:
+    case DocumentFormat::kOds: return DocumentClass::kSpreadsheet;
+    case DocumentFormat::kPptx:
+    case DocumentFormat::kOdp: return DocumentClass::kPresentation;
+    default: return DocumentClass::kText;
+  }
+}
+
+bool IsOwnPackage(DocumentFormat format) {
+  switch (format) {
+    case DocumentFormat::kDocx:
+    case DocumentFormat::kOdt:
+    case DocumentFormat::kXlsx:
+    case DocumentFormat::kOds:
+    case DocumentFormat::kPptx:
+    case DocumentFormat::kOdp: return true;
+    default: return false;
+  }
+}
+
 std::string_view DocumentFormatName(DocumentFormat format) {
   switch (format) {
     case DocumentFormat::kRtf: return "rtf";
@@ -195,6 +242,9 @@ std::string_view DocumentFormatName(DocumentFormat format) {
     case DocumentFormat::kForeign: return "foreign";
     case DocumentFormat::kText: return "text";
     case DocumentFormat::kXlsx: return "xlsx";
+    case DocumentFormat::kOds: return "ods";
+    case DocumentFormat::kPptx: return "pptx";
+    case DocumentFormat::kOdp: return "odp";
     case DocumentFormat::kUnknown: break;
   }
   return "unknown";

@@ -1,8 +1,9 @@
 #pragma once
 // What a document is, from its bytes rather than its name: Rich Text starts
-// "{\rtf"; a DOCX is a zip package with [Content_Types].xml whose main part
-// is a word-processing document; an ODT is a zip package whose "mimetype"
-// entry says OpenDocument text. A document only another engine reads for us
+// "{\rtf"; a DOCX, XLSX or PPTX is a zip package with [Content_Types].xml
+// whose main part is a word-processing document, a workbook or a
+// presentation; an ODT, ODS or ODP is a zip package whose "mimetype" entry
+// says OpenDocument text, spreadsheet or presentation. A document only another engine reads for us
 // is recognised too: a compound file (Word 97-2003 and Works write them),
 // a WordPerfect file, an OpenDocument text template or master document.
 
@@ -24,7 +25,19 @@ enum class DocumentFormat {
   kForeign,  // a word processor's document that another engine reads for us (LibreOffice)
   kText,     // plain text: never detected, but asked for or named so (*.txt)
   kXlsx,     // an Excel workbook (SpreadsheetML)
+  kOds,      // an OpenDocument spreadsheet
+  kPptx,     // a PowerPoint presentation (PresentationML)
+  kOdp,      // an OpenDocument presentation
 };
+
+// What a document holds, which decides what it can become: a word
+// processor's text has a body that every output can be made of; a
+// spreadsheet or a presentation converts whole, in its own kind.
+enum class DocumentClass { kText, kSpreadsheet, kPresentation };
+DocumentClass ClassOf(DocumentFormat format);
+
+// The zip packages our own office layer converts in place.
+bool IsOwnPackage(DocumentFormat format);
 
 struct FormatDetection {
   DocumentFormat format = DocumentFormat::kUnknown;
@@ -63,8 +76,10 @@ std::string DescribeUnknownDocument(std::string_view bytes);
 bool IsWordprocessingMainType(std::string_view contentType);
 // The same for a SpreadsheetML workbook or template.
 bool IsSpreadsheetMainType(std::string_view contentType);
+// The same for a PresentationML presentation, slide show or template.
+bool IsPresentationMainType(std::string_view contentType);
 
-// "rtf", "docx", "odt", "foreign", "text", "xlsx" or "unknown".
+// "rtf", "docx", "odt", "foreign", "text", "xlsx", "ods", "pptx", "odp" or "unknown".
 std::string_view DocumentFormatName(DocumentFormat format);
 
 }  // namespace maravelundi

@@ -1,6 +1,7 @@
 #pragma once
-// The word processors' formats that only another engine (LibreOffice) reads
-// for us: each is converted to a DOCX or ODT package by that engine,
+// The office formats that only another engine (LibreOffice) reads for us:
+// each is converted to a package of ours of its kind (DOCX or ODT, XLSX or
+// ODS, PPTX or ODP) by that engine,
 // converted in place like any other, and written back in its own format
 // where the engine writes it.
 // What a document is comes from its content first (a compound file, a
@@ -19,14 +20,14 @@ namespace maravelundi {
 struct ForeignFormat {
   std::string_view extension;     // "doc": lower case, without the dot
   std::string_view name;          // "Word 97-2003", as messages call it
-  DocumentFormat via;             // the package LibreOffice converts it to: kDocx or kOdt
+  DocumentFormat via;             // the package of ours LibreOffice converts it to, of its kind
   std::string_view exportFilter;  // --convert-to's argument that writes it; empty when LibreOffice only reads it
   bool Writable() const { return !exportFilter.empty(); }
 };
 
 std::span<const ForeignFormat> ForeignFormats();
 
-// One of our own formats (kRtf, kDocx, kOdt) as LibreOffice writes it, for a
+// One of our own formats (Rich Text or a package) as LibreOffice writes it, for a
 // document converted in its own format and then asked for in another: the
 // converted document is handed to LibreOffice to be written in this one.
 // Never a format detection finds.

@@ -204,11 +204,11 @@ TEST_F(WholeDocumentTest, EscapeWhileLibreOfficeReadsEndsBoth) {
 TEST_F(WholeDocumentTest, WhatIsNoTextDocumentSaysSo) {
   const std::string presentation = test::BuildDocx(
       test::DocxParts().Body("<w:p/>").MainContentType(
-          "application/vnd.openxmlformats-officedocument.presentationml.presentation.main+xml"));
+          "application/vnd.ms-visio.drawing.main+xml"));
   Open(Write("sheet.docx", presentation));
   ASSERT_EQ(messages_.errors.size(), 1u);
   EXPECT_TRUE(messages_.errors[0].startsWith(temp_.filePath("sheet.docx") + ": ")) << messages_.errors[0].toStdString();
-  EXPECT_TRUE(messages_.errors[0].contains("not a word-processing document")) << messages_.errors[0].toStdString();
+  EXPECT_TRUE(messages_.errors[0].contains("not a document, workbook or presentation")) << messages_.errors[0].toStdString();
   EXPECT_TRUE(window_.RTB1().Empty());
 }
 

@@ -60,7 +60,7 @@ std::optional<Failure> FailureOf(const std::string& bytes, const std::string& na
 
 TEST(DocumentJob, EachFailureSaysWhatKindAndWhere) {
   const std::string sheet = test::BuildDocx(test::DocxParts().Body("<w:p/>").MainContentType(
-      "application/vnd.openxmlformats-officedocument.presentationml.presentation.main+xml"));
+      "application/vnd.ms-visio.drawing.main+xml"));
   // Two megabytes of one paragraph repeated deflate far more than documents do.
   std::string repeated;
   for (int i = 0; i < 300000; ++i) repeated += "<w:p/>";
@@ -82,8 +82,8 @@ TEST(DocumentJob, EachFailureSaysWhatKindAndWhere) {
       {"nothing at all", "empty.rtf", "", "unicode", FailureCode::kNotADocument, "", true, "empty.rtf: "},
       {"plain text", "notes.rtf", "just some words", "unicode", FailureCode::kNotADocument, "", false,
        "notes.rtf: not a document we know (it begins with the text \"just some words\""},
-      {"a presentation", "sheet.docx", sheet, "unicode", FailureCode::kNotADocument, "word/document.xml", false,
-       "sheet.docx: word/document.xml: is application/vnd.openxmlformats-officedocument.presentationml"},
+      {"a drawing", "sheet.docx", sheet, "unicode", FailureCode::kNotADocument, "word/document.xml", false,
+       "sheet.docx: word/document.xml: is application/vnd.ms-visio.drawing.main+xml"},
       {"a password", "secret.doc", encrypted, "unicode", FailureCode::kEncrypted, "EncryptedPackage", false,
        "secret.doc: EncryptedPackage: the document is encrypted"},
       {"a zip bomb", "bomb.docx", bomb, "unicode", FailureCode::kPackageFault, "word/document.xml", false,

@@ -71,6 +71,32 @@ TEST(OutputPlan, EachOutputForEachKindOfDocument) {
       {"rtf", "a.docx", ".rtf", "docx <-  -> rtf"},
       {"rtf", "a.doc", ".rtf", "docx <- doc -> rtf"},
       {"-o out.wps", "a.doc", "LibreOffice reads Works documents (.wps) but cannot write them", ""},
+      // Spreadsheets and presentations stay of their kind, in any of its formats.
+      {"same", "a.xlsx", ".xlsx", "xlsx <-  -> "},
+      {"same", "a.ods", ".ods", "ods <-  -> "},
+      {"same", "a.pptx", ".pptx", "pptx <-  -> "},
+      {"same", "a.odp", ".odp", "odp <-  -> "},
+      {"same", "a.xls", ".xls", "xlsx <- xls -> xls"},
+      {"same", "a.pps", ".pps", "pptx <- pps -> pps"},
+      {"same", "a.fodp", ".fodp", "odp <- fodp -> fodp"},
+      {"-o out", "a.ots", ".ots", "ods <- ots -> ots"},  // no output named: in place
+      {"mltt", "a.ppt", ".ppt", "pptx <- ppt -> ppt"},
+      {"-o out.ods", "a.xlsx", ".ods", "xlsx <-  -> ods"},
+      {"xlsx", "a.ods", ".xlsx", "ods <-  -> xlsx"},
+      {"xls", "a.xlsx", ".xls", "xlsx <-  -> xls"},
+      {"-o out.xlsx", "a.xls", ".xlsx", "xlsx <- xls -> "},
+      {"ods", "a.xls", ".ods", "ods <- xls -> "},
+      {"odp", "a.pptx", ".odp", "pptx <-  -> odp"},
+      {"ppt", "a.odp", ".ppt", "odp <-  -> ppt"},
+      {"-o out.pptx", "a.ppt", ".pptx", "pptx <- ppt -> "},
+      {"text", "a.xlsx", "a spreadsheet converts in place, as a spreadsheet: -o NAME.xlsx or --to xlsx", ""},
+      {"-o out.html", "a.ppt", "a presentation converts in place, as a presentation: -o NAME.ppt or --to ppt", ""},
+      {"docx", "a.ods", "a spreadsheet converts in place", ""},
+      {"rtf", "a.pptx", "a presentation converts in place", ""},
+      {"pptx", "a.xlsx", "a .pptx output needs a presentation", ""},
+      {"xls", "a.docx", "a .xls output needs a spreadsheet", ""},
+      {"-o out.ods", "a.rtf", "a .ods output needs a spreadsheet", ""},
+      {"odp", "a.txt", "a .odp output needs a presentation", ""},
   };
   for (const PlanCase& c : cases) {
     SCOPED_TRACE(std::string(c.output) + " for " + std::string(c.input));
@@ -162,8 +188,10 @@ TEST(OutputPlan, WhatEachOutputWritesAndMakesOfTheText) {
 }
 
 TEST(OutputPlan, TheNamesOfTheOutputs) {
-  EXPECT_EQ(OutputChoiceNames(), (std::vector<std::string>{"unicode", "ism", "mltt", "rtf", "html5", "text", "docx",
-                                                                "odt", "xlsx", "legacy", "doc", "dot", "ott", "fodt"}));
+  EXPECT_EQ(OutputChoiceNames(),
+            (std::vector<std::string>{"unicode", "ism", "mltt", "rtf", "html5", "text", "docx", "odt", "xlsx", "ods",
+                                      "pptx", "odp", "legacy", "doc", "dot", "ott", "fodt", "xls", "xlt", "ots", "fods",
+                                      "ppt", "pps", "pot", "otp", "fodp"}));
   EXPECT_FALSE(OutputChoiceNamed("wps"));  // read only
   EXPECT_FALSE(OutputChoiceNamed("DOC"));
   EXPECT_FALSE(OutputChoiceNamed(".doc"));

@@ -53,9 +53,9 @@ TEST(DetectFormatTest, FromContent) {
 // else, a package it refused too.
 TEST(DetectFormatTest, ADocxOrOdtIsHandedOnOpen) {
   std::vector<FormatCase> cases = FormatCases();
-  cases.push_back({"a presentation in a DOCX's clothes",
+  cases.push_back({"a drawing in a DOCX's clothes",
                    test::BuildDocx(test::DocxParts().Body("<w:p/>").MainContentType(
-                       "application/vnd.openxmlformats-officedocument.presentationml.presentation.main+xml")),
+                       "application/vnd.ms-visio.drawing.main+xml")),
                    DocumentFormat::kUnknown});
   cases.push_back({"a workbook by its main part's type",
                    test::BuildDocx(test::DocxParts().Body("<w:p/>").MainContentType(
@@ -113,8 +113,8 @@ TEST(DetectFormatTest, EveryBeginningOfAKnownDocumentMayBeOne) {
     EXPECT_FALSE(MayBeginKnownDocument(other)) << other;
   }
   EXPECT_EQ(DescribeUnknownDocument(test::BuildZip({{"readme.txt", "hello"}})),
-            "not a document we know (it is a zip package, but neither a DOCX nor an ODT; Rich Text, DOCX, ODT and the "
-            "formats LibreOffice reads are converted)");
+            "not a document we know (it is a zip package, but no office document we know; Rich Text, DOCX, ODT, XLSX, "
+            "ODS, PPTX, ODP and the formats LibreOffice reads are converted, and plain text with --from text)");
 }
 
 }  // namespace

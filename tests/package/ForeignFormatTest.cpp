@@ -59,14 +59,15 @@ TEST(ForeignFormat, ByNameForABatch) {
   for (const auto& [name, format] : cases) EXPECT_EQ(DocumentFormatName(KindByName(name).format), format) << name;
 }
 
-// Each format LibreOffice writes goes through the package of its family,
-// and each extension is known once.
+// Each format LibreOffice writes goes through a package of ours of its
+// kind, and each extension is known once.
 TEST(ForeignFormat, TheTableHoldsTogether) {
   std::set<std::string_view> extensions;
   for (const ForeignFormat& format : ForeignFormats()) {
     EXPECT_TRUE(extensions.insert(format.extension).second) << format.extension;
     EXPECT_EQ(ForeignFormatByExtension("." + std::string(format.extension)), &format);
-    EXPECT_TRUE(format.via == DocumentFormat::kDocx || format.via == DocumentFormat::kOdt) << format.extension;
+    EXPECT_TRUE(IsOwnPackage(format.via)) << format.extension;
+    EXPECT_EQ(ClassOf(OwnFormatWritten(format.via).via), ClassOf(format.via)) << format.extension;
     if (format.Writable()) {
       EXPECT_TRUE(format.exportFilter.starts_with(std::string(format.extension) + ":")) << format.exportFilter;
     }
@@ -83,7 +84,8 @@ TEST(ForeignFormat, TheTableHoldsTogether) {
 // our documents or another engine's, or is named for a format LibreOffice
 // reads, is read on; anything else is refused, saying what it begins with.
 TEST(ForeignFormat, FirstBytesAndTheNameDecideWhetherToReadOn) {
-  const std::string kAccepted = "; Rich Text, DOCX, ODT and the formats LibreOffice reads are converted)";
+  const std::string kAccepted = "; Rich Text, DOCX, ODT, XLSX, ODS, PPTX, ODP and the formats LibreOffice reads are converted, "
+                                "and plain text with --from text)";
   const std::string xml = "<?xml version=\"1.0\"?>\n<office:document/>";
   const struct {
     std::string_view what;

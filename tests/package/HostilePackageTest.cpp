@@ -138,13 +138,13 @@ const std::vector<HostileCase>& Cases() {
          return test::LiteralBytes("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1") + std::string(200, '\0') +
                 test::LiteralBytes("E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0"); },
        DocumentFormat::kDocx, PackageErrorCode::kEncrypted, "EncryptedPackage"},
-      {"a presentation in a DOCX's clothes", [] {
+      {"a drawing in a DOCX's clothes", [] {
          DocxParts parts = kDocx;
-         parts.mainContentType = "application/vnd.openxmlformats-officedocument.presentationml.presentation.main+xml";
+         parts.mainContentType = "application/vnd.ms-visio.drawing.main+xml";
          return test::BuildDocx(parts); },
        DocumentFormat::kDocx, PackageErrorCode::kNotWordProcessing, "word/document.xml"},
-      {"an OpenDocument spreadsheet", [] {
-         return test::BuildOdt(OdtParts().Mimetype("application/vnd.oasis.opendocument.spreadsheet")); },
+      {"an OpenDocument drawing", [] {
+         return test::BuildOdt(OdtParts().Mimetype("application/vnd.oasis.opendocument.graphics")); },
        DocumentFormat::kOdt, PackageErrorCode::kNotWordProcessing, "mimetype"},
       {"a part that lies about its size", [] {
          return test::PatchDeclaredSize(test::BuildDocx(kDocx), "word/document.xml", 10); },
