@@ -45,20 +45,14 @@ void CollectPlaceholders(pugi::xml_node node, std::vector<Placeholder>& into) {
   }
 }
 
-const Placeholder* Match(const SlideStyles* part, std::string_view type, std::string_view index) {
+const Placeholder* Match(const SlideStyles* part, const std::string& type, const std::string& index) {
   if (part == nullptr) return nullptr;
   if (!index.empty()) {
-    for (const Placeholder& placeholder : part->placeholders) {
-      if (placeholder.index == index) return &placeholder;
-    }
+    if (const auto found = part->byIndex.find(index); found != part->byIndex.end()) return &part->placeholders[found->second];
   }
-  for (const Placeholder& placeholder : part->placeholders) {
-    if (placeholder.type == type) return &placeholder;
-  }
-  for (const Placeholder& placeholder : part->placeholders) {
-    if (Family(placeholder.type) == Family(type)) return &placeholder;
-  }
-  return nullptr;
+  if (const auto found = part->byType.find(type); found != part->byType.end()) return &part->placeholders[found->second];
+  const auto found = part->byFamily.find(std::string(Family(type)));
+  return found != part->byFamily.end() ? &part->placeholders[found->second] : nullptr;
 }
 
 }  // namespace
@@ -68,6 +62,12 @@ pugi::xml_node PlaceholderOf(pugi::xml_node shape) { return Child(Child(Child(sh
 SlideStyles ReadSlideStyles(pugi::xml_node root) {
   SlideStyles styles;
   CollectPlaceholders(root, styles.placeholders);
+  for (std::size_t i = 0; i < styles.placeholders.size(); ++i) {
+    const Placeholder& placeholder = styles.placeholders[i];
+    if (!placeholder.index.empty()) styles.byIndex.emplace(placeholder.index, i);
+    styles.byType.emplace(placeholder.type, i);
+    styles.byFamily.emplace(std::string(Family(placeholder.type)), i);
+  }
   if (const pugi::xml_node text = Child(root, "txStyles")) {
     styles.title = ReadLevelFonts(Child(text, "titleStyle"));
     styles.body = ReadLevelFonts(Child(text, "bodyStyle"));

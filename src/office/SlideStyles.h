@@ -10,6 +10,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include <pugixml.hpp>
@@ -29,6 +30,10 @@ struct Placeholder {
 // parts drawn over it.
 struct SlideStyles {
   std::vector<Placeholder> placeholders;
+  // The first placeholder of each index, type and family, into
+  // `placeholders`: a slide of many shapes over a layout of many
+  // placeholders looks each up at once.
+  std::unordered_map<std::string, std::size_t> byIndex, byType, byFamily;
   LevelFonts title, body, other;  // a notes master's notes style is its body style
   ThemeFonts theme;               // a master's; the parts over it name theme fonts by it
 };
