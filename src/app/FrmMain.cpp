@@ -280,8 +280,8 @@ void FrmMain::BuildControls() {
   RTB2Box->setFont(rtb2Font);
 
   cmdOpen->setToolTip(
-      QStringLiteral("Open a document typed in Rachana fonts: Rich Text, DOCX, ODT, or DOC and the other formats "
-                     "LibreOffice reads"));
+      QStringLiteral("Open a document typed in Rachana fonts: Rich Text, DOCX, ODT, a spreadsheet or presentation "
+                     "(XLSX, ODS, PPTX, ODP), or DOC, XLS, PPT and the other formats LibreOffice reads"));
   CmdConvert->setToolTip(QStringLiteral("Convert the document to the chosen output"));
   cmdQuit->setToolTip(QStringLiteral("Quit Maravelundi"));
   Label1->setToolTip(QStringLiteral("What Maravelundi is doing"));

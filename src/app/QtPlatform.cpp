@@ -27,9 +27,13 @@ QStringList OpenDialogFilters() {
   for (const ForeignFormat& format : ForeignFormats()) {
     foreign << QString::fromLatin1(format.extension.data(), static_cast<qsizetype>(format.extension.size()));
   }
-  const QStringList documents = QStringList{QStringLiteral("rtf"), QStringLiteral("docx"), QStringLiteral("odt")} + foreign;
+  const QStringList documents = QStringList{QStringLiteral("rtf"),  QStringLiteral("docx"), QStringLiteral("odt"),
+                                            QStringLiteral("xlsx"), QStringLiteral("ods"),  QStringLiteral("pptx"),
+                                            QStringLiteral("odp")} +
+                                foreign;
   return {QStringLiteral("Rich Text Format (*.RTF)"),
           QStringLiteral("Word and OpenDocument (*.DOCX *.ODT)"),
+          QStringLiteral("Spreadsheets and presentations (*.XLSX *.ODS *.PPTX *.ODP)"),
           QStringLiteral("Read through LibreOffice (%1)").arg(Patterns(foreign)),
           QStringLiteral("All documents (%1)").arg(Patterns(documents)),
           QStringLiteral("All files (*.*)")};

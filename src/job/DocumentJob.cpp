@@ -277,6 +277,8 @@ std::optional<Failure> ReadBody(SourceDocument& source, const ForeignEngine* eng
     std::string().swap(source.markup);
     source.package = std::move(read.Value());
   }
+  // A spreadsheet or a presentation has no body; it converts whole.
+  if (ClassOf(route->package) != DocumentClass::kText) return std::nullopt;
   Outcome<Document> body = ReadOfficePackage(source.package->Package(), route->package, ConversionProfile{});
   if (!body.Ok()) return AsFailure(body.Error(), source.name);
   source.reading.document = std::move(body.Value());

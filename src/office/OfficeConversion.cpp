@@ -2,6 +2,7 @@
 
 #include "office/OdfDocument.h"
 #include "office/SheetDocument.h"
+#include "office/SlideDocument.h"
 #include "office/WordDocument.h"
 
 namespace maravelundi {
@@ -43,6 +44,7 @@ OfficeResult ConvertOfficePackage(const ZipPackage& package, DocumentFormat form
   if (ClassOf(format) != DocumentClass::kText) {
     if (output != OutputKind::kInPlace) return NoBody(format);
     if (format == DocumentFormat::kXlsx) return ConvertSheetPackage(package, profile, options);
+    if (format == DocumentFormat::kPptx) return ConvertSlidePackage(package, profile, options);
     return ConvertOdfPackage(package, profile, options);  // ODS and ODP: OpenDocument, as ODT
   }
   if (output != OutputKind::kInPlace) {

@@ -302,6 +302,10 @@ TEST(OpenDialog, OffersEachKindOfDocument) {
   EXPECT_EQ(offering("a.DOC"), (QStringList{"Read", "All", "All"}));
   EXPECT_EQ(offering("a.wps"), (QStringList{"Read", "All", "All"}));
   EXPECT_EQ(offering("a.txt"), (QStringList{"All"}));
+  EXPECT_EQ(offering("a.xlsx"), (QStringList{"Spreadsheets", "All", "All"}));
+  EXPECT_EQ(offering("a.Odp"), (QStringList{"Spreadsheets", "All", "All"}));
+  EXPECT_EQ(offering("a.xls"), (QStringList{"Read", "All", "All"}));
+  EXPECT_EQ(offering("a.ppt"), (QStringList{"Read", "All", "All"}));
 }
 
 // The window spells as the command line does without --spelling: the

@@ -81,6 +81,8 @@ constexpr std::string_view kOdfNamespaces =
     "xmlns:style=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\" "
     "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
     "xmlns:draw=\"urn:oasis:names:tc:opendocument:xmlns:drawing:1.0\" "
+    "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+    "xmlns:presentation=\"urn:oasis:names:tc:opendocument:xmlns:presentation:1.0\" "
     "xmlns:fo=\"urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0\" "
     "xmlns:svg=\"urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0\" "
     "xmlns:xlink=\"http://www.w3.org/1999/xlink\" office:version=\"1.3\"";
@@ -93,7 +95,8 @@ std::vector<ZipEntry> OdtEntries(const OdtParts& parts) {
       {"content.xml", std::string(kDeclaration) + "<office:document-content " + std::string(kOdfNamespaces) +
                           "><office:font-face-decls>" + parts.fontFaces + "</office:font-face-decls>"
                           "<office:automatic-styles>" + parts.automaticStyles + "</office:automatic-styles>"
-                          "<office:body><office:text>" + parts.body + "</office:text></office:body>"
+                          "<office:body><office:" + parts.bodyKind + ">" + parts.body + "</office:" + parts.bodyKind +
+                          "></office:body>"
                           "</office:document-content>"},
       {"styles.xml", std::string(kDeclaration) + "<office:document-styles " + std::string(kOdfNamespaces) +
                          "><office:font-face-decls>" + parts.fontFaces + "</office:font-face-decls>"

@@ -47,6 +47,7 @@ struct OdtParts {
   std::string stylesAutomatic;      // office:automatic-styles of styles.xml
   std::string masterStyles;         // office:master-styles of styles.xml
   std::string mimetype = "application/vnd.oasis.opendocument.text";
+  std::string bodyKind = "text";  // office:text, office:spreadsheet or office:presentation
 
   OdtParts& Body(std::string xml) { return body = std::move(xml), *this; }
   OdtParts& AutomaticStyles(std::string xml) { return automaticStyles = std::move(xml), *this; }
@@ -55,6 +56,12 @@ struct OdtParts {
   OdtParts& StylesAutomatic(std::string xml) { return stylesAutomatic = std::move(xml), *this; }
   OdtParts& MasterStyles(std::string xml) { return masterStyles = std::move(xml), *this; }
   OdtParts& Mimetype(std::string type) { return mimetype = std::move(type), *this; }
+  // A spreadsheet ("spreadsheet") or a presentation ("presentation").
+  OdtParts& Kind(const std::string& kind) {
+    bodyKind = kind;
+    mimetype = "application/vnd.oasis.opendocument." + kind;
+    return *this;
+  }
 };
 
 std::vector<ZipEntry> OdtEntries(const OdtParts& parts);
