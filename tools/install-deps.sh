@@ -13,6 +13,12 @@ PACKAGES="cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libcli11-de
   clang libclang-rt-14-dev libbenchmark-dev time hunspell-ml
   libzip-dev libpugixml-dev libreoffice-writer-nogui tidy"
 
+# LibreOffice Calc and Impress: the spreadsheets and presentations only they
+# read (.xls, .ppt and the OpenDocument templates and flat files) are
+# converted through them, and the tests read every converted workbook and
+# presentation back with them.
+PACKAGES="$PACKAGES libreoffice-calc-nogui libreoffice-impress-nogui"
+
 # ICU, whose normalizer the tests of the legacy font families take as the
 # judge of Normalization Form C.
 PACKAGES="$PACKAGES libicu-dev"

@@ -17,8 +17,10 @@ constexpr std::array<ForeignFormat, 20> kForeignFormats = {{
     {"ott", "OpenDocument text template", DocumentFormat::kOdt, "ott:writer8_template"},
     {"fodt", "flat OpenDocument text", DocumentFormat::kOdt, "fodt:OpenDocument Text Flat XML"},
     {"sxw", "OpenOffice.org 1 text", DocumentFormat::kOdt, ""},
-    {"xls", "Excel 97-2003", DocumentFormat::kXlsx, "xls:MS Excel 97"},
-    {"xlt", "Excel 97-2003 template", DocumentFormat::kXlsx, "xlt:MS Excel 97 Vorlage/Template"},
+    // Read as ODS, not XLSX: a workbook's font has one slot, and LibreOffice
+    // gives Malayalam its complex-script font, which only ODS names.
+    {"xls", "Excel 97-2003", DocumentFormat::kOds, "xls:MS Excel 97"},
+    {"xlt", "Excel 97-2003 template", DocumentFormat::kOds, "xlt:MS Excel 97 Vorlage/Template"},
     {"ots", "OpenDocument spreadsheet template", DocumentFormat::kOds, "ots:calc8_template"},
     {"fods", "flat OpenDocument spreadsheet", DocumentFormat::kOds, "fods:OpenDocument Spreadsheet Flat XML"},
     {"ppt", "PowerPoint 97-2003", DocumentFormat::kPptx, "ppt:MS PowerPoint 97"},

@@ -76,7 +76,7 @@ TEST(OutputPlan, EachOutputForEachKindOfDocument) {
       {"same", "a.ods", ".ods", "ods <-  -> "},
       {"same", "a.pptx", ".pptx", "pptx <-  -> "},
       {"same", "a.odp", ".odp", "odp <-  -> "},
-      {"same", "a.xls", ".xls", "xlsx <- xls -> xls"},
+      {"same", "a.xls", ".xls", "ods <- xls -> xls"},
       {"same", "a.pps", ".pps", "pptx <- pps -> pps"},
       {"same", "a.fodp", ".fodp", "odp <- fodp -> fodp"},
       {"-o out", "a.ots", ".ots", "ods <- ots -> ots"},  // no output named: in place
