@@ -149,7 +149,10 @@ std::optional<int> ParseCommandLine(int argc, const char* const* argv, CommandLi
                "with character references (unicode), HTML5 (html5) or plain text (text); or to the ML-TT\n"
                "encoding, with break marks (ism) or without (mltt). Word 97-2003 (.doc, .dot), Works, WordPerfect\n"
                "and the other formats LibreOffice reads are converted through LibreOffice (soffice on PATH),\n"
-               "headless, and written back in their format where it writes them (doc, dot, ott, fodt).",
+               "headless, and written back in their format where it writes them (doc, dot, ott, fodt).\n"
+               "Spreadsheets (XLSX, ODS; XLS through LibreOffice) and presentations (PPTX, ODP; PPT through\n"
+               "LibreOffice) convert in place, in their own format or another of their kind (-o out.ods, --to\n"
+               "pptx); a document of one of our formats asked for in another is written by LibreOffice.",
                kProgram};
   app.set_version_flag("--version", std::string(kProgram) + " " + MARAVELUNDI_VERSION);
   AddConversionOptions(app, options);

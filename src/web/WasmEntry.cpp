@@ -91,6 +91,10 @@ bool SettingsNamed(const char* to, const char* fonts, const char* spelling, Conv
     return Fail(call, Failure{FailureCode::kNoSuchConversion, {}, "unknown option: " + *why, {}, std::nullopt});
   }
   settings = std::get<ConversionSettings>(std::move(found));
+  // Unicode is the page's first choice, taken unless another is chosen: a
+  // spreadsheet or presentation, which has no Unicode HTML, converts in
+  // place for it, as on the command line without --to.
+  settings.output.byDefault = named.to == "unicode";
   return true;
 }
 

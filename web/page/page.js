@@ -8,6 +8,10 @@ const kStageNames = ["converting the legacy text", "writing the output"];
 const kMediaTypes = {
   ".docx": "application/vnd.openxmlformats-officedocument.wordprocessingml.document",
   ".odt": "application/vnd.oasis.opendocument.text",
+  ".xlsx": "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet",
+  ".ods": "application/vnd.oasis.opendocument.spreadsheet",
+  ".pptx": "application/vnd.openxmlformats-officedocument.presentationml.presentation",
+  ".odp": "application/vnd.oasis.opendocument.presentation",
   ".rtf": "application/rtf",
   ".html": "text/html;charset=utf-8",
   ".txt": "text/plain;charset=utf-8",
