@@ -9,6 +9,7 @@
 
 #include "convert/FontClassifier.h"
 #include "convert/InPlaceConversion.h"
+#include "office/SheetHeaderFooter.h"
 #include "package/OpcPackage.h"
 #include "package/XmlPart.h"
 #include "richtext/Document.h"
@@ -67,6 +68,10 @@ class SheetStyles {
     return font < fontElements_.size() ? fontElements_[font] : pugi::xml_node();
   }
   bool Converted(std::string_view fontName) { return !fontName.empty() && classifier_.Converted(fontName); }
+  // The workbook's default font: its first, which its Normal style uses.
+  std::string DefaultFont() const {
+    return fontElements_.empty() ? "" : Child(fontElements_.front(), "name").attribute("val").value();
+  }
 
   // The twin of a cell format, its font the converted text's: made once.
   std::size_t Twin(std::size_t style) {
@@ -330,6 +335,21 @@ bool ConvertSheet(pugi::xml_document& sheet, SharedStrings& shared, SheetStyles&
   return changed;
 }
 
+// The sheet's headers and footers, each a string of codes.
+bool ConvertHeadersAndFooters(pugi::xml_document& sheet, SheetStyles& styles, const ConversionProfile& profile) {
+  bool changed = false;
+  const std::string defaultFont = styles.DefaultFont();
+  const auto isLegacy = [&](std::string_view font) { return styles.Converted(font); };
+  for (pugi::xml_node text : Child(sheet.document_element(), "headerFooter").children()) {
+    if (text.type() != pugi::node_element) continue;
+    const std::optional<std::string> converted = ConvertHeaderFooter(text.child_value(), defaultFont, profile, isLegacy);
+    if (!converted) continue;
+    text.text().set(converted->c_str());
+    changed = true;
+  }
+  return changed;
+}
+
 // A sheet's comments (notes): the runs of their text set in a legacy font.
 // Their text has no cell font of its own; a run without a font is in the
 // comment box's default one, which is never a legacy font.
@@ -372,7 +392,8 @@ Outcome<std::string> ConvertSheetPackage(const ZipPackage& package, const Conver
   for (std::size_t s = 0; s < sheets.size(); ++s) {
     Outcome<XmlPart> sheet = LoadXmlPart(package, sheets[s], options.limits);
     if (!sheet.Ok()) return sheet.Error();
-    if (ConvertSheet(*sheet.Value(), shared, styles, profile)) {
+    const bool cells = ConvertSheet(*sheet.Value(), shared, styles, profile);
+    if (ConvertHeadersAndFooters(*sheet.Value(), styles, profile) || cells) {
       replacements.emplace_back(sheets[s], SerializeXmlPart(*sheet.Value()));
     }
     Outcome<std::vector<std::string>> commentParts = CommentPartsOf(package, sheets[s], options.limits);

@@ -6,10 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <optional>
 #include <vector>
 
 #include "office/OfficeConversion.h"
 #include "office/OfficeFixtures.h"
+#include "office/SheetHeaderFooter.h"
 #include "package/DocumentFormat.h"
 #include "package/ZipBuilder.h"
 
@@ -167,6 +169,41 @@ TEST(Sheet, AWorkbookConvertsInPlaceOnly) {
   const OfficeResult text = ConvertOfficeDocument(Workbook(), DocumentFormat::kXlsx, OutputKind::kText, {});
   ASSERT_FALSE(text.Ok());
   EXPECT_NE(Describe(text.Error()).find("a spreadsheet converts in place"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace maravelundi
+
+namespace maravelundi {
+namespace {
+
+// Headers and footers: the text after a legacy font's code, or in a legacy
+// default font, is converted and set in the Unicode font; every code stays
+// where it was, and kept text after converted text gets its font back.
+TEST(SheetHeaderFooter, LegacyTextIsConvertedAndEveryCodeKept) {
+  ConversionProfile profile;
+  profile.spelling = Spelling::kModern;
+  const auto isLegacy = [](std::string_view font) { return font.starts_with("ML-TT"); };
+  const struct {
+    std::string_view codes, defaultFont;
+    std::optional<std::string> expected;
+  } cases[] = {
+      {"&L&\"ML-TTKarthika,Bold\"tIcfw&RPage &P of &N", "Calibri",
+       "&L&\"ML-TTKarthika,Bold\"&\"Manjari,Bold\"" + kKeralam + "&RPage &P of &N"},
+      {"&CtIcfw&R&D", "ML-TTKarthika", "&C&\"Manjari,Regular\"" + kKeralam + "&R&D"},
+      {"&L&12&KFF0000&\"ML-TTKarthika\"tIcfw&\"Arial\" && tIcfw", "Calibri",
+       "&L&12&KFF0000&\"ML-TTKarthika\"&\"Manjari,Regular\"" + kKeralam + "&\"Arial\" && tIcfw"},
+      // A section begins in the default font again.
+      {"&L&\"ML-TTKarthika\"tIcfw&CtIcfw", "Calibri",
+       "&L&\"ML-TTKarthika\"&\"Manjari,Regular\"" + kKeralam + "&CtIcfw"},
+      {"&LEnglish &P&R&\"Arial,Italic\"tIcfw", "Calibri", std::nullopt},
+      {"", "ML-TTKarthika", std::nullopt},
+      {"&\"ML-TTKarthika", "Calibri", std::nullopt},  // a font code never closed, and no text
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.codes));
+    EXPECT_EQ(ConvertHeaderFooter(c.codes, c.defaultFont, profile, isLegacy), c.expected);
+  }
 }
 
 }  // namespace
