@@ -13,15 +13,6 @@
 namespace maravelundi {
 namespace {
 
-bool Named(pugi::xml_node node, std::string_view local) { return LocalName(node.name()) == local; }
-
-pugi::xml_node Child(pugi::xml_node parent, std::string_view local) {
-  for (pugi::xml_node child = parent.first_child(); child; child = child.next_sibling()) {
-    if (Named(child, local)) return child;
-  }
-  return {};
-}
-
 // `local` in the namespace prefix `like` is spelled with ("a:r" beside "a:p").
 std::string SameSpelling(pugi::xml_node like, std::string_view local) {
   const std::string_view name = like.name();
@@ -29,7 +20,7 @@ std::string SameSpelling(pugi::xml_node like, std::string_view local) {
   return (colon == std::string_view::npos ? std::string() : std::string(name.substr(0, colon + 1))) + std::string(local);
 }
 
-std::string TypefaceOf(pugi::xml_node properties) { return Child(properties, "latin").attribute("typeface").value(); }
+std::string TypefaceOf(pugi::xml_node properties) { return ChildByLocalName(properties, "latin").attribute("typeface").value(); }
 
 // The children of a:rPr in the order the schema requires; PowerPoint will
 // not open a part whose run properties are out of order.
@@ -47,7 +38,7 @@ std::size_t RankOf(std::string_view local) {
 // panose, pitch and character set the old element described its legacy
 // font by would misdescribe the new one.
 void SetTypeface(pugi::xml_node properties, std::string_view local, const std::string& font) {
-  pugi::xml_node slot = Child(properties, local);
+  pugi::xml_node slot = ChildByLocalName(properties, local);
   if (!slot) {
     const std::size_t rank = RankOf(local);
     pugi::xml_node before;
@@ -95,11 +86,11 @@ struct Segment {
 class TextBodyStory {
  public:
   TextBodyStory(pugi::xml_node txBody, const std::vector<const LevelFonts*>& inherited, const DrawingTextContext& context)
-      : context_(context), own_(ReadLevelFonts(Child(txBody, "lstStyle"))) {
+      : context_(context), own_(ReadLevelFonts(ChildByLocalName(txBody, "lstStyle"))) {
     levels_.push_back(&own_);
     levels_.insert(levels_.end(), inherited.begin(), inherited.end());
     for (pugi::xml_node paragraph = txBody.first_child(); paragraph; paragraph = paragraph.next_sibling()) {
-      if (Named(paragraph, "p")) AddParagraph(paragraph);
+      if (HasLocalName(paragraph, "p")) AddParagraph(paragraph);
     }
   }
 
@@ -141,7 +132,7 @@ class TextBodyStory {
 
   // The typeface the paragraph's level inherits, theme references resolved.
   std::string LevelFont(pugi::xml_node paragraph) const {
-    const int level = std::clamp(Child(paragraph, "pPr").attribute("lvl").as_int(), 0, int{kTextLevels} - 1);
+    const int level = std::clamp(ChildByLocalName(paragraph, "pPr").attribute("lvl").as_int(), 0, int{kTextLevels} - 1);
     for (const LevelFonts* fonts : levels_) {
       if (fonts != nullptr && !(*fonts)[static_cast<std::size_t>(level)].empty()) {
         return ResolveTypeface((*fonts)[static_cast<std::size_t>(level)], context_.theme);
@@ -155,19 +146,19 @@ class TextBodyStory {
     pugi::xml_node lastText;
     for (pugi::xml_node child = paragraph.first_child(); child; child = child.next_sibling()) {
       Item::Kind kind;
-      if (Named(child, "r")) {
+      if (HasLocalName(child, "r")) {
         kind = Item::Kind::kRun;
-      } else if (Named(child, "fld")) {
+      } else if (HasLocalName(child, "fld")) {
         kind = Item::Kind::kField;
-      } else if (Named(child, "br")) {
+      } else if (HasLocalName(child, "br")) {
         kind = Item::Kind::kBreak;
       } else {
         continue;
       }
-      const std::string own = TypefaceOf(Child(child, "rPr"));
+      const std::string own = TypefaceOf(ChildByLocalName(child, "rPr"));
       const std::string font = own.empty() ? inherited : ResolveTypeface(own, context_.theme);
       const bool legacy = !font.empty() && context_.classifier.Converted(font);
-      const std::u16string text = kind == Item::Kind::kBreak ? u"\n" : FromUtf8(Child(child, "t").child_value());
+      const std::u16string text = kind == Item::Kind::kBreak ? u"\n" : FromUtf8(ChildByLocalName(child, "t").child_value());
       if (text.empty()) continue;
       if (kind != Item::Kind::kBreak) {
         legacy_ |= legacy;
@@ -221,7 +212,7 @@ class TextBodyStory {
     switch (item.kind) {
       case Item::Kind::kRun: {
         const pugi::xml_node paragraph = item.node.parent();
-        for (const Segment& segment : segments) NewRun(paragraph, item.node, Child(item.node, "rPr"), segment, placed);
+        for (const Segment& segment : segments) NewRun(paragraph, item.node, ChildByLocalName(item.node, "rPr"), segment, placed);
         pugi::xml_node(paragraph).remove_child(item.node);
         break;
       }
@@ -236,11 +227,11 @@ class TextBodyStory {
           if (segment.converted && converted == nullptr) converted = &segment;
         }
         pugi::xml_node field = item.node;
-        pugi::xml_node t = Child(field, "t");
+        pugi::xml_node t = ChildByLocalName(field, "t");
         if (!t) t = field.append_child(SameSpelling(field, "t").c_str());
         t.text().set(TextOf(text).c_str());
         if (converted != nullptr) {
-          pugi::xml_node properties = Child(field, "rPr");
+          pugi::xml_node properties = ChildByLocalName(field, "rPr");
           if (!properties) properties = field.prepend_child(SameSpelling(field, "rPr").c_str());
           SetConverted(properties, placed.fonts[converted->font]);
         }
@@ -249,15 +240,15 @@ class TextBodyStory {
       case Item::Kind::kBreak:
         // Text placed at a line break goes before it, in the break's properties.
         for (const Segment& segment : segments) {
-          NewRun(item.node.parent(), item.node, Child(item.node, "rPr"), segment, placed);
+          NewRun(item.node.parent(), item.node, ChildByLocalName(item.node, "rPr"), segment, placed);
         }
         break;
       case Item::Kind::kEnd: {
         // Text placed at a paragraph's end (a sign typed last) follows its
         // last text, in that text's properties, before a:endParaRPr.
-        const pugi::xml_node before = Child(item.node, "endParaRPr");
+        const pugi::xml_node before = ChildByLocalName(item.node, "endParaRPr");
         for (const Segment& segment : segments) {
-          NewRun(item.node, before, Child(item.lastText, "rPr"), segment, placed);
+          NewRun(item.node, before, ChildByLocalName(item.lastText, "rPr"), segment, placed);
         }
         break;
       }
@@ -279,10 +270,10 @@ class TextBodyStory {
 LevelFonts ReadLevelFonts(pugi::xml_node listStyle) {
   LevelFonts fonts;
   if (!listStyle) return fonts;
-  const std::string fallback = TypefaceOf(Child(Child(listStyle, "defPPr"), "defRPr"));
+  const std::string fallback = TypefaceOf(ChildByLocalName(ChildByLocalName(listStyle, "defPPr"), "defRPr"));
   for (std::size_t level = 0; level < kTextLevels; ++level) {
     const std::string name = "lvl" + std::to_string(level + 1) + "pPr";
-    fonts[level] = TypefaceOf(Child(Child(listStyle, name), "defRPr"));
+    fonts[level] = TypefaceOf(ChildByLocalName(ChildByLocalName(listStyle, name), "defRPr"));
     if (fonts[level].empty()) fonts[level] = fallback;
   }
   return fonts;
@@ -290,7 +281,7 @@ LevelFonts ReadLevelFonts(pugi::xml_node listStyle) {
 
 LevelFonts FontRefLevels(pugi::xml_node shapeStyle) {
   LevelFonts fonts;
-  const std::string_view index = Child(shapeStyle, "fontRef").attribute("idx").value();
+  const std::string_view index = ChildByLocalName(shapeStyle, "fontRef").attribute("idx").value();
   const char* reference = index == "minor" ? "+mn-lt" : index == "major" ? "+mj-lt" : "";
   fonts.fill(reference);
   return fonts;

@@ -18,23 +18,6 @@
 namespace maravelundi {
 namespace {
 
-bool Named(pugi::xml_node node, const char* local) { return LocalName(node.name()) == local; }
-
-pugi::xml_node Child(pugi::xml_node parent, const char* local) {
-  for (pugi::xml_node child : parent.children()) {
-    if (Named(child, local)) return child;
-  }
-  return {};
-}
-
-std::vector<pugi::xml_node> Children(pugi::xml_node parent, const char* local) {
-  std::vector<pugi::xml_node> found;
-  for (pugi::xml_node child : parent.children()) {
-    if (Named(child, local)) found.push_back(child);
-  }
-  return found;
-}
-
 // The qualified name of `local` in the namespace prefix `like` is in
 // ("x:font" for "x:fonts"), so that new elements match the part's spelling.
 std::string SameSpelling(pugi::xml_node like, const char* local) {
@@ -51,16 +34,16 @@ class SheetStyles {
       : styles_(styles), profile_(profile), classifier_(classifier) {
     if (styles_ == nullptr) return;
     const pugi::xml_node sheet = styles_->document_element();
-    fonts_ = Child(sheet, "fonts");
-    cellXfs_ = Child(sheet, "cellXfs");
-    for (pugi::xml_node font : Children(fonts_, "font")) fontElements_.push_back(font);
-    for (pugi::xml_node xf : Children(cellXfs_, "xf")) xfElements_.push_back(xf);
+    fonts_ = ChildByLocalName(sheet, "fonts");
+    cellXfs_ = ChildByLocalName(sheet, "cellXfs");
+    for (pugi::xml_node font : ChildrenByLocalName(fonts_, "font")) fontElements_.push_back(font);
+    for (pugi::xml_node xf : ChildrenByLocalName(cellXfs_, "xf")) xfElements_.push_back(xf);
   }
 
   // The font name of a cell format, or empty.
   std::string FontOfStyle(std::size_t style) const {
     const pugi::xml_node font = FontElementOfStyle(style);
-    return font ? Child(font, "name").attribute("val").value() : "";
+    return font ? ChildByLocalName(font, "name").attribute("val").value() : "";
   }
   pugi::xml_node FontElementOfStyle(std::size_t style) const {
     if (style >= xfElements_.size()) return {};
@@ -70,7 +53,7 @@ class SheetStyles {
   bool Converted(std::string_view fontName) { return !fontName.empty() && classifier_.Converted(fontName); }
   // The workbook's default font: its first, which its Normal style uses.
   std::string DefaultFont() const {
-    return fontElements_.empty() ? "" : Child(fontElements_.front(), "name").attribute("val").value();
+    return fontElements_.empty() ? "" : ChildByLocalName(fontElements_.front(), "name").attribute("val").value();
   }
 
   // The twin of a cell format, its font the converted text's: made once.
@@ -78,8 +61,8 @@ class SheetStyles {
     if (const auto found = twins_.find(style); found != twins_.end()) return found->second;
     const pugi::xml_node font = FontElementOfStyle(style);
     pugi::xml_node newFont = fonts_.append_copy(font);
-    for (const char* dropped : {"charset", "family", "scheme"}) newFont.remove_child(Child(newFont, dropped));
-    pugi::xml_node name = Child(newFont, "name");
+    for (const char* dropped : {"charset", "family", "scheme"}) newFont.remove_child(ChildByLocalName(newFont, dropped));
+    pugi::xml_node name = ChildByLocalName(newFont, "name");
     if (!name) name = newFont.append_child(SameSpelling(newFont, "name").c_str());
     name.attribute("val") ? name.attribute("val").set_value(std::string(profile_.ConvertedFont()).c_str())
                           : name.append_attribute("val").set_value(std::string(profile_.ConvertedFont()).c_str());
@@ -121,11 +104,11 @@ struct StringRun {
 
 std::vector<StringRun> RunsOf(pugi::xml_node string, const std::string& cellFont) {
   std::vector<StringRun> runs;
-  if (const pugi::xml_node t = Child(string, "t")) runs.push_back({{}, cellFont, FromUtf8(t.child_value())});
-  for (pugi::xml_node r : Children(string, "r")) {
-    const pugi::xml_node properties = Child(r, "rPr");
-    const pugi::xml_node rFont = Child(properties, "rFont");
-    runs.push_back({properties, rFont ? rFont.attribute("val").value() : cellFont, FromUtf8(Child(r, "t").child_value())});
+  if (const pugi::xml_node t = ChildByLocalName(string, "t")) runs.push_back({{}, cellFont, FromUtf8(t.child_value())});
+  for (pugi::xml_node r : ChildrenByLocalName(string, "r")) {
+    const pugi::xml_node properties = ChildByLocalName(r, "rPr");
+    const pugi::xml_node rFont = ChildByLocalName(properties, "rFont");
+    runs.push_back({properties, rFont ? rFont.attribute("val").value() : cellFont, FromUtf8(ChildByLocalName(r, "t").child_value())});
   }
   return runs;
 }
@@ -184,18 +167,18 @@ bool ConvertString(pugi::xml_node string, const std::string& cellFontName, pugi:
       // The cell's font as the run's properties: its size, weight, colour.
       properties = r.append_child(SameSpelling(out, "rPr").c_str());
       for (pugi::xml_node property : cellFont.children()) {
-        if (Named(property, "name")) continue;
+        if (HasLocalName(property, "name")) continue;
         properties.append_copy(property);
       }
     }
     if (!piece.font.empty()) {
       if (!properties) properties = r.append_child(SameSpelling(out, "rPr").c_str());
-      pugi::xml_node rFont = Child(properties, "rFont");
+      pugi::xml_node rFont = ChildByLocalName(properties, "rFont");
       if (!rFont) rFont = properties.prepend_child(SameSpelling(out, "rFont").c_str());
       if (!rFont.attribute("val")) rFont.append_attribute("val");
       rFont.attribute("val").set_value(piece.font.c_str());
-      properties.remove_child(Child(properties, "charset"));
-      properties.remove_child(Child(properties, "scheme"));
+      properties.remove_child(ChildByLocalName(properties, "charset"));
+      properties.remove_child(ChildByLocalName(properties, "scheme"));
     }
     pugi::xml_node t = r.append_child(SameSpelling(out, "t").c_str());
     t.append_attribute("xml:space").set_value("preserve");
@@ -214,7 +197,7 @@ bool ConvertStringInPlace(pugi::xml_node string, const std::string& cellFontName
   if (!ConvertString(string, cellFontName, cellFont, profile, styles, out)) return false;
   for (pugi::xml_node child = string.first_child(); child;) {
     const pugi::xml_node next = child.next_sibling();
-    if (Named(child, "t") || Named(child, "r")) string.remove_child(child);
+    if (HasLocalName(child, "t") || HasLocalName(child, "r")) string.remove_child(child);
     child = next;
   }
   // Phonetic runs and properties, which must follow the text, stay after it.
@@ -259,7 +242,7 @@ class SharedStrings {
   SharedStrings(pugi::xml_document* table) : table_(table) {
     if (table_ == nullptr) return;
     root_ = table_->document_element();
-    for (pugi::xml_node si : Children(root_, "si")) strings_.push_back(si);
+    for (pugi::xml_node si : ChildrenByLocalName(root_, "si")) strings_.push_back(si);
     original_ = strings_.size();
   }
 
@@ -304,9 +287,9 @@ class SharedStrings {
 bool ConvertSheet(pugi::xml_document& sheet, SharedStrings& shared, SheetStyles& styles,
                   const ConversionProfile& profile) {
   bool changed = false;
-  const pugi::xml_node data = Child(sheet.document_element(), "sheetData");
-  for (pugi::xml_node row : Children(data, "row")) {
-    for (pugi::xml_node cell : Children(row, "c")) {
+  const pugi::xml_node data = ChildByLocalName(sheet.document_element(), "sheetData");
+  for (pugi::xml_node row : ChildrenByLocalName(data, "row")) {
+    for (pugi::xml_node cell : ChildrenByLocalName(row, "c")) {
       const std::string type = cell.attribute("t").value();
       if (type != "s" && type != "inlineStr") continue;
       const std::size_t style = cell.attribute("s").as_uint();
@@ -314,7 +297,7 @@ bool ConvertSheet(pugi::xml_document& sheet, SharedStrings& shared, SheetStyles&
       const pugi::xml_node cellFont = styles.FontElementOfStyle(style);
       bool converted = false;
       if (type == "s") {
-        pugi::xml_node value = Child(cell, "v");
+        pugi::xml_node value = ChildByLocalName(cell, "v");
         if (!value) continue;  // a string cell without its string shows nothing
         const std::optional<std::size_t> index =
             shared.ConvertedFor(value.text().as_uint(), cellFontName, cellFont, profile, styles);
@@ -323,7 +306,7 @@ bool ConvertSheet(pugi::xml_document& sheet, SharedStrings& shared, SheetStyles&
           converted = true;
         }
       } else {
-        converted = ConvertStringInPlace(Child(cell, "is"), cellFontName, cellFont, profile, styles);
+        converted = ConvertStringInPlace(ChildByLocalName(cell, "is"), cellFontName, cellFont, profile, styles);
       }
       if (converted && styles.Converted(cellFontName)) {
         if (!cell.attribute("s")) cell.append_attribute("s");
@@ -340,7 +323,7 @@ bool ConvertHeadersAndFooters(pugi::xml_document& sheet, SheetStyles& styles, co
   bool changed = false;
   const std::string defaultFont = styles.DefaultFont();
   const auto isLegacy = [&](std::string_view font) { return styles.Converted(font); };
-  for (pugi::xml_node text : Child(sheet.document_element(), "headerFooter").children()) {
+  for (pugi::xml_node text : ChildByLocalName(sheet.document_element(), "headerFooter").children()) {
     if (text.type() != pugi::node_element) continue;
     const std::optional<std::string> converted = ConvertHeaderFooter(text.child_value(), defaultFont, profile, isLegacy);
     if (!converted) continue;
@@ -355,8 +338,8 @@ bool ConvertHeadersAndFooters(pugi::xml_document& sheet, SheetStyles& styles, co
 // comment box's default one, which is never a legacy font.
 bool ConvertComments(pugi::xml_document& comments, const ConversionProfile& profile, SheetStyles& styles) {
   bool changed = false;
-  for (pugi::xml_node comment : Children(Child(comments.document_element(), "commentList"), "comment")) {
-    changed |= ConvertStringInPlace(Child(comment, "text"), std::string(), {}, profile, styles);
+  for (pugi::xml_node comment : ChildrenByLocalName(ChildByLocalName(comments.document_element(), "commentList"), "comment")) {
+    changed |= ConvertStringInPlace(ChildByLocalName(comment, "text"), std::string(), {}, profile, styles);
   }
   return changed;
 }

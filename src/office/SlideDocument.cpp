@@ -23,8 +23,6 @@ struct SlidePart {
   PartKind kind;
 };
 
-bool Named(pugi::xml_node node, std::string_view local) { return LocalName(node.name()) == local; }
-
 // The presentation's parts, read once however many parts refer to them: the
 // relationships of each, and what each layout and master passes on.
 class SlidePackage {
@@ -172,7 +170,7 @@ Outcome<Inheritance> InheritanceOf(SlidePackage& slides, const SlidePart& part) 
 void CollectTextBodies(pugi::xml_node node, std::vector<pugi::xml_node>& into) {
   for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
     if (child.type() != pugi::node_element) continue;
-    if (Named(child, "txBody")) {
+    if (HasLocalName(child, "txBody")) {
       into.push_back(child);
     } else {
       CollectTextBodies(child, into);
@@ -191,7 +189,7 @@ bool ConvertPart(pugi::xml_document& xml, const Inheritance& inheritance, const 
   for (pugi::xml_node body : bodies) {
     // A shape's body is its child; a table cell's is the cell's, and the
     // cell fills no placeholder.
-    const pugi::xml_node shape = Named(body.parent(), "sp") ? body.parent() : pugi::xml_node();
+    const pugi::xml_node shape = HasLocalName(body.parent(), "sp") ? body.parent() : pugi::xml_node();
     LevelFonts fontRef;
     const std::vector<const LevelFonts*> levels =
         InheritedLevels(shape, inheritance.layout, inheritance.master, inheritance.textStyles, defaults, fontRef);
@@ -210,7 +208,7 @@ Outcome<std::string> ConvertSlidePackage(const ZipPackage& package, const Conver
   if (!presentation.Ok()) return presentation.Error();
   pugi::xml_node defaultStyle;
   for (pugi::xml_node child : presentation.Value()->document_element().children()) {
-    if (Named(child, "defaultTextStyle")) defaultStyle = child;
+    if (HasLocalName(child, "defaultTextStyle")) defaultStyle = child;
   }
   const LevelFonts defaults = ReadLevelFonts(defaultStyle);
   SlidePackage slides(package, options.limits);

@@ -5,15 +5,6 @@
 namespace maravelundi {
 namespace {
 
-bool Named(pugi::xml_node node, std::string_view local) { return LocalName(node.name()) == local; }
-
-pugi::xml_node Child(pugi::xml_node parent, std::string_view local) {
-  for (pugi::xml_node child = parent.first_child(); child; child = child.next_sibling()) {
-    if (Named(child, local)) return child;
-  }
-  return {};
-}
-
 std::string TypeOf(pugi::xml_node placeholder) {
   const std::string_view type = placeholder.attribute("type").value();
   return type.empty() ? "body" : std::string(type);
@@ -34,12 +25,12 @@ bool IsTitle(std::string_view type) { return Family(type) == "title"; }
 // bounded as the part is read.
 void CollectPlaceholders(pugi::xml_node node, std::vector<Placeholder>& into) {
   for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
-    if (Named(child, "sp")) {
+    if (HasLocalName(child, "sp")) {
       if (const pugi::xml_node placeholder = PlaceholderOf(child)) {
         into.push_back({TypeOf(placeholder), placeholder.attribute("idx").value(),
-                        ReadLevelFonts(Child(Child(child, "txBody"), "lstStyle"))});
+                        ReadLevelFonts(ChildByLocalName(ChildByLocalName(child, "txBody"), "lstStyle"))});
       }
-    } else if (Named(child, "grpSp") || Named(child, "spTree") || Named(child, "cSld")) {
+    } else if (HasLocalName(child, "grpSp") || HasLocalName(child, "spTree") || HasLocalName(child, "cSld")) {
       CollectPlaceholders(child, into);
     }
   }
@@ -57,7 +48,7 @@ const Placeholder* Match(const SlideStyles* part, const std::string& type, const
 
 }  // namespace
 
-pugi::xml_node PlaceholderOf(pugi::xml_node shape) { return Child(Child(Child(shape, "nvSpPr"), "nvPr"), "ph"); }
+pugi::xml_node PlaceholderOf(pugi::xml_node shape) { return ChildByLocalName(ChildByLocalName(ChildByLocalName(shape, "nvSpPr"), "nvPr"), "ph"); }
 
 SlideStyles ReadSlideStyles(pugi::xml_node root) {
   SlideStyles styles;
@@ -68,12 +59,12 @@ SlideStyles ReadSlideStyles(pugi::xml_node root) {
     styles.byType.emplace(placeholder.type, i);
     styles.byFamily.emplace(std::string(Family(placeholder.type)), i);
   }
-  if (const pugi::xml_node text = Child(root, "txStyles")) {
-    styles.title = ReadLevelFonts(Child(text, "titleStyle"));
-    styles.body = ReadLevelFonts(Child(text, "bodyStyle"));
-    styles.other = ReadLevelFonts(Child(text, "otherStyle"));
+  if (const pugi::xml_node text = ChildByLocalName(root, "txStyles")) {
+    styles.title = ReadLevelFonts(ChildByLocalName(text, "titleStyle"));
+    styles.body = ReadLevelFonts(ChildByLocalName(text, "bodyStyle"));
+    styles.other = ReadLevelFonts(ChildByLocalName(text, "otherStyle"));
   } else {
-    styles.body = ReadLevelFonts(Child(root, "notesStyle"));
+    styles.body = ReadLevelFonts(ChildByLocalName(root, "notesStyle"));
   }
   return styles;
 }
@@ -97,7 +88,7 @@ std::vector<const LevelFonts*> InheritedLevels(pugi::xml_node shape, const Slide
     if (const Placeholder* onMaster = Match(master, type, index)) levels.push_back(&onMaster->fonts);
     if (textStyles != nullptr) levels.push_back(IsTitle(type) ? &textStyles->title : &textStyles->body);
   } else {
-    scratch = FontRefLevels(Child(shape, "style"));
+    scratch = FontRefLevels(ChildByLocalName(shape, "style"));
     levels.push_back(&scratch);
     if (textStyles != nullptr) levels.push_back(&textStyles->other);
   }

@@ -89,4 +89,21 @@ std::string_view LocalName(const char* qualifiedName) {
   return colon == nullptr ? qualifiedName : colon + 1;
 }
 
+bool HasLocalName(pugi::xml_node node, std::string_view local) { return LocalName(node.name()) == local; }
+
+pugi::xml_node ChildByLocalName(pugi::xml_node parent, std::string_view local) {
+  for (pugi::xml_node child = parent.first_child(); child; child = child.next_sibling()) {
+    if (HasLocalName(child, local)) return child;
+  }
+  return {};
+}
+
+std::vector<pugi::xml_node> ChildrenByLocalName(pugi::xml_node parent, std::string_view local) {
+  std::vector<pugi::xml_node> found;
+  for (pugi::xml_node child = parent.first_child(); child; child = child.next_sibling()) {
+    if (HasLocalName(child, local)) found.push_back(child);
+  }
+  return found;
+}
+
 }  // namespace maravelundi

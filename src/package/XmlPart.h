@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <pugixml.hpp>
 
@@ -31,5 +32,12 @@ std::string SerializeXmlPart(const pugi::xml_document& document);
 // The name of an element or attribute without its namespace prefix, for the
 // package's own small parts, whose prefixes vary between writers.
 std::string_view LocalName(const char* qualifiedName);
+
+// Elements by their local name, for parts whose prefixes vary between
+// writers (SpreadsheetML and DrawingML are written "x:" and "a:" as often
+// as without a prefix).
+bool HasLocalName(pugi::xml_node node, std::string_view local);
+pugi::xml_node ChildByLocalName(pugi::xml_node parent, std::string_view local);
+std::vector<pugi::xml_node> ChildrenByLocalName(pugi::xml_node parent, std::string_view local);
 
 }  // namespace maravelundi
