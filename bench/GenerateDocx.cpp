@@ -74,21 +74,24 @@ std::string GenerateDocumentXml(Generation generation, std::size_t textBytes, st
   return xml;
 }
 
-bool WriteDocx(const std::filesystem::path& path, const std::string& documentXml) {
+bool WritePackage(const std::filesystem::path& path, const std::vector<std::pair<std::string, std::string>>& parts) {
   int error = 0;
   zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
   if (archive == nullptr) return false;
-  const auto add = [&](const char* name, std::string_view bytes) {
+  for (const auto& [name, bytes] : parts) {
     zip_source_t* source = zip_source_buffer(archive, bytes.data(), bytes.size(), 0);
-    return source != nullptr && zip_file_add(archive, name, source, ZIP_FL_ENC_UTF_8) >= 0;
-  };
-  const bool added = add("[Content_Types].xml", kContentTypes) && add("_rels/.rels", kRelationships) &&
-                     add("word/document.xml", documentXml);
-  if (!added) {
-    zip_discard(archive);
-    return false;
+    if (source == nullptr || zip_file_add(archive, name.c_str(), source, ZIP_FL_ENC_UTF_8) < 0) {
+      zip_discard(archive);
+      return false;
+    }
   }
   return zip_close(archive) == 0;
+}
+
+bool WriteDocx(const std::filesystem::path& path, const std::string& documentXml) {
+  return WritePackage(path, {{"[Content_Types].xml", std::string(kContentTypes)},
+                             {"_rels/.rels", std::string(kRelationships)},
+                             {"word/document.xml", documentXml}});
 }
 
 }  // namespace maravelundi::bench

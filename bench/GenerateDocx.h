@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "transcode/Transcoder.h"
 
@@ -14,6 +16,10 @@ namespace maravelundi::bench {
 // The body of word/document.xml for a document of about `textBytes` bytes of
 // Rich Text: the same text and fonts.
 std::string GenerateDocumentXml(Generation generation, std::size_t textBytes, std::uint64_t seed);
+
+// Writes a zip package of these parts (name, bytes); false if libzip could
+// not.
+bool WritePackage(const std::filesystem::path& path, const std::vector<std::pair<std::string, std::string>>& parts);
 
 // Writes a whole .docx package around `documentXml`; false if libzip could
 // not.

@@ -5,6 +5,8 @@
 // maravelundi-bench-generate --words DICTIONARY MEGABYTES SEED OUTPUT
 //   Writes Rich Text of real words from a hunspell dictionary, typed in an
 //   ML-TT font.
+// maravelundi-bench-generate --xlsx GENERATION CELLS SEED OUTPUT
+//   Writes a workbook of that many cells and prints the size of its XML.
 // maravelundi-bench-generate --folder GENERATION COUNT SEED FOLDER
 //   Writes COUNT Rich Text documents of 10 to 200 KB into FOLDER, as a batch
 //   of office documents would be.
@@ -18,6 +20,7 @@
 #include "GenerateDocument.h"
 #include "GenerateDocx.h"
 #include "GenerateWords.h"
+#include "GenerateWorkbook.h"
 #include "fileio/FileIo.h"
 
 namespace {
@@ -50,6 +53,18 @@ int WriteDocx(Generation generation, std::size_t xmlBytes, std::uint64_t seed, c
   return 1;
 }
 
+int WriteWorkbook(Generation generation, std::size_t cells, std::uint64_t seed, const std::filesystem::path& path) {
+  const auto parts = maravelundi::bench::GenerateWorkbookParts(generation, cells, seed);
+  std::size_t xml = 0;
+  for (const auto& [name, bytes] : parts) xml += bytes.size();
+  if (!maravelundi::bench::WritePackage(path, parts)) {
+    std::fprintf(stderr, "cannot write %s\n", path.c_str());
+    return 1;
+  }
+  std::printf("%zu\n", xml);  // what the speed of a package is measured by
+  return 0;
+}
+
 int WriteFolder(Generation generation, int count, std::uint64_t seed, const std::filesystem::path& folder) {
   std::filesystem::create_directories(folder);
   std::mt19937_64 random(seed);
@@ -69,6 +84,10 @@ int main(int argc, char** argv) {
   if (argc == 6 && std::string(argv[1]) == "--folder") {
     return WriteFolder(GenerationOf(argv[2]), std::atoi(argv[3]), std::strtoull(argv[4], nullptr, 10), argv[5]);
   }
+  if (argc == 6 && std::string(argv[1]) == "--xlsx") {
+    return WriteWorkbook(GenerationOf(argv[2]), std::strtoull(argv[3], nullptr, 10), std::strtoull(argv[4], nullptr, 10),
+                         argv[5]);
+  }
   if (argc == 6 && std::string(argv[1]) == "--words") {
     const auto bytes = static_cast<std::size_t>(std::atof(argv[3]) * 1000 * 1000);
     const auto rtf = maravelundi::bench::GenerateWordsRtf(argv[2], bytes, std::strtoull(argv[4], nullptr, 10));
@@ -81,8 +100,8 @@ int main(int argc, char** argv) {
   if (argc != 5) {
     std::fprintf(stderr,
                  "usage: %s 2|7 MEGABYTES SEED OUTPUT\n       %s --words DICTIONARY MEGABYTES SEED OUTPUT\n"
-                 "       %s --folder 2|7 COUNT SEED FOLDER\n",
-                 argv[0], argv[0], argv[0]);
+                 "       %s --folder 2|7 COUNT SEED FOLDER\n       %s --xlsx 2|7 CELLS SEED OUTPUT\n",
+                 argv[0], argv[0], argv[0], argv[0]);
     return 2;
   }
   const Generation generation = GenerationOf(argv[1]);

@@ -102,6 +102,18 @@ done
 echo "(MB: the document XML; the package is compressed to about a twentieth)"
 
 echo
+header "Workbook: cells"
+last_seconds=""
+for cells in 10000 100000; do
+  input="$work/v7-$cells.xlsx"
+  [ -f "$input" ] || "$generate" --xlsx 7 "$cells" 2026 "$input" > "$input.xml-bytes"
+  measure "xlsx $cells" "$(cat "$input.xml-bytes")" "$cli" --to xlsx -o "$work/out" "$input"
+  if [ -n "$last_seconds" ]; then growth "$last_seconds" "$previous_seconds" 10; fi
+  last_seconds="$previous_seconds"
+done
+echo "(MB: the workbook's XML: its sheet, shared strings and styles; four cells in five a string in a Rachana font)"
+
+echo
 folder="$work/batch-$batch_count"
 [ -d "$folder" ] || "$generate" --folder 7 "$batch_count" 2026 "$folder"
 batch_bytes=$(du -cb "$folder"/*.rtf | tail -n 1 | cut -f 1)

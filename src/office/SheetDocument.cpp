@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -236,7 +237,9 @@ Outcome<XmlPart> LoadIfPresent(const ZipPackage& package, const std::string& nam
 }
 
 // The shared strings, converted for the cells that show them in a legacy
-// font, and the cells repointed where a string is shown both ways.
+// font. A string every cell shows in one font is converted where it stands;
+// one shown in several (a legacy font and Arial, say) gets a converted copy,
+// appended, for the cells that need it, and the original stays for the rest.
 class SharedStrings {
  public:
   SharedStrings(pugi::xml_document* table) : table_(table) {
@@ -244,6 +247,16 @@ class SharedStrings {
     root_ = table_->document_element();
     for (pugi::xml_node si : ChildrenByLocalName(root_, "si")) strings_.push_back(si);
     original_ = strings_.size();
+    shownIn_.resize(original_, kNotShown);
+  }
+
+  // Records that a cell in `cellFontName` shows the string `index`: every
+  // cell is noted before any string is converted.
+  void NoteShown(std::size_t index, const std::string& cellFontName) {
+    if (index >= original_) return;
+    const std::uint32_t font = fontIds_.emplace(cellFontName, static_cast<std::uint32_t>(fontIds_.size())).first->second;
+    std::uint32_t& shown = shownIn_[index];
+    shown = shown == kNotShown || shown == font ? font : kShownInSeveral;
   }
 
   // The index of the string `index` converted for a cell in `cellFont`, or
@@ -253,15 +266,18 @@ class SharedStrings {
     if (table_ == nullptr || index >= original_) return std::nullopt;
     const auto key = std::make_pair(index, cellFontName);
     if (const auto found = converted_.find(key); found != converted_.end()) return found->second;
-    pugi::xml_node scratch = scratch_.append_child(strings_[index].name());
     std::optional<std::size_t> result;
-    if (ConvertString(strings_[index], cellFontName, cellFont, profile, styles, scratch)) {
-      pugi::xml_node appended = root_.append_copy(scratch);
-      strings_.push_back(appended);
-      result = strings_.size() - 1;
-      changed_ = true;
+    if (shownIn_[index] != kShownInSeveral) {
+      if (ConvertStringInPlace(strings_[index], cellFontName, cellFont, profile, styles)) result = index;
+    } else {
+      pugi::xml_node scratch = scratch_.append_child(strings_[index].name());
+      if (ConvertString(strings_[index], cellFontName, cellFont, profile, styles, scratch)) {
+        strings_.push_back(root_.append_copy(scratch));
+        result = strings_.size() - 1;
+      }
+      scratch_.remove_child(scratch);
     }
-    scratch_.remove_child(scratch);
+    changed_ |= result.has_value();
     converted_[key] = result;
     return result;
   }
@@ -273,48 +289,70 @@ class SharedStrings {
   bool Changed() const { return changed_; }
 
  private:
+  static constexpr std::uint32_t kNotShown = 0xFFFFFFFF, kShownInSeveral = 0xFFFFFFFE;
+
   pugi::xml_document* table_;
   pugi::xml_node root_;
   std::vector<pugi::xml_node> strings_;
   std::size_t original_ = 0;
+  std::vector<std::uint32_t> shownIn_;  // per original string: the font of every cell showing it, or a mark
+  std::unordered_map<std::string, std::uint32_t> fontIds_;
   std::map<std::pair<std::size_t, std::string>, std::optional<std::size_t>> converted_;
   pugi::xml_document scratch_;
   bool changed_ = false;
 };
+
+// The string cells of a sheet: a shared string's index, or an inline
+// string, with the cell's style.
+template <typename Visit>
+void ForEachStringCell(pugi::xml_document& sheet, Visit visit) {
+  const pugi::xml_node data = ChildByLocalName(sheet.document_element(), "sheetData");
+  for (pugi::xml_node row = data.first_child(); row; row = row.next_sibling()) {
+    if (!HasLocalName(row, "row")) continue;
+    for (pugi::xml_node cell = row.first_child(); cell; cell = cell.next_sibling()) {
+      if (!HasLocalName(cell, "c")) continue;
+      const std::string_view type = cell.attribute("t").value();
+      if (type == "s" || type == "inlineStr") visit(cell, type == "s");
+    }
+  }
+}
+
+// Notes which fonts each shared string is shown in.
+void NoteSharedStrings(pugi::xml_document& sheet, SharedStrings& shared, const SheetStyles& styles) {
+  ForEachStringCell(sheet, [&](pugi::xml_node cell, bool isShared) {
+    const pugi::xml_node value = ChildByLocalName(cell, "v");
+    if (isShared && value) shared.NoteShown(value.text().as_uint(), styles.FontOfStyle(cell.attribute("s").as_uint()));
+  });
+}
 
 // Each cell of a sheet: its string converted where its font, or its runs',
 // is a legacy font.
 bool ConvertSheet(pugi::xml_document& sheet, SharedStrings& shared, SheetStyles& styles,
                   const ConversionProfile& profile) {
   bool changed = false;
-  const pugi::xml_node data = ChildByLocalName(sheet.document_element(), "sheetData");
-  for (pugi::xml_node row : ChildrenByLocalName(data, "row")) {
-    for (pugi::xml_node cell : ChildrenByLocalName(row, "c")) {
-      const std::string type = cell.attribute("t").value();
-      if (type != "s" && type != "inlineStr") continue;
-      const std::size_t style = cell.attribute("s").as_uint();
-      const std::string cellFontName = styles.FontOfStyle(style);
-      const pugi::xml_node cellFont = styles.FontElementOfStyle(style);
-      bool converted = false;
-      if (type == "s") {
-        pugi::xml_node value = ChildByLocalName(cell, "v");
-        if (!value) continue;  // a string cell without its string shows nothing
-        const std::optional<std::size_t> index =
-            shared.ConvertedFor(value.text().as_uint(), cellFontName, cellFont, profile, styles);
-        if (index) {
-          value.text().set(static_cast<unsigned>(*index));
-          converted = true;
-        }
-      } else {
-        converted = ConvertStringInPlace(ChildByLocalName(cell, "is"), cellFontName, cellFont, profile, styles);
+  ForEachStringCell(sheet, [&](pugi::xml_node cell, bool isShared) {
+    const std::size_t style = cell.attribute("s").as_uint();
+    const std::string cellFontName = styles.FontOfStyle(style);
+    const pugi::xml_node cellFont = styles.FontElementOfStyle(style);
+    bool converted = false;
+    if (isShared) {
+      pugi::xml_node value = ChildByLocalName(cell, "v");
+      if (!value) return;  // a string cell without its string shows nothing
+      const std::optional<std::size_t> index =
+          shared.ConvertedFor(value.text().as_uint(), cellFontName, cellFont, profile, styles);
+      if (index) {
+        value.text().set(static_cast<unsigned>(*index));
+        converted = true;
       }
-      if (converted && styles.Converted(cellFontName)) {
-        if (!cell.attribute("s")) cell.append_attribute("s");
-        cell.attribute("s").set_value(static_cast<unsigned>(styles.Twin(style)));
-      }
-      changed |= converted;
+    } else {
+      converted = ConvertStringInPlace(ChildByLocalName(cell, "is"), cellFontName, cellFont, profile, styles);
     }
-  }
+    if (converted && styles.Converted(cellFontName)) {
+      if (!cell.attribute("s")) cell.append_attribute("s");
+      cell.attribute("s").set_value(static_cast<unsigned>(styles.Twin(style)));
+    }
+    changed |= converted;
+  });
   return changed;
 }
 
@@ -372,12 +410,20 @@ Outcome<std::string> ConvertSheetPackage(const ZipPackage& package, const Conver
   std::vector<PartReplacement> replacements;
   std::set<std::string> commentsSeen;
   const std::vector<std::string>& sheets = parts.Value().sheets;
-  for (std::size_t s = 0; s < sheets.size(); ++s) {
-    Outcome<XmlPart> sheet = LoadXmlPart(package, sheets[s], options.limits);
+  // Every sheet is read before any string is converted: whether a shared
+  // string is converted where it stands depends on all the cells showing it.
+  std::vector<XmlPart> loaded;
+  for (const std::string& name : sheets) {
+    Outcome<XmlPart> sheet = LoadXmlPart(package, name, options.limits);
     if (!sheet.Ok()) return sheet.Error();
-    const bool cells = ConvertSheet(*sheet.Value(), shared, styles, profile);
-    if (ConvertHeadersAndFooters(*sheet.Value(), styles, profile) || cells) {
-      replacements.emplace_back(sheets[s], SerializeXmlPart(*sheet.Value()));
+    NoteSharedStrings(*sheet.Value(), shared, styles);
+    loaded.push_back(std::move(sheet.Value()));
+  }
+  for (std::size_t s = 0; s < sheets.size(); ++s) {
+    pugi::xml_document& sheet = *loaded[s];
+    const bool cells = ConvertSheet(sheet, shared, styles, profile);
+    if (ConvertHeadersAndFooters(sheet, styles, profile) || cells) {
+      replacements.emplace_back(sheets[s], SerializeXmlPart(sheet));
     }
     Outcome<std::vector<std::string>> commentParts = CommentPartsOf(package, sheets[s], options.limits);
     if (!commentParts.Ok()) return commentParts.Error();

@@ -1,4 +1,5 @@
 #include "package/NewPackage.h"
+#include "package/ZipPackage.h"
 
 #include <zip.h>
 
@@ -61,7 +62,7 @@ Outcome<std::string> BuildPackage(const std::vector<NewPart>& parts) {
     const zip_int64_t index = content == nullptr ? -1 : zip_file_add(archive, part.name.c_str(), content, ZIP_FL_ENC_UTF_8);
     if (index < 0 || zip_file_set_mtime(archive, static_cast<zip_uint64_t>(index), when, 0) < 0 ||
         zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), part.stored ? ZIP_CM_STORE : ZIP_CM_DEFLATE,
-                                 0) < 0) {
+                                 part.stored ? 0 : kDeflateLevel) < 0) {
       if (index < 0 && content != nullptr) zip_source_free(content);
       zip_discard(archive);
       zip_source_free(source);

@@ -188,11 +188,13 @@ Outcome<std::string> ZipPackage::Rewrite(const std::vector<PartReplacement>& rep
     zip_stat_init(&original);
     // The part keeps its original's time rather than taking the moment of
     // the conversion, so the same document converts to the same bytes on
-    // every run, here and in the browser.
+    // every run, here and in the browser. libzip drops the level asked for
+    // when the method is the one the part had (deflate): "default", which it
+    // writes as deflate, keeps it.
     if (part == nullptr || zip_stat_index(archive, index, ZIP_FL_UNCHANGED, &original) < 0 ||
         zip_file_replace(archive, index, part, 0) < 0 ||
         ((original.valid & ZIP_STAT_MTIME) && zip_file_set_mtime(archive, index, original.mtime, 0) < 0) ||
-        zip_set_file_compression(archive, index, ZIP_CM_DEFLATE, 0) < 0) {
+        zip_set_file_compression(archive, index, ZIP_CM_DEFAULT, kDeflateLevel) < 0) {
       if (part != nullptr) zip_source_free(part);
       zip_discard(archive);
       zip_source_free(source);

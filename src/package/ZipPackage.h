@@ -21,6 +21,11 @@ struct zip;
 
 namespace maravelundi {
 
+// The deflate level of every part we write: zlib's own default, at which
+// word processors write their packages. libzip's default is the best
+// compression, which takes twice as long for a few per cent.
+inline constexpr std::uint32_t kDeflateLevel = 6;
+
 struct PackageEntry {
   std::string name;
   std::uint64_t size = 0;            // expanded, as declared

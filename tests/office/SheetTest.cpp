@@ -142,8 +142,12 @@ TEST(Sheet, LegacyTextInCellsAndRunsBecomesUnicodeAndAllElseStays) {
   // B1: the same string in Calibri, as it was.
   EXPECT_EQ(cells[1].value, "0");
   EXPECT_EQ(RunsOf(si[0]), ":tIcfw");
-  // C1: the legacy run converted, the Arial run kept.
-  EXPECT_EQ(RunsOf(si[std::stoul(cells[2].value)]), "Manjari:" + kKeralam + "|Arial: and more");
+  // C1: the legacy run converted, the Arial run kept; no other cell shows
+  // the string, so it is converted where it stands, and only A1's string
+  // is a copy.
+  EXPECT_EQ(cells[2].value, "1");
+  EXPECT_EQ(RunsOf(si[1]), "Manjari:" + kKeralam + "|Arial: and more");
+  EXPECT_EQ(si.size(), 4u);
   // D1: a number, its style and value untouched.
   EXPECT_EQ(cells[3].style, "1");
   EXPECT_EQ(cells[3].value, "42");
