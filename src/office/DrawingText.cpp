@@ -287,6 +287,15 @@ LevelFonts FontRefLevels(pugi::xml_node shapeStyle) {
   return fonts;
 }
 
+LevelFonts TableStyleLevels(pugi::xml_node tableStyle) {
+  const pugi::xml_node text = ChildByLocalName(ChildByLocalName(tableStyle, "wholeTbl"), "tcTxStyle");
+  const pugi::xml_node latin = ChildByLocalName(ChildByLocalName(text, "font"), "latin");
+  if (!latin) return FontRefLevels(text);
+  LevelFonts fonts;
+  fonts.fill(latin.attribute("typeface").value());
+  return fonts;
+}
+
 std::string ResolveTypeface(std::string_view typeface, const ThemeFonts& theme) {
   if (!typeface.starts_with('+')) return std::string(typeface);
   // "+mn-lt": the minor font's Latin typeface; "-ea" East Asian, "-cs" complex script.

@@ -42,6 +42,11 @@ LevelFonts ReadLevelFonts(pugi::xml_node listStyle);
 // ("minor", "major") gives the text with no typeface of its own.
 LevelFonts FontRefLevels(pugi::xml_node shapeStyle);
 
+// The typeface a table style gives its cells' text (a:tblStyle's
+// a:wholeTbl/a:tcTxStyle: an a:font's a:latin, or an a:fontRef), at every
+// level; empty where it gives none.
+LevelFonts TableStyleLevels(pugi::xml_node tableStyle);
+
 // A typeface with a theme reference ("+mn-lt", "+mj-cs", ...) resolved;
 // empty when the theme names no such font.
 std::string ResolveTypeface(std::string_view typeface, const ThemeFonts& theme);

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -178,8 +179,32 @@ void CollectTextBodies(pugi::xml_node node, std::vector<pugi::xml_node>& into) {
   }
 }
 
+// The fonts of the presentation's table styles, by style id.
+using TableStyleFonts = std::unordered_map<std::string, LevelFonts>;
+
+Outcome<TableStyleFonts> ReadTableStyles(SlidePackage& slides, const ZipPackage& package,
+                                         const std::string& presentation, const PackageLimits& limits) {
+  TableStyleFonts fonts;
+  Outcome<std::string> part = slides.Target(presentation, "tableStyles");
+  if (!part.Ok()) return part.Error();
+  if (part.Value().empty() || !package.Contains(part.Value())) return fonts;
+  Outcome<XmlPart> xml = LoadXmlPart(package, part.Value(), limits);
+  if (!xml.Ok()) return xml.Error();
+  for (pugi::xml_node style : ChildrenByLocalName(xml.Value()->document_element(), "tblStyle")) {
+    fonts.emplace(style.attribute("styleId").value(), TableStyleLevels(style));
+  }
+  return fonts;
+}
+
+// The table a cell's text body stands in (a:tc > a:txBody), or none.
+pugi::xml_node TableOfCell(pugi::xml_node body) {
+  if (!HasLocalName(body.parent(), "tc")) return {};
+  const pugi::xml_node table = body.parent().parent().parent();  // a:tc < a:tr < a:tbl
+  return HasLocalName(table, "tbl") ? table : pugi::xml_node();
+}
+
 bool ConvertPart(pugi::xml_document& xml, const Inheritance& inheritance, const LevelFonts& defaults,
-                 const ConversionProfile& profile, FontClassifier& classifier) {
+                 const TableStyleFonts& tableStyles, const ConversionProfile& profile, FontClassifier& classifier) {
   std::vector<pugi::xml_node> bodies;
   CollectTextBodies(xml.document_element(), bodies);
   static const ThemeFonts kNoTheme;
@@ -191,8 +216,15 @@ bool ConvertPart(pugi::xml_document& xml, const Inheritance& inheritance, const 
     // cell fills no placeholder.
     const pugi::xml_node shape = HasLocalName(body.parent(), "sp") ? body.parent() : pugi::xml_node();
     LevelFonts fontRef;
-    const std::vector<const LevelFonts*> levels =
+    std::vector<const LevelFonts*> levels =
         InheritedLevels(shape, inheritance.layout, inheritance.master, inheritance.textStyles, defaults, fontRef);
+    // A cell's text takes its table style's font before the master's.
+    if (const pugi::xml_node table = TableOfCell(body)) {
+      const std::string id = ChildByLocalName(ChildByLocalName(table, "tblPr"), "tableStyleId").child_value();
+      if (const auto found = tableStyles.find(id); found != tableStyles.end()) {
+        levels.insert(levels.begin(), &found->second);
+      }
+    }
     changed |= ConvertTextBody(body, levels, context);
   }
   return changed;
@@ -214,6 +246,8 @@ Outcome<std::string> ConvertSlidePackage(const ZipPackage& package, const Conver
   SlidePackage slides(package, options.limits);
   Outcome<std::vector<SlidePart>> parts = CollectParts(slides, main.Value().name);
   if (!parts.Ok()) return parts.Error();
+  Outcome<TableStyleFonts> tableStyles = ReadTableStyles(slides, package, main.Value().name, options.limits);
+  if (!tableStyles.Ok()) return tableStyles.Error();
   FontClassifier classifier(profile.generation);
   std::vector<PartReplacement> replacements;
   const std::size_t total = parts.Value().size();
@@ -224,7 +258,7 @@ Outcome<std::string> ConvertSlidePackage(const ZipPackage& package, const Conver
       if (!inheritance.Ok()) return inheritance.Error();
       Outcome<XmlPart> xml = LoadXmlPart(package, part.name, options.limits);
       if (!xml.Ok()) return xml.Error();
-      if (ConvertPart(*xml.Value(), inheritance.Value(), defaults, profile, classifier)) {
+      if (ConvertPart(*xml.Value(), inheritance.Value(), defaults, tableStyles.Value(), profile, classifier)) {
         replacements.emplace_back(part.name, SerializeXmlPart(*xml.Value()));
       }
     }

@@ -61,7 +61,18 @@ const std::string kArial = "<a:rPr lang=\"en-US\">" + Latin("Arial") + "</a:rPr>
 struct Presentation {
   bool secondSlide = true;
   bool missingSlide = false;  // the presentation names a slide the package lacks
+  bool tableStyles = false;   // the second slide holds tables of two table styles
 };
+
+// A table of one cell whose text names no font, in the table style `id`.
+std::string StyledTable(const std::string& id) {
+  return "<p:graphicFrame><p:nvGraphicFramePr><p:cNvPr id=\"7\" name=\"t\"/><p:cNvGraphicFramePr/><p:nvPr/>"
+         "</p:nvGraphicFramePr><p:xfrm/><a:graphic><a:graphicData uri=\"http://schemas.openxmlformats.org/"
+         "drawingml/2006/table\"><a:tbl><a:tblPr><a:tableStyleId>" + id + "</a:tableStyleId></a:tblPr><a:tblGrid>"
+         "<a:gridCol w=\"100\"/></a:tblGrid><a:tr h=\"100\"><a:tc><a:txBody><a:bodyPr/><a:lstStyle/>"
+         "<a:p><a:r><a:t>tIcfw</a:t></a:r></a:p></a:txBody><a:tcPr/></a:tc></a:tr></a:tbl></a:graphicData>"
+         "</a:graphic></p:graphicFrame>";
+}
 
 // A presentation whose theme's minor font is ML-TTKarthika and major font
 // Arial, as the text styles of its master take them; a layout two slides
@@ -81,6 +92,15 @@ std::vector<test::ZipEntry> Entries(const Presentation& options = {}) {
       {"notesMaster", "notesMasters/notesMaster1.xml"}, {"theme", "theme/theme1.xml"}};
   if (options.secondSlide) presentationRels.push_back({"slide", "slides/slide2.xml"});
   if (options.missingSlide) presentationRels.push_back({"slide", "slides/slide9.xml"});
+  if (options.tableStyles) {
+    presentationRels.push_back({"tableStyles", "tableStyles.xml"});
+    entries.emplace_back("ppt/tableStyles.xml",
+                         kDeclaration + "<a:tblStyleLst" + kNamespaces + " def=\"{A}\"><a:tblStyle styleId=\"{A}\" "
+                         "styleName=\"Legacy\"><a:wholeTbl><a:tcTxStyle><a:font>" + Latin("ML-TTKarthika") +
+                         "</a:font></a:tcTxStyle></a:wholeTbl></a:tblStyle><a:tblStyle styleId=\"{B}\" "
+                         "styleName=\"Headings\"><a:wholeTbl><a:tcTxStyle><a:fontRef idx=\"major\"/>"
+                         "</a:tcTxStyle></a:wholeTbl></a:tblStyle></a:tblStyleLst>");
+  }
   entries.emplace_back("ppt/_rels/presentation.xml.rels", Rels(presentationRels));
   entries.emplace_back("ppt/presentation.xml",
                        kDeclaration + "<p:presentation" + kNamespaces + "><p:sldMasterIdLst><p:sldMasterId id=\"2147483648\" "
@@ -144,7 +164,9 @@ std::vector<test::ZipEntry> Entries(const Presentation& options = {}) {
                              {"image", "../media/image1.png"},
                              {"chart", "../charts/chart1.xml"}}));
   if (options.secondSlide) {
-    entries.emplace_back("ppt/slides/slide2.xml", Part("sld", Shape("<p:ph idx=\"1\"/>", Para(Run("tIcfw")))));
+    entries.emplace_back("ppt/slides/slide2.xml",
+                         Part("sld", options.tableStyles ? StyledTable("{A}") + StyledTable("{B}") + StyledTable("{C}")
+                                                         : Shape("<p:ph idx=\"1\"/>", Para(Run("tIcfw")))));
     entries.emplace_back("ppt/slides/_rels/slide2.xml.rels", Rels({{"slideLayout", "../slideLayouts/slideLayout1.xml"}}));
   }
   entries.emplace_back("ppt/notesMasters/notesMaster1.xml",
@@ -310,6 +332,18 @@ TEST(Slide, ThemeReferencesNameTheThemesFonts) {
       {"ML-TTKarthika", "ML-TTKarthika"}, {"+xx-lt", "+xx-lt"},
   };
   for (const auto& [typeface, font] : cases) EXPECT_EQ(ResolveTypeface(typeface, fonts), font) << typeface;
+}
+
+// A table cell's text without a font takes its table style's: a legacy font
+// named in the style, the theme's major font (Arial) by reference; a style
+// the presentation does not define leaves it to the master's other style
+// (the theme's minor font, ML-TTKarthika).
+TEST(Slide, ATableCellTakesItsTableStylesFont) {
+  Presentation options;
+  options.tableStyles = true;
+  const std::string out = Convert(test::BuildZip(Entries(options)));
+  EXPECT_EQ(Paragraphs(out, "ppt/slides/slide2.xml"),
+            (std::vector<std::string>{"Manjari:" + kKeralam, ":tIcfw", "Manjari:" + kKeralam}));
 }
 
 }  // namespace
