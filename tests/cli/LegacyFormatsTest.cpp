@@ -137,12 +137,37 @@ TEST(LegacyFormats, EachFormatBecomesAnyOtherThroughLibreOffice) {
     const auto result = testing::RunCli(scratch, step.options + "-o " + Quoted(outputs.back()) + " " + Quoted(step.input));
     ASSERT_EQ(result.exitCode, 0) << step.output << ": " << result.err;
   }
-  const std::string docx = ReadFile(scratch / "out" / "as.docx");
-  EXPECT_NE(docx.find("word/header"), std::string::npos);
-  EXPECT_NE(docx.find("word/footnotes.xml"), std::string::npos);
+  // The structure survives every step: header, footer, note, table,
+  // picture, list and link, in each format's own terms.
+  for (const std::string name : {"as.docx", "odt-as.docx"}) {
+    SCOPED_TRACE(name);
+    const std::string docx = ReadFile(scratch / "out" / name);
+    for (const char* part : {"word/header", "word/footer", "word/footnotes.xml", "word/media/", "word/numbering.xml"}) {
+      EXPECT_NE(docx.find(part), std::string::npos) << part;
+    }
+    const std::string body = test::ReadEntry(docx, "word/document.xml");
+    for (const char* markup : {"<w:tbl>", "<w:numPr>", "HYPERLINK"}) {
+      const bool found = body.find(markup) != std::string::npos ||
+                         (std::string_view(markup) == "HYPERLINK" && body.find("<w:hyperlink") != std::string::npos);
+      EXPECT_TRUE(found) << markup;
+    }
+  }
+  for (const std::string name : {"as.odt", "docx-as.odt"}) {
+    SCOPED_TRACE(name);
+    const std::string odt = ReadFile(scratch / "out" / name);
+    EXPECT_NE(odt.find("Pictures/"), std::string::npos);
+    const std::string content = test::ReadEntry(odt, "content.xml");
+    for (const char* markup : {"<table:table ", "<text:list", "<text:a ", "<text:note "}) {
+      EXPECT_NE(content.find(markup), std::string::npos) << markup;
+    }
+    const std::string styles = test::ReadEntry(odt, "styles.xml");
+    EXPECT_NE(styles.find("<style:header"), std::string::npos);
+    EXPECT_NE(styles.find("<style:footer"), std::string::npos);
+  }
   const std::string rtf = ReadFile(scratch / "out" / "docx-as.rtf");
-  EXPECT_NE(rtf.find("\\trowd"), std::string::npos) << "the table stays a table";
-  EXPECT_NE(rtf.find("\\footnote"), std::string::npos) << "the note stays a note";
+  for (const char* markup : {"\\trowd", "\\footnote", "\\header", "\\footer", "\\pict", "HYPERLINK", "\\listtext"}) {
+    EXPECT_NE(rtf.find(markup), std::string::npos) << markup;
+  }
 
   // The text as LibreOffice reads it: a file each, named by the output's
   // whole name so that none takes another's place.
