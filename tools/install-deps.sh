@@ -19,6 +19,10 @@ PACKAGES="cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libcli11-de
 # presentation back with them.
 PACKAGES="$PACKAGES libreoffice-calc-nogui libreoffice-impress-nogui"
 
+# poppler, which reads a PDF's text layer with each piece's font; fontTools,
+# with which the PDF tests make stand-ins for legacy fonts out of a free one.
+PACKAGES="$PACKAGES libpoppler-cpp-dev python3-fonttools"
+
 # ICU, whose normalizer the tests of the legacy font families take as the
 # judge of Normalization Form C.
 PACKAGES="$PACKAGES libicu-dev"

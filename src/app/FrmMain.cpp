@@ -377,6 +377,7 @@ std::optional<Failure> FrmMain::ReadDocument(const std::string& path) {
   if (auto failure = ReadWholeFile(path, bytes, options)) return failure;
   ConversionSettings ownFormat;
   ownFormat.output = DefaultOutput("", true);
+  ownFormat.pdfReader = &pdfReader_;
   Result<SourceDocument> source = ParseDocument(std::move(bytes), path, ownFormat);
   if (!source.Ok()) return std::move(source.Error());
   const bool foreign = source.Value().kind.format == DocumentFormat::kForeign;

@@ -19,6 +19,7 @@
 #include "convert/Conversion.h"
 #include "convert/TemporaryOutputPath.h"
 #include "external/LibreOffice.h"
+#include "pdf/PopplerPdfReader.h"
 #include "failure/Failure.h"
 #include "fileio/TemporaryFolder.h"
 #include "job/DocumentJob.h"
@@ -101,6 +102,9 @@ class FrmMain : public QWidget {
   std::tm Now() const;
 
   Services services_;
+  // Reads a PDF's text layer; its Malayalam Unicode kept in the window's
+  // Unicode font.
+  const PopplerPdfReader pdfReader_{std::string(kDefaultUnicodeFont)};
   // The open document as the job layer read it: RTB1 is its text (a word
   // processor's document's body); none before one is opened.
   std::optional<SourceDocument> source_;

@@ -29,7 +29,7 @@ QStringList OpenDialogFilters() {
   }
   const QStringList documents = QStringList{QStringLiteral("rtf"),  QStringLiteral("docx"), QStringLiteral("odt"),
                                             QStringLiteral("xlsx"), QStringLiteral("ods"),  QStringLiteral("pptx"),
-                                            QStringLiteral("odp")} +
+                                            QStringLiteral("odp"),  QStringLiteral("pdf")} +
                                 foreign;
   return {QStringLiteral("Rich Text Format (*.RTF)"),
           QStringLiteral("Word and OpenDocument (*.DOCX *.ODT)"),

@@ -31,6 +31,7 @@
 #include "cli/BatchConversion.h"
 #include "cli/CommandLine.h"
 #include "external/ThroughLibreOffice.h"
+#include "pdf/PopplerPdfReader.h"
 #include "convert/Conversion.h"
 #include "failure/Failure.h"
 #include "fileio/FileIo.h"
@@ -101,7 +102,8 @@ mv::LibreOfficeEngine EngineOf(const CommandLine& options) {
 }
 
 // The names were checked with the command line.
-mv::ConversionSettings SettingsOf(const CommandLine& options, const mv::ForeignEngine& engine) {
+mv::ConversionSettings SettingsOf(const CommandLine& options, const mv::ForeignEngine& engine,
+                                  const mv::PdfReader& pdfReader) {
   mv::NamedOptions named;
   named.to = options.to;
   named.fonts = options.fonts;
@@ -114,8 +116,9 @@ mv::ConversionSettings SettingsOf(const CommandLine& options, const mv::ForeignE
   named.convertAll = options.convertAll;
   named.legacyFont = options.legacyFont;
   named.legacyBytes = options.legacyBytes;
-  auto settings = mv::SettingsNamed(named, &engine);
-  return std::get<mv::ConversionSettings>(std::move(settings));
+  auto settings = std::get<mv::ConversionSettings>(mv::SettingsNamed(named, &engine));
+  settings.pdfReader = &pdfReader;
+  return settings;
 }
 
 int ConvertOne(const CommandLine& options) {
@@ -123,7 +126,8 @@ int ConvertOne(const CommandLine& options) {
   const std::string title =
       input == "-" ? std::string(mv::kDefaultTitle) : std::filesystem::path(input).stem().string();
   const mv::LibreOfficeEngine engine = EngineOf(options);
-  const mv::ConversionSettings settings = SettingsOf(options, engine);
+  const mv::PopplerPdfReader pdfReader(options.unicodeFont);
+  const mv::ConversionSettings settings = SettingsOf(options, engine, pdfReader);
   std::string bytes;
   if (auto failure = ReadInput(input, bytes, options.maxInput, settings.text)) return Fail(*failure);
   std::vector<std::string> warnings;
@@ -157,8 +161,9 @@ void ShowProgress(std::size_t done, std::size_t failed, std::size_t total) {
 
 int RunBatch(const CommandLine& options) {
   const mv::LibreOfficeEngine engine = EngineOf(options);
+  const mv::PopplerPdfReader pdfReader(options.unicodeFont);
   mv::cli::BatchOptions batch;
-  batch.settings = SettingsOf(options, engine);
+  batch.settings = SettingsOf(options, engine, pdfReader);
   batch.inputs.assign(options.inputs.begin(), options.inputs.end());
   batch.outputFolder = options.outputFolder;
   batch.jobs = options.jobs;

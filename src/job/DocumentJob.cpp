@@ -186,6 +186,24 @@ Result<SourceDocument> ParsePlainText(std::string&& bytes, const std::string& na
   return source;
 }
 
+// A PDF's text layer read into a document by the program's reader.
+Result<SourceDocument> ParsePdf(std::string&& bytes, const std::string& name, const ConversionSettings& settings,
+                                std::vector<std::string>* warnings) {
+  const DocumentKind kind{DocumentFormat::kPdf, nullptr};
+  Result<PlannedConversion> plan = PlanConversion(settings, kind);
+  if (!plan.Ok()) return About(std::move(plan.Error()), name);
+  if (settings.pdfReader == nullptr) return NoPdfReader(name);
+  Result<PdfReading> read = settings.pdfReader->Read(bytes, name, settings.text);
+  std::string().swap(bytes);
+  if (!read.Ok()) return About(std::move(read.Error()), name);
+  SourceDocument source{name, kind, std::move(plan.Value()), {}, {}, std::nullopt, std::move(read.Value().notices)};
+  source.reading.document = std::move(read.Value().document);
+  if (warnings != nullptr) {
+    warnings->insert(warnings->end(), read.Value().details.begin(), read.Value().details.end());
+  }
+  return source;
+}
+
 }  // namespace
 
 Result<SourceDocument> ParseDocument(std::string&& bytes, const std::string& name, const ConversionSettings& settings,
@@ -193,6 +211,9 @@ Result<SourceDocument> ParseDocument(std::string&& bytes, const std::string& nam
   if (ReadsAsPlainText(name, settings.text)) return ParsePlainText(std::move(bytes), name, settings, warnings);
   DetectedDocument detected = DetectDocument(std::move(bytes));
   if (detected.detection.error) return About(AsFailure(*detected.detection.error), name);
+  if (detected.detection.format == DocumentFormat::kPdf) {
+    return ParsePdf(std::move(detected.bytes), name, settings, warnings);
+  }
   DocumentKind kind = KindOfDocument(detected.detection.format, detected.bytes, name);
   if (kind.format == DocumentFormat::kUnknown) {
     // Said as a reader that judges the first bytes says it, so that a short

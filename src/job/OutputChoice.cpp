@@ -284,13 +284,17 @@ Result<PlannedConversion> PlanConversion(const ConversionSettings& settings, con
     if (const auto* why = std::get_if<std::string>(&whole)) return NoSuchConversion(*why);
     meaning = std::get<OutputMeaning>(whole);
     planned.route = RouteFor(request, input, meaning.output);
-  } else if (input.format == DocumentFormat::kText) {
+  } else if (input.format == DocumentFormat::kText || input.format == DocumentFormat::kPdf) {
+    const std::string what = input.format == DocumentFormat::kPdf ? "a PDF" : "plain text";
     if (request.choice == OutputChoice::kForeign) {
       return NoSuchConversion("a ." + std::string(request.foreign->extension) +
-                              " output needs a word processor's document; plain text gives text, html5, rtf, docx "
-                              "or odt");
+                              " output needs a word processor's document; " + what +
+                              " gives text, html5, rtf, docx or odt");
     }
     meaning = TextMeaning(request);
+    if (input.format == DocumentFormat::kPdf && meaning.target == TextTarget::kLegacy) {
+      return NoSuchConversion("a PDF's legacy text converts to Unicode; --to legacy takes Unicode text or documents");
+    }
     if (meaning.target == TextTarget::kLegacy) {
       const std::optional<LegacyTarget> target = LegacyTargetNamed(settings.profile.legacyFont);
       if (target && target->SpreadOverFonts()) {

@@ -15,6 +15,7 @@
 #include "convert/Conversion.h"
 #include "convert/ConversionProfile.h"
 #include "failure/Failure.h"
+#include "job/PdfInput.h"
 #include "job/PlainTextInput.h"
 #include "families/Spelling.h"
 #include "job/OfficeRoute.h"
@@ -75,6 +76,9 @@ struct ConversionSettings {
   const ForeignEngine* foreignEngine = nullptr;
   // How plain text is recognised and read.
   TextInputSettings text;
+  // Reads a PDF's text layer; without one, a PDF fails, saying where it is
+  // read.
+  const PdfReader* pdfReader = nullptr;
 };
 
 // The conversion a document of a kind gets: what is written, the whole

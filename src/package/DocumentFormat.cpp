@@ -19,6 +19,7 @@ constexpr std::string_view kZipMagic = "PK\x03\x04";
 constexpr std::string_view kEmptyZipMagic = "PK\x05\x06";
 constexpr std::string_view kCompoundFileMagic = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
 constexpr std::string_view kWordPerfectMagic = "\xFFWPC";
+constexpr std::string_view kPdfMagic = "%PDF-";
 // An encrypted DOCX is a compound file holding the package encrypted in a
 // stream of this name (UTF-16LE in the file's directory).
 constexpr std::string_view kEncryptedPackageStream{"E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0", 32};
@@ -53,8 +54,8 @@ constexpr std::array<std::string_view, 6> kPresentationMainTypes = {
 };
 
 // The signatures our own readers and another engine's documents begin with.
-constexpr std::array<std::string_view, 4> kSignatures = {kZipMagic, kEmptyZipMagic, kCompoundFileMagic,
-                                                         kWordPerfectMagic};
+constexpr std::array<std::string_view, 5> kSignatures = {kZipMagic, kEmptyZipMagic, kCompoundFileMagic,
+                                                         kWordPerfectMagic, kPdfMagic};
 constexpr std::string_view kRtfKeyword = "\\rtf";
 constexpr std::string_view kRtfSpace = " \t\r\n";
 
@@ -163,6 +164,7 @@ FormatDetection DetectDocumentFormat(std::string_view bytes, const PackageLimits
     return FormatDetection{DocumentFormat::kForeign, std::nullopt};
   }
   if (bytes.starts_with(kWordPerfectMagic)) return FormatDetection{DocumentFormat::kForeign, std::nullopt};
+  if (bytes.starts_with(kPdfMagic)) return FormatDetection{DocumentFormat::kPdf, std::nullopt};
   return FormatDetection{};
 }
 
@@ -195,8 +197,8 @@ bool MayBeginKnownDocument(std::string_view firstBytes) {
 
 std::string DescribeUnknownDocument(std::string_view bytes) {
   return "not a document we know (it " + DescribeBeginning(bytes) +
-         "; Rich Text, DOCX, ODT, XLSX, ODS, PPTX, ODP and the formats LibreOffice reads are converted, and plain "
-         "text with --from text)";
+         "; Rich Text, DOCX, ODT, XLSX, ODS, PPTX, ODP, PDF and the formats LibreOffice reads are converted, and "
+         "plain text with --from text)";
 }
 
 bool IsWordprocessingMainType(std::string_view contentType) {
@@ -245,6 +247,7 @@ std::string_view DocumentFormatName(DocumentFormat format) {
     case DocumentFormat::kOds: return "ods";
     case DocumentFormat::kPptx: return "pptx";
     case DocumentFormat::kOdp: return "odp";
+    case DocumentFormat::kPdf: return "pdf";
     case DocumentFormat::kUnknown: break;
   }
   return "unknown";

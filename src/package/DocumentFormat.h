@@ -28,6 +28,7 @@ enum class DocumentFormat {
   kOds,      // an OpenDocument spreadsheet
   kPptx,     // a PowerPoint presentation (PresentationML)
   kOdp,      // an OpenDocument presentation
+  kPdf,      // a PDF: its text layer is read, into a new document
 };
 
 // What a document holds, which decides what it can become: a word
@@ -79,7 +80,7 @@ bool IsSpreadsheetMainType(std::string_view contentType);
 // The same for a PresentationML presentation, slide show or template.
 bool IsPresentationMainType(std::string_view contentType);
 
-// "rtf", "docx", "odt", "foreign", "text", "xlsx", "ods", "pptx", "odp" or "unknown".
+// "rtf", "docx", "odt", "foreign", "text", "xlsx", "ods", "pptx", "odp", "pdf" or "unknown".
 std::string_view DocumentFormatName(DocumentFormat format);
 
 }  // namespace maravelundi

@@ -137,6 +137,7 @@ DocumentKind KindByName(std::string_view name) {
   if (extension == ".ods") return {DocumentFormat::kOds, nullptr};
   if (extension == ".pptx") return {DocumentFormat::kPptx, nullptr};
   if (extension == ".odp") return {DocumentFormat::kOdp, nullptr};
+  if (extension == ".pdf") return {DocumentFormat::kPdf, nullptr};
   if (const ForeignFormat* foreign = ForeignFormatByExtension(extension)) return {DocumentFormat::kForeign, foreign};
   return {};
 }

@@ -208,7 +208,7 @@ TEST(Batch, DocumentsPastTheLimitFail) {
   EXPECT_EQ(run.err, "1 converted, 2 failed\n  " + (scratch / "large.rtf").string() +
                          ": larger than the input limit of " + limit +
                          " bytes\n  /dev/zero: not a document we know (it begins with the bytes 00 00 00 00 00 00 00 "
-                         "00; Rich Text, DOCX, ODT, XLSX, ODS, PPTX, ODP and the formats LibreOffice reads are "
+                         "00; Rich Text, DOCX, ODT, XLSX, ODS, PPTX, ODP, PDF and the formats LibreOffice reads are "
                          "converted, and plain text with --from text)\n");
   EXPECT_EQ(FileNames(scratch / "out"), std::set<std::string>{"sample-v7.html"});
 }

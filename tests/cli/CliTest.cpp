@@ -249,7 +249,7 @@ TEST(Cli, WhatBeginsAsNoDocumentIsRefusedFromItsFirstBytes) {
     const auto result = RunCli(scratch, "-o '" + target.string() + "' " + c.input, limit + c.prefix);
     EXPECT_EQ(result.exitCode, 1) << c.input;
     EXPECT_TRUE(result.err.starts_with("maravelundi-cli: " + c.message)) << result.err;
-    EXPECT_TRUE(result.err.ends_with("; Rich Text, DOCX, ODT, XLSX, ODS, PPTX, ODP and the formats LibreOffice reads are "
+    EXPECT_TRUE(result.err.ends_with("; Rich Text, DOCX, ODT, XLSX, ODS, PPTX, ODP, PDF and the formats LibreOffice reads are "
                                      "converted, and plain text with --from text)\n"))
         << result.err;
     EXPECT_EQ(ReadFile(target), "an earlier result") << c.input;

@@ -114,7 +114,7 @@ TEST(DetectFormatTest, EveryBeginningOfAKnownDocumentMayBeOne) {
   }
   EXPECT_EQ(DescribeUnknownDocument(test::BuildZip({{"readme.txt", "hello"}})),
             "not a document we know (it is a zip package, but no office document we know; Rich Text, DOCX, ODT, XLSX, "
-            "ODS, PPTX, ODP and the formats LibreOffice reads are converted, and plain text with --from text)");
+            "ODS, PPTX, ODP, PDF and the formats LibreOffice reads are converted, and plain text with --from text)");
 }
 
 }  // namespace

@@ -84,7 +84,7 @@ TEST(ForeignFormat, TheTableHoldsTogether) {
 // our documents or another engine's, or is named for a format LibreOffice
 // reads, is read on; anything else is refused, saying what it begins with.
 TEST(ForeignFormat, FirstBytesAndTheNameDecideWhetherToReadOn) {
-  const std::string kAccepted = "; Rich Text, DOCX, ODT, XLSX, ODS, PPTX, ODP and the formats LibreOffice reads are converted, "
+  const std::string kAccepted = "; Rich Text, DOCX, ODT, XLSX, ODS, PPTX, ODP, PDF and the formats LibreOffice reads are converted, "
                                 "and plain text with --from text)";
   const std::string xml = "<?xml version=\"1.0\"?>\n<office:document/>";
   const struct {

@@ -1,0 +1,100 @@
+// PDFs through the command line: documents set in stand-ins for legacy
+// fonts (a free font under a legacy name, one with a Windows Unicode cmap
+// and one with a symbol cmap), exported to PDF by LibreOffice, read back as
+// Unicode. The words must be those the same document gives read as a
+// document; English stays; a PDF without text is refused, writing nothing.
+//
+// Without LibreOffice or fontTools these tests skip, except where CI is set:
+// there they fail.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sstream>
+
+#include "cli/CliRunner.h"
+#include "office/LibreOfficeRun.h"
+#include "pdf/PdfFixtures.h"
+
+namespace maravelundi {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ReadFile;
+using testing::ScratchFolder;
+
+std::vector<std::string> Words(const std::string& text) {
+  std::istringstream in(text);
+  std::vector<std::string> words;
+  for (std::string word; in >> word;) words.push_back(word);
+  return words;
+}
+
+std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+
+class PdfCli : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    soffice_ = test::LibreOffice::Find();
+    if (soffice_) environment_ = test::PrepareFonts(scratch_.Path(), {{"ML-TTKarthika", false}, {"rl1", true}});
+    if (!soffice_ || environment_.empty()) {
+      if (std::getenv("CI") != nullptr) FAIL() << "LibreOffice or fontTools is missing; see " << scratch_.Path();
+      GTEST_SKIP() << "LibreOffice (soffice) or python3-fonttools is not installed";
+    }
+  }
+
+  fs::path Pdf(const std::vector<test::FontedParagraph>& paragraphs, const std::string& name) {
+    const auto pdf = test::ExportPdf(*soffice_, scratch_.Path(), test::FlatOdt(paragraphs), name, environment_);
+    if (!pdf) ADD_FAILURE() << "LibreOffice made no PDF; see " << scratch_.Path() / "soffice.log";
+    return pdf.value_or(fs::path());
+  }
+
+  ScratchFolder scratch_;
+  std::optional<fs::path> soffice_;
+  std::vector<std::string> environment_;
+};
+
+TEST_F(PdfCli, TheTextOfLegacyFontsReadsAsTheDocumentDoes) {
+  // Words a line may only be wrapped between, at a space.
+  const std::string line = "tIcfw aebmfw ImÀjnI hn`yml aeb k¿°m¿ ]cnioe\\w tkh\\w ";
+  std::string long_;
+  for (int i = 0; i < 6; ++i) long_ += line;
+  const std::vector<test::FontedParagraph> paragraphs = {
+      {"ML-TTKarthika", long_},
+      {"Arial", "English words, kept as they are: 2026."},
+      {"rl1", "\xEF\x81\xB4\xEF\x81\x89\xEF\x81\xA3"},  // U+F074 U+F049 U+F063, as a symbol font keeps "tIc"
+      {"ML-TTKarthika", "tIcfw", true},
+  };
+  const fs::path pdf = Pdf(paragraphs, "letter");
+  ASSERT_FALSE(pdf.empty());
+  // The same document, read as a document (through LibreOffice, as .fodt).
+  const auto expected = testing::RunCli(scratch_, "--to text " + Quoted(scratch_.Path() / "letter.fodt"));
+  ASSERT_EQ(expected.exitCode, 0) << expected.err;
+  const auto read = testing::RunCli(scratch_, "--verbose " + Quoted(pdf));
+  ASSERT_EQ(read.exitCode, 0) << read.err;
+  EXPECT_EQ(Words(read.out), Words(expected.out)) << read.out << "\n---\n" << expected.out;
+  EXPECT_NE(read.out.find("English words, kept as they are: 2026."), std::string::npos) << read.out;
+  EXPECT_NE(read.err.find("2 pages"), std::string::npos) << read.err;
+  // Each paragraph of the PDF is one, the long one joined from its lines.
+  EXPECT_EQ(std::count(read.out.begin(), read.out.end(), '\n'), 4) << read.out;
+
+  // A new document of the same text.
+  const fs::path docx = scratch_.Path() / "letter.docx";
+  const auto made = testing::RunCli(scratch_, "-o " + Quoted(docx) + " " + Quoted(pdf));
+  ASSERT_EQ(made.exitCode, 0) << made.err;
+  const auto again = testing::RunCli(scratch_, "--to text " + Quoted(docx));
+  EXPECT_EQ(Words(again.out), Words(expected.out));
+}
+
+TEST_F(PdfCli, APdfWithoutTextIsRefusedAndNothingWritten) {
+  const fs::path pdf = Pdf({{"Arial", ""}}, "scan");
+  ASSERT_FALSE(pdf.empty());
+  const fs::path out = scratch_.Path() / "scan.txt";
+  const auto read = testing::RunCli(scratch_, "-o " + Quoted(out) + " " + Quoted(pdf));
+  EXPECT_EQ(read.exitCode, 1);
+  EXPECT_NE(read.err.find("no text in this PDF (is it a scan?)"), std::string::npos) << read.err;
+  EXPECT_FALSE(fs::exists(out));
+}
+
+}  // namespace
+}  // namespace maravelundi
