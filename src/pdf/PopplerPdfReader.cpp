@@ -106,6 +106,11 @@ std::string Pages(const std::vector<int>& pages) {
 
 Result<PdfReading> PopplerPdfReader::Read(std::string_view bytes, const std::string& name,
                                           const TextInputSettings& text) const {
+  return ReadIsolated([&] { return ReadHere(bytes, name, text); }, name, limits_);
+}
+
+Result<PdfReading> PopplerPdfReader::ReadHere(std::string_view bytes, const std::string& name,
+                                              const TextInputSettings& text) const {
   poppler::set_debug_error_function(Quiet, nullptr);
   const std::unique_ptr<poppler::document> pdf(
       poppler::document::load_from_raw_data(bytes.data(), static_cast<int>(bytes.size())));

@@ -7,17 +7,23 @@
 // kept as it came.
 
 #include "job/PdfInput.h"
+#include "pdf/IsolatedRead.h"
 
 namespace maravelundi {
 
 class PopplerPdfReader : public PdfReader {
  public:
-  explicit PopplerPdfReader(std::string unicodeFont) : unicodeFont_(std::move(unicodeFont)) {}
+  explicit PopplerPdfReader(std::string unicodeFont, ReadLimits limits = {})
+      : unicodeFont_(std::move(unicodeFont)), limits_(limits) {}
+  // Reads in a child process, within the limits (IsolatedRead.h).
   Result<PdfReading> Read(std::string_view bytes, const std::string& name,
                           const TextInputSettings& text) const override;
 
  private:
+  Result<PdfReading> ReadHere(std::string_view bytes, const std::string& name, const TextInputSettings& text) const;
+
   std::string unicodeFont_;
+  ReadLimits limits_;
 };
 
 }  // namespace maravelundi

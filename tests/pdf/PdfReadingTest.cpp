@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "convert/FontClassifier.h"
+#include "pdf/IsolatedRead.h"
 #include "pdf/PdfCodes.h"
 #include "pdf/PdfFonts.h"
 #include "pdf/PdfLayout.h"
@@ -121,6 +122,52 @@ TEST(PdfLayout, EachBoxInItsFontsName) {
   EXPECT_EQ(counts.codes.ambiguous, 1u);
   EXPECT_EQ(counts.ambiguousPages, std::vector<int>{1});
   EXPECT_EQ(counts.legacyCharacters, 4u);
+}
+
+}  // namespace
+}  // namespace maravelundi
+
+namespace maravelundi {
+namespace {
+
+// The reading comes back from the child whole; a child that runs past its
+// CPU time or its memory fails that document alone, saying why.
+TEST(IsolatedRead, TheReadingComesBackAndARunawayReadFailsAlone) {
+  const auto reading = [] {
+    PdfReading made;
+    CharFormat legacy, kept;
+    legacy.fontName = "ML-TTKarthika";
+    kept.fontName = "Arial";
+    made.document.Append(u"tIcfw ", made.document.Intern(legacy));
+    made.document.Append(u"English\r\n", made.document.Intern(kept));
+    made.details = {"one", "two"};
+    made.notices = {"three"};
+    return Result<PdfReading>(std::move(made));
+  };
+  const Result<PdfReading> back = ReadIsolated(reading, "a.pdf", {});
+  ASSERT_TRUE(back.Ok()) << Describe(back.Error());
+  const Result<PdfReading> here = reading();
+  EXPECT_TRUE(back.Value().document == here.Value().document);
+  EXPECT_EQ(back.Value().details, here.Value().details);
+  EXPECT_EQ(back.Value().notices, here.Value().notices);
+
+  const Result<PdfReading> refused = ReadIsolated(
+      [] { return Result<PdfReading>(Failure{FailureCode::kEncrypted, "", "needs its password", {}, std::nullopt}); },
+      "b.pdf", {});
+  ASSERT_FALSE(refused.Ok());
+  EXPECT_EQ(refused.Error().code, FailureCode::kEncrypted);
+  EXPECT_EQ(refused.Error().subject, "b.pdf");
+
+  // One second of CPU time, spent at once.
+  const Result<PdfReading> spinning = ReadIsolated(
+      [] {
+        volatile std::uint64_t spin = 0;
+        for (;;) spin = spin + 1;
+        return Result<PdfReading>(PdfReading{});
+      },
+      "c.pdf", ReadLimits{1, std::uint64_t{4} << 30});
+  ASSERT_FALSE(spinning.Ok());
+  EXPECT_NE(spinning.Error().message.find("more than 1 s of CPU time"), std::string::npos) << spinning.Error().message;
 }
 
 }  // namespace
