@@ -8,7 +8,7 @@ build="$1"
 seconds="$2"
 root="$(cd "$(dirname "$0")/.." && pwd)"
 status=0
-for target in readrtf convert roundtrip package; do
+for target in readrtf convert roundtrip package pdflayout; do
   corpus="$build/corpus-$target"
   mkdir -p "$corpus"
   if [ "$target" = package ]; then
