@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "families/LegacyEncoding.h"
+#include "office/ConvertedFonts.h"
 #include "pdf/PdfFonts.h"
+#include "richtext/GlyphString.h"
 
 namespace maravelundi {
 namespace {
@@ -137,9 +140,72 @@ std::vector<double> ColumnRights(const std::vector<LaidLine>& lines) {
   return rights;
 }
 
-// A line that stops short of its column's right edge by more than a few
-// characters ends its paragraph, as one does in justified or ragged text.
-constexpr double kShortLine = 3.0;  // line heights
+// A space is about a quarter of a line's height wide.
+constexpr double kSpaceWidth = 0.25;
+
+// Text of a symbol font, in private-use characters. A producer's line
+// breaker sees no space among them (LibreOffice breaks such text after the
+// few ASCII characters it holds, never at its spaces), so where its lines
+// end says nothing of its paragraphs, and a line ends inside a word unless
+// it ends in a space.
+bool InSymbolForm(const PdfTextBox& box) {
+  return std::any_of(box.text.begin(), box.text.end(), [](char16_t c) { return c >= 0xF020 && c <= 0xF0FF; });
+}
+
+bool EndsInSpace(const PdfTextBox& box) {
+  return !box.text.empty() && (box.text.back() == u' ' || box.text.back() == 0xF020);
+}
+
+// The width of a box's first word, its share of the box by characters: a
+// symbol font's spaces are private-use characters the library does not
+// split words at, so a box may hold a whole line.
+double FirstWordWidth(const PdfTextBox& box) {
+  const std::size_t space = box.text.find_first_of(u" \u00A0\uF020");
+  const double share = space == std::u16string::npos ? 1.0 : static_cast<double>(space) / static_cast<double>(box.text.size());
+  return (box.right - box.left) * share;
+}
+
+// The library sees no line's end as a space or a break, so why a line
+// ended is judged from where it stops. Had the next line's first word
+// fitted after a space, a producer filling lines would have set it there:
+// the line ended its paragraph. Otherwise it was wrapped.
+bool NextWordWouldHaveFitted(const LaidLine& line, double columnRight, const PdfTextBox& next) {
+  if (InSymbolForm(next)) return false;
+  const double height = line.bottom - line.top;
+  return columnRight - line.right > kSpaceWidth * height + FirstWordWidth(next);
+}
+
+// The glyph a legacy font's box begins or ends with, as its family's
+// encoding reads it; none for a font of no family encoding (a Rachana
+// font) or no text.
+const LegacyGlyph* GlyphAt(const PdfTextBox& box, const std::optional<std::string>& font, bool last) {
+  if (!font || box.text.empty()) return nullptr;
+  const LegacyEncoding* encoding = FindLegacyEncoding(*font);
+  if (encoding == nullptr && IsMlttFontName(*font)) encoding = &LegacyEncodings().front();
+  const std::optional<std::uint8_t> code = GlyphCode(GlyphOfStoredChar(last ? box.text.back() : box.text.front()));
+  return encoding != nullptr && code ? &encoding->Glyph(*code) : nullptr;
+}
+
+bool IsDependentSign(char16_t ch) {
+  return ch == 0x0D02 || ch == 0x0D03 || (ch >= 0x0D3E && ch <= 0x0D4D) || ch == 0x0D57 || ch == 0x0D62 ||
+         ch == 0x0D63;
+}
+
+// What the glyphs say of a wrapped line: a word does not end in a sign
+// typed before its consonant, nor begin with a sign that follows one (a
+// vowel sign, a virama, a YA or VA sign). A line that ends or begins so was
+// wrapped inside a word (after a character a line may break after, which
+// legacy fonts' codes are full of), and the two parts are one word.
+bool GlyphsJoin(const PdfTextBox& last, const std::optional<std::string>& lastFont, const PdfTextBox& first,
+                const std::optional<std::string>& firstFont) {
+  if (const LegacyGlyph* end = GlyphAt(last, lastFont, true)) {
+    if (end->role == GlyphRole::kPreBaseSign || end->role == GlyphRole::kRaSign) return true;
+  }
+  const LegacyGlyph* begin = GlyphAt(first, firstFont, false);
+  if (begin == nullptr || begin->role == GlyphRole::kPreBaseSign || begin->role == GlyphRole::kRaSign) return false;
+  return begin->role == GlyphRole::kVirama || begin->role == GlyphRole::kMedialSign ||
+         (!begin->text.empty() && IsDependentSign(begin->text.front()));
+}
 
 }  // namespace
 
@@ -156,16 +222,24 @@ Document LayOutPdfText(const std::vector<PdfTextBox>& boxes,
       if (b > line.first && boxes[b - 1].spaceAfter) writer.Space();
       writer.Box(boxes[b], legacyFontOf(boxes[b].font));
     }
-    const double height = line.bottom - line.top;
     const bool last = l + 1 == lines.size();
-    const bool shortLine = rights[l] - line.right > kShortLine * height;
-    if (last || shortLine || EndsParagraph(Line{line.left, line.top, line.bottom, line.page}, boxes[lines[l + 1].first])) {
+    if (last) {
       writer.ParagraphEnd();
-    } else {
-      // The library sees no space at a line's end: a line is taken to be
-      // wrapped at a space, as text mostly is. (A word wrapped inside, after
-      // a character a line may break after, gets a space too.)
-      writer.Space();
+      continue;
+    }
+    const PdfTextBox& end = boxes[line.end - 1];
+    const PdfTextBox& next = boxes[lines[l + 1].first];
+    if (EndsParagraph(Line{line.left, line.top, line.bottom, line.page}, next) ||
+        NextWordWouldHaveFitted(line, rights[l], next)) {
+      writer.ParagraphEnd();
+    } else if (InSymbolForm(end) ? EndsInSpace(end) || end.spaceAfter
+                                 : !EndsInSpace(end) && !GlyphsJoin(end, legacyFontOf(end.font), next,
+                                                                    legacyFontOf(next.font))) {
+      // Wrapped at a space, as text mostly is; a symbol font's line was
+      // wrapped inside a word unless a space ends it. (A word another
+      // font's line was wrapped inside where the glyphs do not say so gets
+      // a space: there is no telling.)
+      if (!EndsInSpace(end)) writer.Space();
     }
   }
   return document;

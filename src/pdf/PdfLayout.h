@@ -4,9 +4,10 @@
 // reads a table row by row), so the order is kept; lines are the boxes
 // that follow one another along one baseline, and a paragraph ends where
 // the gap to the next line is larger than a line's spacing, where the next
-// line begins left of a column it does not continue or higher up the page
-// (a new column), and at every page's end. Lines of one paragraph are
-// joined by a space.
+// line goes up the page (a new column), where the next line's first word
+// would have fitted on the line, and at every page's end. Lines of one
+// paragraph are joined by a space, but where the glyphs say the line was
+// wrapped inside a word.
 //
 // Each box's text goes in its font's name: a legacy font's as glyph
 // characters of its codes (PdfCodes.h), Malayalam Unicode a ToUnicode map

@@ -86,15 +86,32 @@ TEST(PdfLayout, BoxesBecomeLinesAndParagraphsInReadingOrder) {
       {"words of a line; the lines of a paragraph joined; a wide gap ends it",
        {Box(u"aaaa", 0, 0), Box(u"bbbb", 50, 0), Box(u"cccccccc", 0, 14), Box(u"dd", 0, 40)},
        "aaaa bbbb cccccccc|dd|"},
-      {"a short line ends its paragraph",
-       {Box(u"aaaaaaaaaaaaaaaa", 0, 0), Box(u"bb", 0, 14), Box(u"cccccccccccccccc", 0, 28), Box(u"dddd", 0, 42)},
-       "aaaaaaaaaaaaaaaa bb|cccccccccccccccc dddd|"},
+      {"a line the next line's first word would have fitted on ends its paragraph",
+       {Box(u"aaaaaaaaaaaaaaaa", 0, 0), Box(u"bb", 0, 14), Box(u"cc", 0, 28), Box(u"cccccccccccc", 30, 28),
+        Box(u"dddd", 0, 42)},
+       "aaaaaaaaaaaaaaaa bb|cc cccccccccccc dddd|"},
+      {"a symbol font's line is one box: its first word is its share",
+       {Box(u"aaaaaaaaaaaaaaaa", 0, 0), Box(u"bbbbbbbbbbbbbbbb", 0, 14), Box(u"c\uF020ccccccccccccc", 0, 28)},
+       "aaaaaaaaaaaaaaaa bbbbbbbbbbbbbbbb c\uF020ccccccccccccc|"},
       {"two columns: the second begins up the page",
        {Box(u"left", 0, 0), Box(u"column", 0, 14), Box(u"right", 300, 0), Box(u"column", 300, 14)},
        "left column|right column|"},
       {"every page ends a paragraph", {Box(u"one", 0, 0), Box(u"two", 0, 14, 2)}, "one|two|"},
       {"no space where the library saw none", {Box(u"half", 0, 0, 1, false), Box(u"way", 40, 0)}, "halfway|"},
       {"nothing", {}, ""},
+      // ML-TT: a line beginning with a vowel sign (m, the AA sign) or ending
+      // in a sign typed before its consonant (t, the EE sign) was wrapped
+      // inside a word; one beginning with such a sign was not.
+      {"the glyphs of a legacy font say where a word was wrapped",
+       {Box(u"aaaaaaaaaaaaaaaa", 0, 0, 1, false, "ML-TTKarthika"), Box(u"mbn", 0, 14, 1, false, "ML-TTKarthika"),
+        Box(u"aaaaaaaaaaaaaaat", 0, 28, 1, false, "ML-TTKarthika"), Box(u"\\m", 0, 42, 1, false, "ML-TTKarthika"),
+        Box(u"aaaaaaaaaaaaaaaa", 0, 56, 1, false, "ML-TTKarthika"), Box(u"tcm", 0, 70, 1, false, "ML-TTKarthika")},
+       "aaaaaaaaaaaaaaaambn aaaaaaaaaaaaaaat\\m aaaaaaaaaaaaaaaa tcm|"},
+      {"a symbol font's line ends inside a word unless a space ends it",
+       {Box(u"\uF061\uF061\uF061\uF061\uF061\uF061\uF061\uF061", 0, 0, 1, false, "ML-TTKarthika"),
+        Box(u"\uF062\uF062\uF020", 0, 14, 1, false, "ML-TTKarthika"),
+        Box(u"\uF063\uF063\uF063\uF063\uF063\uF063\uF063\uF063", 0, 28, 1, false, "ML-TTKarthika")},
+       "aaaaaaaabb cccccccc|"},
   };
   for (const auto& c : cases) EXPECT_EQ(Laid(c.boxes), c.expected) << c.what;
 }

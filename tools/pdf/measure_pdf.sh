@@ -1,0 +1,63 @@
+#!/bin/sh
+# PDFs of real words set in stand-ins for legacy fonts, made by LibreOffice,
+# read back by maravelundi-cli: pages per second and peak memory on a
+# document of about 100 pages, and the share of words that read back as the
+# same document gives them read as a document, per font kind (a Windows
+# Unicode cmap, a symbol cmap). Everything is written under WORK.
+#
+#   tools/pdf/measure_pdf.sh BUILD WORK
+set -eu
+build="$1"
+work="$2/pdf"
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+cli="$build/src/maravelundi-cli"
+generate="$build/bench/maravelundi-bench-generate"
+dictionary=/usr/share/hunspell/ml_IN.dic
+source_font=/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf
+python=/usr/bin/python3
+[ -x "$python" ] || python=python3
+if ! command -v soffice >/dev/null 2>&1 || [ ! -f "$dictionary" ] || [ ! -f "$source_font" ]; then
+  echo "(PDF: needs soffice, hunspell-ml and fonts-liberation)"
+  exit 0
+fi
+mkdir -p "$work/fonts" "$work/cache" "$work/home"
+# ML-TTKarthika keeps its Unicode cmap; ML-TTRevathi gets a symbol cmap:
+# both names the ML-TT family, so both read as ML-TT.
+"$python" "$root/tools/pdf/make_standin_font.py" "$source_font" "$work/fonts/karthika.ttf" ML-TTKarthika unicode
+"$python" "$root/tools/pdf/make_standin_font.py" "$source_font" "$work/fonts/revathi.ttf" ML-TTRevathi symbol
+cat > "$work/fonts.conf" <<CONF
+<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "fonts.dtd">
+<fontconfig><dir>/usr/share/fonts</dir><dir>$work/fonts</dir><cachedir>$work/cache</cachedir></fontconfig>
+CONF
+
+# About 100 pages of real words in each font kind.
+[ -f "$work/unicode.rtf" ] || "$generate" --words "$dictionary" 0.45 2026 "$work/unicode.rtf"
+sed 's/ML-TTKarthika;/ML-TTRevathi;/; s/\\fnil ML-TTRevathi/\\fnil\\fcharset2 ML-TTRevathi/' \
+  "$work/unicode.rtf" > "$work/symbol.rtf"
+for kind in unicode symbol; do
+  [ -f "$work/$kind.pdf" ] || HOME="$work/home" FONTCONFIG_FILE="$work/fonts.conf" TMPDIR="$work/home" \
+    soffice "-env:UserInstallation=file://$work/profile" --headless --convert-to pdf --outdir "$work" \
+    "$work/$kind.rtf" > "$work/soffice.log" 2>&1 </dev/null
+done
+
+printf '%-22s %6s %8s %10s %8s %10s\n' "PDF: font kind" pages seconds pages/s "peak MB" "words right"
+for kind in unicode symbol; do
+  /usr/bin/time -f '%e %M' -o "$work/time" "$cli" --verbose --to text -o "$work/$kind-pdf.txt" "$work/$kind.pdf" \
+    2> "$work/$kind-verbose.txt"
+  read -r seconds kilobytes < "$work/time"
+  pages=$(grep -o '[0-9]* pages\?,' "$work/$kind-verbose.txt" | grep -o '^[0-9]*')
+  "$cli" --to text -o "$work/$kind-rtf.txt" "$work/$kind.rtf"
+  right=$("$python" - "$work/$kind-pdf.txt" "$work/$kind-rtf.txt" <<'PY'
+import difflib, sys
+read = open(sys.argv[1], encoding="utf-8").read().split()
+truth = open(sys.argv[2], encoding="utf-8").read().split()
+matcher = difflib.SequenceMatcher(None, truth, read, autojunk=False)
+same = sum(block.size for block in matcher.get_matching_blocks())
+print(f"{100 * same / max(len(truth), 1):.2f} % of {len(truth)}")
+PY
+)
+  awk -v k="$kind" -v p="$pages" -v s="$seconds" -v m="$kilobytes" -v r="$right" 'BEGIN {
+    if (s < 0.005) s = 0.005; printf "%-22s %6d %8.2f %10.1f %8.1f %10s\n", k " cmap", p, s, p / s, m / 1024, r }'
+done
+echo "(words right: of the words the RTF gives read as a document, those the PDF gives in the same order)"
