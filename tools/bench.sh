@@ -114,6 +114,9 @@ done
 echo "(MB: the workbook's XML: its sheet, shared strings and styles; four cells in five a string in a Rachana font)"
 
 echo
+"$(dirname "$0")/pdf/measure_pdf.sh" "$build" "$work"
+
+echo
 folder="$work/batch-$batch_count"
 [ -d "$folder" ] || "$generate" --folder 7 "$batch_count" 2026 "$folder"
 batch_bytes=$(du -cb "$folder"/*.rtf | tail -n 1 | cut -f 1)
