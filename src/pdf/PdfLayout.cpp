@@ -169,8 +169,9 @@ double FirstWordWidth(const PdfTextBox& box) {
 // ended is judged from where it stops. Had the next line's first word
 // fitted after a space, a producer filling lines would have set it there:
 // the line ended its paragraph. Otherwise it was wrapped.
-bool NextWordWouldHaveFitted(const LaidLine& line, double columnRight, const PdfTextBox& next) {
-  if (InSymbolForm(next)) return false;
+bool NextWordWouldHaveFitted(const LaidLine& line, const PdfTextBox& end, double columnRight,
+                             const PdfTextBox& next) {
+  if (InSymbolForm(end) && InSymbolForm(next)) return false;
   const double height = line.bottom - line.top;
   return columnRight - line.right > kSpaceWidth * height + FirstWordWidth(next);
 }
@@ -230,7 +231,7 @@ Document LayOutPdfText(const std::vector<PdfTextBox>& boxes,
     const PdfTextBox& end = boxes[line.end - 1];
     const PdfTextBox& next = boxes[lines[l + 1].first];
     if (EndsParagraph(Line{line.left, line.top, line.bottom, line.page}, next) ||
-        NextWordWouldHaveFitted(line, rights[l], next)) {
+        NextWordWouldHaveFitted(line, end, rights[l], next)) {
       writer.ParagraphEnd();
     } else if (InSymbolForm(end) ? EndsInSpace(end) || end.spaceAfter
                                  : !EndsInSpace(end) && !GlyphsJoin(end, legacyFontOf(end.font), next,

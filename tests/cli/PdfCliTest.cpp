@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <sstream>
 
 #include "cli/CliRunner.h"
@@ -36,7 +37,9 @@ class PdfCli : public ::testing::Test {
  protected:
   void SetUp() override {
     soffice_ = test::LibreOffice::Find();
-    if (soffice_) environment_ = test::PrepareFonts(scratch_.Path(), {{"ML-TTKarthika", false}, {"rl1", true}});
+    if (soffice_) {
+      environment_ = test::PrepareFonts(scratch_.Path(), {{"ML-TTKarthika", false}, {"rl1", true}, {"F1", false}});
+    }
     if (!soffice_ || environment_.empty()) {
       if (std::getenv("CI") != nullptr) FAIL() << "LibreOffice or fontTools is missing; see " << scratch_.Path();
       GTEST_SKIP() << "LibreOffice (soffice) or python3-fonttools is not installed";
@@ -76,7 +79,7 @@ TEST_F(PdfCli, TheTextOfLegacyFontsReadsAsTheDocumentDoes) {
   EXPECT_NE(read.out.find("English words, kept as they are: 2026."), std::string::npos) << read.out;
   EXPECT_NE(read.err.find("2 pages"), std::string::npos) << read.err;
   // Each paragraph of the PDF is one, the long one joined from its lines.
-  EXPECT_EQ(std::count(read.out.begin(), read.out.end(), '\n'), 4) << read.out;
+  EXPECT_EQ(std::count(read.out.begin(), read.out.end(), '\n'), 4) << "[" << read.out << "]";
 
   // A new document of the same text.
   const fs::path docx = scratch_.Path() / "letter.docx";
@@ -84,6 +87,33 @@ TEST_F(PdfCli, TheTextOfLegacyFontsReadsAsTheDocumentDoes) {
   ASSERT_EQ(made.exitCode, 0) << made.err;
   const auto again = testing::RunCli(scratch_, "--to text " + Quoted(docx));
   EXPECT_EQ(Words(again.out), Words(expected.out));
+}
+
+// A font whose name says nothing is read as the font its text reads in,
+// found by the detector; --font names one instead.
+TEST_F(PdfCli, AFontWhoseNameSaysNothingIsFoundFromItsText) {
+  std::string words;
+  for (int i = 0; i < 8; ++i) words += "tIcfw aebmfw ImÀjnI hn`yml aeb k¿°m¿ ]cnioe\\w tkh\\w ";
+  const fs::path pdf = Pdf({{"F1", words}}, "unnamed");
+  ASSERT_FALSE(pdf.empty());
+  const fs::path named = scratch_.Path() / "named.fodt";
+  {
+    std::string fodt = ReadFile(scratch_.Path() / "unnamed.fodt");
+    for (std::size_t at = fodt.find("\"F1\""); at != std::string::npos; at = fodt.find("\"F1\"")) {
+      fodt.replace(at, 4, "\"ML-TTKarthika\"");
+    }
+    std::ofstream(named, std::ios::binary) << fodt;
+  }
+  const auto expected = testing::RunCli(scratch_, "--to text " + Quoted(named));
+  ASSERT_EQ(expected.exitCode, 0) << expected.err;
+  const auto found = testing::RunCli(scratch_, "--verbose " + Quoted(pdf));
+  ASSERT_EQ(found.exitCode, 0) << found.err;
+  EXPECT_EQ(Words(found.out), Words(expected.out));
+  EXPECT_NE(found.err.find("F1 read as"), std::string::npos) << found.err;
+  EXPECT_NE(found.err.find("(found from its text)"), std::string::npos) << found.err;
+  const auto forced = testing::RunCli(scratch_, "--verbose --font ML-TTKarthika " + Quoted(pdf));
+  EXPECT_EQ(Words(forced.out), Words(expected.out));
+  EXPECT_NE(forced.err.find("(--font)"), std::string::npos) << forced.err;
 }
 
 TEST_F(PdfCli, APdfWithoutTextIsRefusedAndNothingWritten) {
