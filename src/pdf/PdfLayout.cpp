@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
 #include "families/LegacyEncoding.h"
 #include "office/ConvertedFonts.h"
@@ -95,11 +96,17 @@ class DocumentWriter {
 
 namespace {
 
+// A space is about a quarter of a line's height wide; a gap of a line's
+// height between two boxes of a line is no space but a table's cells.
+constexpr double kSpaceWidth = 0.25;
+constexpr double kCellGap = 1.0;
+
 // The boxes of one line, and where it stands.
 struct LaidLine {
   std::size_t first, end;  // into the boxes
   double left, right, top, bottom;
   int page;
+  bool cells = false;  // boxes stand apart as a table's cells do
 };
 
 std::vector<LaidLine> Lines(const std::vector<PdfTextBox>& boxes) {
@@ -110,6 +117,7 @@ std::vector<LaidLine> Lines(const std::vector<PdfTextBox>& boxes) {
       LaidLine& line = lines.back();
       const Line shape{line.left, line.top, line.bottom, line.page};
       if (OnLine(box, shape, boxes[line.end - 1])) {
+        line.cells |= box.left - boxes[line.end - 1].right > kCellGap * (line.bottom - line.top);
         line.end = i + 1;
         line.right = std::max(line.right, box.right);
         line.top = std::min(line.top, box.top);
@@ -132,16 +140,18 @@ std::vector<double> ColumnRights(const std::vector<LaidLine>& lines) {
                         (i > start && (lines[i].page != lines[i - 1].page || lines[i].top < lines[i - 1].top ||
                                        lines[i].left > lines[i - 1].right || lines[i].right < lines[i - 1].left));
     if (!breaks) continue;
+    // A table's row says nothing of where the text beside it reaches.
     double right = 0;
-    for (std::size_t j = start; j < i; ++j) right = std::max(right, lines[j].right);
-    for (std::size_t j = start; j < i; ++j) rights[j] = right;
+    for (std::size_t j = start; j < i; ++j) {
+      if (!lines[j].cells) right = std::max(right, lines[j].right);
+    }
+    for (std::size_t j = start; j < i; ++j) rights[j] = lines[j].cells ? lines[j].right : right;
     start = i;
   }
   return rights;
 }
 
-// A space is about a quarter of a line's height wide.
-constexpr double kSpaceWidth = 0.25;
+
 
 // Text of a symbol font, in private-use characters. A producer's line
 // breaker sees no space among them (LibreOffice breaks such text after the
@@ -156,13 +166,31 @@ bool EndsInSpace(const PdfTextBox& box) {
   return !box.text.empty() && (box.text.back() == u' ' || box.text.back() == 0xF020);
 }
 
-// The width of a box's first word, its share of the box by characters: a
-// symbol font's spaces are private-use characters the library does not
-// split words at, so a box may hold a whole line.
-double FirstWordWidth(const PdfTextBox& box) {
-  const std::size_t space = box.text.find_first_of(u" \u00A0\uF020");
-  const double share = space == std::u16string::npos ? 1.0 : static_cast<double>(space) / static_cast<double>(box.text.size());
-  return (box.right - box.left) * share;
+// Characters before which a line breaker never breaks, even after a space
+// (closing brackets and punctuation): a word beginning with one goes with
+// the word before it. ML-TT's codes put PA at "]".
+bool NoBreakBefore(char16_t ch) {
+  return std::u16string_view(u"])}!?,.:;/%").find(ch) != std::u16string_view::npos;
+}
+
+// The width of what the producer could not break in the next line's
+// beginning: its first word, with the words after it that begin where no
+// line may break. A symbol font's line is one box: its first word is its
+// share of the box by characters (its spaces are private-use characters
+// the library does not split words at).
+double FirstUnitWidth(const std::vector<PdfTextBox>& boxes, const LaidLine& next) {
+  const PdfTextBox& first = boxes[next.first];
+  const std::size_t space = first.text.find_first_of(u" \u00A0\uF020");
+  if (space != std::u16string::npos) {
+    return (first.right - first.left) * static_cast<double>(space) / static_cast<double>(first.text.size());
+  }
+  double right = first.right;
+  for (std::size_t b = next.first + 1; b < next.end && !boxes[b].text.empty() &&
+                                       NoBreakBefore(GlyphOfStoredChar(boxes[b].text.front()));
+       ++b) {
+    right = boxes[b].right;
+  }
+  return right - first.left;
 }
 
 // The library sees no line's end as a space or a break, so why a line
@@ -170,10 +198,10 @@ double FirstWordWidth(const PdfTextBox& box) {
 // fitted after a space, a producer filling lines would have set it there:
 // the line ended its paragraph. Otherwise it was wrapped.
 bool NextWordWouldHaveFitted(const LaidLine& line, const PdfTextBox& end, double columnRight,
-                             const PdfTextBox& next) {
-  if (InSymbolForm(end) && InSymbolForm(next)) return false;
+                             const std::vector<PdfTextBox>& boxes, const LaidLine& next) {
+  if (InSymbolForm(end) && InSymbolForm(boxes[next.first])) return false;
   const double height = line.bottom - line.top;
-  return columnRight - line.right > kSpaceWidth * height + FirstWordWidth(next);
+  return columnRight - line.right > kSpaceWidth * height + FirstUnitWidth(boxes, next);
 }
 
 // The glyph a legacy font's box begins or ends with, as its family's
@@ -220,7 +248,12 @@ Document LayOutPdfText(const std::vector<PdfTextBox>& boxes,
   for (std::size_t l = 0; l < lines.size(); ++l) {
     const LaidLine& line = lines[l];
     for (std::size_t b = line.first; b < line.end; ++b) {
-      if (b > line.first && boxes[b - 1].spaceAfter) writer.Space();
+      // A space the library saw, or a gap wider than a space: the next cell
+      // of a table row.
+      if (b > line.first && (boxes[b - 1].spaceAfter ||
+                             boxes[b].left - boxes[b - 1].right > kCellGap * (line.bottom - line.top))) {
+        writer.Space();
+      }
       writer.Box(boxes[b], legacyFontOf(boxes[b].font));
     }
     const bool last = l + 1 == lines.size();
@@ -231,7 +264,7 @@ Document LayOutPdfText(const std::vector<PdfTextBox>& boxes,
     const PdfTextBox& end = boxes[line.end - 1];
     const PdfTextBox& next = boxes[lines[l + 1].first];
     if (EndsParagraph(Line{line.left, line.top, line.bottom, line.page}, next) ||
-        NextWordWouldHaveFitted(line, end, rights[l], next)) {
+        NextWordWouldHaveFitted(line, end, rights[l], boxes, lines[l + 1])) {
       writer.ParagraphEnd();
     } else if (InSymbolForm(end) ? EndsInSpace(end) || end.spaceAfter
                                  : !EndsInSpace(end) && !GlyphsJoin(end, legacyFontOf(end.font), next,

@@ -116,6 +116,41 @@ TEST_F(PdfCli, AFontWhoseNameSaysNothingIsFoundFromItsText) {
   EXPECT_NE(forced.err.find("(--font)"), std::string::npos) << forced.err;
 }
 
+// A table is read row by row, and a page of two columns column by column,
+// as the document itself reads.
+TEST_F(PdfCli, TablesAndColumnsReadInTheDocumentsOrder) {
+  const std::string cell = "<table:table-cell><text:p text:style-name=\"K\">";
+  std::string columns;
+  for (int i = 0; i < 40; ++i) columns += "tIcfw aebmfw ImÀjnI hn`yml aeb k¿°m¿ ]cnioe\\w tkh\\w ";
+  const std::string fodt =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?><office:document "
+      "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+      "xmlns:style=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\" "
+      "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
+      "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+      "xmlns:fo=\"urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0\" "
+      "xmlns:svg=\"urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0\" office:version=\"1.3\" "
+      "office:mimetype=\"application/vnd.oasis.opendocument.text\"><office:font-face-decls>"
+      "<style:font-face style:name=\"ML-TTKarthika\" svg:font-family=\"ML-TTKarthika\"/></office:font-face-decls>"
+      "<office:automatic-styles><style:style style:name=\"K\" style:family=\"paragraph\"><style:paragraph-properties "
+      "fo:margin-bottom=\"0.25cm\"/><style:text-properties style:font-name=\"ML-TTKarthika\"/></style:style>"
+      "<style:style style:name=\"Sect\" style:family=\"section\"><style:section-properties><style:columns "
+      "fo:column-count=\"2\" fo:column-gap=\"1cm\"/></style:section-properties></style:style>"
+      "</office:automatic-styles><office:body><office:text><table:table table:name=\"T\"><table:table-column "
+      "table:number-columns-repeated=\"2\"/><table:table-row>" + cell + "tIcfw</text:p></table:table-cell>" + cell +
+      "aebmfw</text:p></table:table-cell></table:table-row><table:table-row>" + cell +
+      "ImÀjnI</text:p></table:table-cell>" + cell + "hn`yml</text:p></table:table-cell></table:table-row>"
+      "</table:table><text:section text:name=\"S\" text:style-name=\"Sect\"><text:p text:style-name=\"K\">" +
+      columns + "</text:p></text:section></office:text></office:body></office:document>";
+  const auto pdf = test::ExportPdf(*soffice_, scratch_.Path(), fodt, "layout", environment_);
+  ASSERT_TRUE(pdf) << "see " << scratch_.Path() / "soffice.log";
+  const auto expected = testing::RunCli(scratch_, "--to text " + Quoted(scratch_.Path() / "layout.fodt"));
+  ASSERT_EQ(expected.exitCode, 0) << expected.err;
+  const auto read = testing::RunCli(scratch_, Quoted(*pdf));
+  ASSERT_EQ(read.exitCode, 0) << read.err;
+  EXPECT_EQ(Words(read.out), Words(expected.out)) << read.out << "\n---\n" << expected.out;
+}
+
 TEST_F(PdfCli, APdfWithoutTextIsRefusedAndNothingWritten) {
   const fs::path pdf = Pdf({{"Arial", ""}}, "scan");
   ASSERT_FALSE(pdf.empty());

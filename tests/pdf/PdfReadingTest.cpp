@@ -98,6 +98,7 @@ TEST(PdfLayout, BoxesBecomeLinesAndParagraphsInReadingOrder) {
        "left column|right column|"},
       {"every page ends a paragraph", {Box(u"one", 0, 0), Box(u"two", 0, 14, 2)}, "one|two|"},
       {"no space where the library saw none", {Box(u"half", 0, 0, 1, false), Box(u"way", 40, 0)}, "halfway|"},
+      {"a table row's cells stand apart", {Box(u"cell", 0, 0, 1, false), Box(u"next", 100, 0)}, "cell next|"},
       {"nothing", {}, ""},
       // ML-TT: a line beginning with a vowel sign (m, the AA sign) or ending
       // in a sign typed before its consonant (t, the EE sign) was wrapped
