@@ -27,6 +27,8 @@ constexpr std::string_view kRelationships =
     "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument\" "
     "Target=\"word/document.xml\"/></Relationships>";
 
+}  // namespace
+
 void AppendEscaped(std::string& xml, char16_t ch) {
   switch (ch) {
     case u'&': xml += "&amp;"; return;
@@ -37,6 +39,8 @@ void AppendEscaped(std::string& xml, char16_t ch) {
   if (ch < 0x20) return;  // no control character may stand in XML text
   AppendUtf8(xml, ch);
 }
+
+namespace {
 
 void AppendRun(std::string& xml, const std::string& font, std::u16string_view text) {
   xml += "<w:r><w:rPr><w:rFonts w:ascii=\"";

@@ -17,6 +17,10 @@ namespace maravelundi::bench {
 // Rich Text: the same text and fonts.
 std::string GenerateDocumentXml(Generation generation, std::size_t textBytes, std::uint64_t seed);
 
+// Appends a character to XML text, escaped; control characters, which no
+// XML text may hold, are left out.
+void AppendEscaped(std::string& xml, char16_t ch);
+
 // Writes a zip package of these parts (name, bytes); false if libzip could
 // not.
 bool WritePackage(const std::filesystem::path& path, const std::vector<std::pair<std::string, std::string>>& parts);

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "GenerateDocument.h"
+#include "GenerateDocx.h"
 #include "richtext/GlyphString.h"
 #include "richtext/RtfReader.h"
 
@@ -14,17 +15,6 @@ constexpr std::string_view kMain = "http://schemas.openxmlformats.org/spreadshee
 constexpr std::string_view kRelationshipTypes = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
 constexpr std::size_t kColumns = 10;
 constexpr std::size_t kLongestString = 60;
-
-void AppendEscaped(std::string& xml, char16_t ch) {
-  switch (ch) {
-    case u'&': xml += "&amp;"; return;
-    case u'<': xml += "&lt;"; return;
-    case u'>': xml += "&gt;"; return;
-    default: break;
-  }
-  if (ch < 0x20) return;
-  AppendUtf8(xml, ch);
-}
 
 std::string ColumnName(std::size_t column) { return std::string(1, static_cast<char>('A' + column)); }
 

@@ -31,8 +31,9 @@ std::optional<std::filesystem::path> LibreOffice::Find() {
   return std::nullopt;
 }
 
-LibreOffice::LibreOffice(std::filesystem::path program, std::filesystem::path workFolder)
-    : program_(std::move(program)), workFolder_(std::move(workFolder)) {}
+LibreOffice::LibreOffice(std::filesystem::path program, std::filesystem::path workFolder,
+                         std::vector<std::string> environment)
+    : program_(std::move(program)), workFolder_(std::move(workFolder)), environment_(std::move(environment)) {}
 
 namespace {
 
@@ -67,36 +68,52 @@ std::optional<int> WaitWithin(pid_t child, int limitMs) {
 
 }  // namespace
 
+RunOutcome RunWithin(const std::filesystem::path& program, std::vector<std::string> arguments,
+                     std::vector<std::string> environment, const std::filesystem::path& log, int limitMs) {
+  std::vector<char*> argv, envp;
+  for (std::string& argument : arguments) argv.push_back(argument.data());
+  argv.push_back(nullptr);
+  for (std::string& entry : environment) envp.push_back(entry.data());
+  envp.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+  posix_spawn_file_actions_adddup2(&actions, 1, 2);
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  posix_spawnattr_setpgroup(&attributes, 0);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+  pid_t child = 0;
+  const int spawned = posix_spawn(&child, program.c_str(), &actions, &attributes, argv.data(), envp.data());
+  posix_spawn_file_actions_destroy(&actions);
+  posix_spawnattr_destroy(&attributes);
+  if (spawned != 0) return RunOutcome::kFailed;
+  const std::optional<int> status = WaitWithin(child, limitMs);
+  if (!status) return RunOutcome::kHung;
+  return WIFEXITED(*status) && WEXITSTATUS(*status) == 0 ? RunOutcome::kSucceeded : RunOutcome::kFailed;
+}
+
+std::vector<std::string> InheritedEnvironment(const std::vector<std::string>& extra) {
+  std::vector<std::string> environment;
+  for (char** entry = environ; *entry != nullptr; ++entry) environment.emplace_back(*entry);
+  environment.insert(environment.end(), extra.begin(), extra.end());
+  return environment;
+}
+
 bool LibreOffice::Convert(const std::vector<std::filesystem::path>& inputs, std::string_view filter,
                           const std::filesystem::path& outFolder) const {
-  // Its chatter goes to a log in the work folder; it reads nothing, and it
-  // runs in a process group of its own, so that a hung run goes whole.
-  const std::string log = (workFolder_ / "soffice.log").string();
+  // Its chatter goes to a log in the work folder.
+  const std::filesystem::path log = workFolder_ / "soffice.log";
   for (int attempt = 1; attempt <= kAttempts; ++attempt) {
     const std::string profile = (workFolder_ / (attempt == 1 ? "profile" : "profile-again")).string();
     std::vector<std::string> arguments = {program_.string(), "-env:UserInstallation=file://" + profile, "--headless",
                                           "--norestore", "--convert-to", std::string(filter), "--outdir",
                                           outFolder.string()};
     for (const auto& input : inputs) arguments.push_back(input.string());
-    std::vector<char*> argv;
-    for (std::string& argument : arguments) argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-    posix_spawn_file_actions_adddup2(&actions, 1, 2);
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    posix_spawnattr_setpgroup(&attributes, 0);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
-    pid_t child = 0;
-    const int spawned = posix_spawn(&child, program_.c_str(), &actions, &attributes, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attributes);
-    if (spawned != 0) return false;
-    const std::optional<int> status = WaitWithin(child, kHungAfterMs);
-    if (status) return WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
+    const RunOutcome outcome = RunWithin(program_, std::move(arguments),
+                                         environment_.empty() ? InheritedEnvironment() : environment_, log, kHungAfterMs);
+    if (outcome != RunOutcome::kHung) return outcome == RunOutcome::kSucceeded;
     std::ofstream(log, std::ios::app) << "soffice did not end within " << kHungAfterMs / 1000
                                       << " s and was stopped (attempt " << attempt << ")\n";
   }

@@ -16,7 +16,10 @@ class LibreOffice {
   // The soffice program on PATH, if any.
   static std::optional<std::filesystem::path> Find();
 
-  LibreOffice(std::filesystem::path program, std::filesystem::path workFolder);
+  // `environment` ("NAME=value" entries): what soffice runs with; empty,
+  // the test's own.
+  LibreOffice(std::filesystem::path program, std::filesystem::path workFolder,
+              std::vector<std::string> environment = {});
 
   // Converts every input into `outFolder` with a --convert-to filter
   // ("docx", "odt", "fodt", "txt:Text (encoded):UTF8"); true when
@@ -26,7 +29,19 @@ class LibreOffice {
 
  private:
   std::filesystem::path program_, workFolder_;
+  std::vector<std::string> environment_;
 };
+
+enum class RunOutcome { kSucceeded, kFailed, kHung };
+
+// Runs `program` with `arguments` (argv[0] included) and `environment`,
+// reading nothing, its output appended to `log`, in a process group of its
+// own: one that has not ended after `limitMs` is killed with its group.
+RunOutcome RunWithin(const std::filesystem::path& program, std::vector<std::string> arguments,
+                     std::vector<std::string> environment, const std::filesystem::path& log, int limitMs);
+
+// The test's own environment, plus `extra`.
+std::vector<std::string> InheritedEnvironment(const std::vector<std::string>& extra = {});
 
 // A fresh folder under the system's temporary folder, removed with its
 // contents when the object goes.

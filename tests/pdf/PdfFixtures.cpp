@@ -1,19 +1,12 @@
 #include "pdf/PdfFixtures.h"
 
-#include <fcntl.h>
-#include <poll.h>
-#include <spawn.h>
-#include <sys/syscall.h>
-#include <sys/wait.h>
+#include "office/LibreOfficeRun.h"
+
 #include <unistd.h>
 
-#include <cerrno>
-#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <string_view>
-
-extern char** environ;
 
 namespace maravelundi::test {
 
@@ -24,14 +17,9 @@ namespace {
 // The free font every stand-in is made from (Debian's fonts-liberation).
 const fs::path kSourceFont = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf";
 
-// How long one soffice run may take before it is taken for hung: headless
-// LibreOffice now and then never returns from a conversion, most often on a
-// profile's first start. The limit only keeps such a run from hanging the
-// suite; a hung run is tried once more, in a fresh profile (the killed one
-// leaves its lock behind). Making a font takes well under a second; its
-// limit is there for the same reason.
+// Making a font takes well under a second; the limit only keeps a run
+// that never ends from hanging the suite.
 constexpr int kHungAfterMs = 150000;
-constexpr int kAttempts = 2;
 
 void Write(const fs::path& path, std::string_view bytes) {
   std::ofstream out(path, std::ios::binary);
@@ -52,66 +40,6 @@ std::string EscapeXml(std::string_view text) {
     }
   }
   return escaped;
-}
-
-// Waits for the child to end: its status, or nothing once the limit has
-// passed without it ending (the child is then killed with its group).
-std::optional<int> WaitWithin(pid_t child, int limitMs) {
-  const int process = static_cast<int>(::syscall(SYS_pidfd_open, child, 0));
-  if (process >= 0) {
-    pollfd ended{process, POLLIN, 0};
-    int ready = 0;
-    while ((ready = ::poll(&ended, 1, limitMs)) < 0 && errno == EINTR) {
-    }
-    ::close(process);
-    if (ready == 0) {
-      ::kill(-child, SIGKILL);
-      ::waitpid(child, nullptr, 0);
-      return std::nullopt;
-    }
-  }
-  int status = 0;
-  if (::waitpid(child, &status, 0) != child) return -1;
-  return status;
-}
-
-enum class Outcome { kSucceeded, kFailed, kHung };
-
-// Runs `program` with `arguments` (argv[0] included) and `environment`,
-// reading nothing, its output appended to `log`, in a process group of its
-// own so that a hung run goes whole.
-Outcome Run(const fs::path& program, std::vector<std::string> arguments, std::vector<std::string> environment,
-            const fs::path& log) {
-  std::vector<char*> argv, envp;
-  for (std::string& argument : arguments) argv.push_back(argument.data());
-  argv.push_back(nullptr);
-  for (std::string& entry : environment) envp.push_back(entry.data());
-  envp.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-  posix_spawn_file_actions_adddup2(&actions, 1, 2);
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  posix_spawnattr_setpgroup(&attributes, 0);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
-  pid_t child = 0;
-  const int spawned = posix_spawn(&child, program.c_str(), &actions, &attributes, argv.data(), envp.data());
-  posix_spawn_file_actions_destroy(&actions);
-  posix_spawnattr_destroy(&attributes);
-  if (spawned != 0) return Outcome::kFailed;
-  const std::optional<int> status = WaitWithin(child, kHungAfterMs);
-  if (!status) return Outcome::kHung;
-  return WIFEXITED(*status) && WEXITSTATUS(*status) == 0 ? Outcome::kSucceeded : Outcome::kFailed;
-}
-
-// The calling process's environment, plus `extra`.
-std::vector<std::string> InheritedEnvironment(std::vector<std::string> extra) {
-  std::vector<std::string> environment;
-  for (char** entry = environ; *entry != nullptr; ++entry) environment.emplace_back(*entry);
-  environment.insert(environment.end(), extra.begin(), extra.end());
-  return environment;
 }
 
 // Debian's python3, which python3-fonttools installs into, before any other
@@ -151,11 +79,11 @@ std::vector<std::string> PrepareFonts(const fs::path& folder, const std::vector<
     const fs::path output = fontFolder / ("standin-" + std::to_string(index) + ".ttf");
     // No bytecode is written, so that importing fontTools leaves the
     // system's folders untouched.
-    const Outcome made = Run(*python,
-                             {python->string(), script.string(), kSourceFont.string(), output.string(),
-                              fonts[index].family, fonts[index].symbol ? "symbol" : "unicode"},
-                             InheritedEnvironment({"PYTHONDONTWRITEBYTECODE=1"}), log);
-    if (made != Outcome::kSucceeded) return fail("cannot make " + fonts[index].family);
+    const RunOutcome made = RunWithin(*python,
+                                      {python->string(), script.string(), kSourceFont.string(), output.string(),
+                                       fonts[index].family, fonts[index].symbol ? "symbol" : "unicode"},
+                                      InheritedEnvironment({"PYTHONDONTWRITEBYTECODE=1"}), log, kHungAfterMs);
+    if (made != RunOutcome::kSucceeded) return fail("cannot make " + fonts[index].family);
   }
   // The system's fonts are read as a folder rather than through
   // /etc/fonts/fonts.conf, which would also read the user's configuration;
@@ -183,26 +111,15 @@ std::vector<std::string> PrepareFonts(const fs::path& folder, const std::vector<
 std::optional<fs::path> ExportPdf(const fs::path& soffice, const fs::path& folder, const std::string& fodt,
                                   const std::string& name, const std::vector<std::string>& environment) {
   const fs::path input = folder / (name + ".fodt"), pdf = folder / (name + ".pdf");
-  const fs::path log = folder / "soffice.log";
   Write(input, fodt);
   // A PDF left by an earlier export of the same name must not pass for
   // this one's.
   std::error_code ignored;
   fs::remove(pdf, ignored);
-  for (int attempt = 1; attempt <= kAttempts; ++attempt) {
-    const std::string profile = (folder / (attempt == 1 ? "profile" : "profile-again")).string();
-    const Outcome outcome =
-        Run(soffice,
-            {soffice.string(), "-env:UserInstallation=file://" + profile, "--headless", "--norestore",
-             "--convert-to", "pdf", "--outdir", folder.string(), input.string()},
-            environment, log);
-    // soffice also ends well when it could not load the input, so the PDF
-    // itself is what tells.
-    if (outcome == Outcome::kSucceeded && fs::exists(pdf)) return pdf;
-    if (outcome != Outcome::kHung) return std::nullopt;
-    Log(log, "soffice did not end within " + std::to_string(kHungAfterMs / 1000) + " s and was stopped (attempt " +
-                 std::to_string(attempt) + ")");
-  }
+  // soffice also ends well when it could not load the input, so the PDF
+  // itself is what tells.
+  const LibreOffice office(soffice, folder, environment);
+  if (office.Convert({input}, "pdf", folder) && fs::exists(pdf)) return pdf;
   return std::nullopt;
 }
 
