@@ -60,7 +60,7 @@ sanitize: deps
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DMARAVELUNDI_FUZZ=ON -DMARAVELUNDI_BUILD_TESTS=OFF -DMARAVELUNDI_BUILD_GUI=OFF $(CMAKE_FLAGS)
-	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_readrtf fuzz_convert fuzz_roundtrip fuzz_package
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_readrtf fuzz_convert fuzz_roundtrip fuzz_package fuzz_pdflayout
 	./tools/run-fuzzers.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 # The page: the converter compiled to WebAssembly with Debian's Emscripten,
