@@ -2,9 +2,10 @@
 //   Writes a realistic document of about that size for the benchmarks: Rich
 //   Text, or a Word package when OUTPUT ends in ".docx" (then MEGABYTES is
 //   the size of its document XML, and the exact size is printed).
-// maravelundi-bench-generate --words DICTIONARY MEGABYTES SEED OUTPUT
+// maravelundi-bench-generate --words|--held-out-words DICTIONARY MEGABYTES SEED OUTPUT
 //   Writes Rich Text of real words from a hunspell dictionary, typed in an
-//   ML-TT font.
+//   ML-TT font: any of its words, or only those the plain-text character
+//   models were not trained on.
 // maravelundi-bench-generate --xlsx GENERATION CELLS SEED OUTPUT
 //   Writes a workbook of that many cells and prints the size of its XML.
 // maravelundi-bench-generate --folder GENERATION COUNT SEED FOLDER
@@ -88,9 +89,12 @@ int main(int argc, char** argv) {
     return WriteWorkbook(GenerationOf(argv[2]), std::strtoull(argv[3], nullptr, 10), std::strtoull(argv[4], nullptr, 10),
                          argv[5]);
   }
-  if (argc == 6 && std::string(argv[1]) == "--words") {
+  if (argc == 6 && (std::string(argv[1]) == "--words" || std::string(argv[1]) == "--held-out-words")) {
     const auto bytes = static_cast<std::size_t>(std::atof(argv[3]) * 1000 * 1000);
-    const auto rtf = maravelundi::bench::GenerateWordsRtf(argv[2], bytes, std::strtoull(argv[4], nullptr, 10));
+    const auto choice = std::string(argv[1]) == "--words" ? maravelundi::bench::WordChoice::kEvery
+                                                          : maravelundi::bench::WordChoice::kHeldOut;
+    const auto rtf =
+        maravelundi::bench::GenerateWordsRtf(argv[2], bytes, std::strtoull(argv[4], nullptr, 10), choice);
     if (!rtf) {
       std::fprintf(stderr, "%s: no Malayalam words to read\n", argv[2]);
       return 1;
@@ -99,7 +103,7 @@ int main(int argc, char** argv) {
   }
   if (argc != 5) {
     std::fprintf(stderr,
-                 "usage: %s 2|7 MEGABYTES SEED OUTPUT\n       %s --words DICTIONARY MEGABYTES SEED OUTPUT\n"
+                 "usage: %s 2|7 MEGABYTES SEED OUTPUT\n       %s --words|--held-out-words DICTIONARY MEGABYTES SEED OUTPUT\n"
                  "       %s --folder 2|7 COUNT SEED FOLDER\n       %s --xlsx 2|7 CELLS SEED OUTPUT\n",
                  argv[0], argv[0], argv[0], argv[0]);
     return 2;

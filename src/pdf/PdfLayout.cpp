@@ -7,6 +7,8 @@
 #include "families/LegacyEncoding.h"
 #include "office/ConvertedFonts.h"
 #include "pdf/PdfFonts.h"
+#include "plaintext/PlainTextFont.h"
+#include "plaintext/WordLanguage.h"
 #include "richtext/GlyphString.h"
 
 namespace maravelundi {
@@ -154,10 +156,10 @@ std::vector<double> ColumnRights(const std::vector<LaidLine>& lines) {
 
 
 // Text of a symbol font, in private-use characters. A producer's line
-// breaker sees no space among them (LibreOffice breaks such text after the
-// few ASCII characters it holds, never at its spaces), so where its lines
-// end says nothing of its paragraphs, and a line ends inside a word unless
-// it ends in a space.
+// breaker sees no space among them (LibreOffice breaks such text only at
+// the few ASCII characters it holds, never at its spaces): a line ends
+// inside a word unless it ends in a space, and the spaces between words
+// stand in the lines' text.
 bool InSymbolForm(const PdfTextBox& box) {
   return std::any_of(box.text.begin(), box.text.end(), [](char16_t c) { return c >= 0xF020 && c <= 0xF0FF; });
 }
@@ -166,6 +168,17 @@ bool EndsInSpace(const PdfTextBox& box) {
   return !box.text.empty() && (box.text.back() == u' ' || box.text.back() == 0xF020);
 }
 
+// Where a line breaker may break inside a word of a legacy font's codes,
+// which put letters at characters that are punctuation to it: after a
+// backslash (ML-TT's NA), and before an acute accent or a currency sign
+// (pound, cent), as LibreOffice breaks lines. These are the characters as
+// the PDF gives them: of a symbol font's text only the backslash stays one
+// (LibreOffice keeps the ASCII characters Rich Text escapes as themselves).
+// An opening bracket or an inverted exclamation or question mark is no such
+// place: no line breaks between a letter and an opening mark.
+bool BreaksAfter(char16_t ch) { return ch == u'\\'; }
+bool BreaksBefore(char16_t ch) { return ch == 0x00B4 || ch == 0x00A3 || ch == 0x00A2; }
+
 // Characters before which a line breaker never breaks, even after a space
 // (closing brackets and punctuation): a word beginning with one goes with
 // the word before it. ML-TT's codes put PA at "]".
@@ -173,17 +186,32 @@ bool NoBreakBefore(char16_t ch) {
   return std::u16string_view(u"])}!?,.:;/%").find(ch) != std::u16string_view::npos;
 }
 
+// How many of a box's first characters a line breaker could not part: up
+// to a space (but a symbol font's), or to a break inside a word.
+std::size_t UnbreakableLength(std::u16string_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == u' ' || text[i] == 0x00A0) return i;
+    if (i > 0 && BreaksBefore(text[i])) return i;
+    if (BreaksAfter(text[i])) return i + 1;
+  }
+  return text.size();
+}
+
+// Where the box's first `count` characters end on the right: as the library
+// measured each character, or else the box's share by characters.
+double RightOfFirst(const PdfTextBox& box, std::size_t count) {
+  if (count == 0) return box.left;
+  if (box.charRights.size() == box.text.size()) return box.charRights[count - 1];
+  return box.left + (box.right - box.left) * static_cast<double>(count) / static_cast<double>(box.text.size());
+}
+
 // The width of what the producer could not break in the next line's
-// beginning: its first word, with the words after it that begin where no
-// line may break. A symbol font's line is one box: its first word is its
-// share of the box by characters (its spaces are private-use characters
-// the library does not split words at).
+// beginning: its first word, up to the first place a line may break inside
+// it, with the words after it that begin where no line may break.
 double FirstUnitWidth(const std::vector<PdfTextBox>& boxes, const LaidLine& next) {
   const PdfTextBox& first = boxes[next.first];
-  const std::size_t space = first.text.find_first_of(u" \u00A0\uF020");
-  if (space != std::u16string::npos) {
-    return (first.right - first.left) * static_cast<double>(space) / static_cast<double>(first.text.size());
-  }
+  const std::size_t unbreakable = UnbreakableLength(first.text);
+  if (unbreakable < first.text.size()) return RightOfFirst(first, unbreakable) - first.left;
   double right = first.right;
   for (std::size_t b = next.first + 1; b < next.end && !boxes[b].text.empty() &&
                                        NoBreakBefore(GlyphOfStoredChar(boxes[b].text.front()));
@@ -194,14 +222,23 @@ double FirstUnitWidth(const std::vector<PdfTextBox>& boxes, const LaidLine& next
 }
 
 // The library sees no line's end as a space or a break, so why a line
-// ended is judged from where it stops. Had the next line's first word
-// fitted after a space, a producer filling lines would have set it there:
-// the line ended its paragraph. Otherwise it was wrapped.
+// ended is judged from where it stops. Had the next line's first unbreakable
+// run fitted (after a space, but in a symbol font's text, whose spaces are
+// in its lines), a producer filling lines would have set it there: the line
+// ended its paragraph. Otherwise it was wrapped.
 bool NextWordWouldHaveFitted(const LaidLine& line, const PdfTextBox& end, double columnRight,
                              const std::vector<PdfTextBox>& boxes, const LaidLine& next) {
-  if (InSymbolForm(end) && InSymbolForm(boxes[next.first])) return false;
-  const double height = line.bottom - line.top;
-  return columnRight - line.right > kSpaceWidth * height + FirstUnitWidth(boxes, next);
+  const double space = InSymbolForm(end) ? 0.0 : kSpaceWidth * (line.bottom - line.top);
+  return columnRight - line.right > space + FirstUnitWidth(boxes, next);
+}
+
+// A line breaker that finds no place to break a full line breaks it
+// anywhere. A symbol font's line that ends where no line may break and
+// stops short of its column by more than a character (a line's height is
+// wider than any) was no such line: it ended its paragraph.
+bool StopsShortWithoutBreak(const LaidLine& line, const PdfTextBox& end, double columnRight) {
+  return InSymbolForm(end) && !end.text.empty() && !BreaksAfter(end.text.back()) &&
+         columnRight - line.right > line.bottom - line.top;
 }
 
 // The glyph a legacy font's box begins or ends with, as its family's
@@ -236,6 +273,32 @@ bool GlyphsJoin(const PdfTextBox& last, const std::optional<std::string>& lastFo
          (!begin->text.empty() && IsDependentSign(begin->text.front()));
 }
 
+// Glyph characters of a legacy font's codes as the PDF gives them.
+std::u16string GlyphsOf(std::u16string_view text) {
+  DecodedCodes decoded;
+  DecodeCodes(text, decoded);
+  return std::move(decoded.glyphs);
+}
+
+// A line that ends where a line breaker may break inside a word, or whose
+// next line begins so, was wrapped there or at a space the PDF does not
+// show. What the glyphs draw decides: the two parts as one Malayalam word,
+// or as two, whichever the model of Malayalam words finds likelier.
+bool WrappedInsideWord(const PdfTextBox& last, const std::optional<std::string>& lastFont, const PdfTextBox& first,
+                       const std::optional<std::string>& firstFont) {
+  if (!lastFont || lastFont != firstFont || last.text.empty() || first.text.empty()) return false;
+  if (!BreaksAfter(last.text.back()) && !BreaksBefore(first.text.front())) return false;
+  const std::optional<PlainTextFont> font = FindPlainTextFont(*lastFont);
+  if (!font) return false;
+  const std::u16string_view lastText(last.text);
+  const std::u16string_view firstText(first.text);
+  const std::size_t space = lastText.find_last_of(u' ');
+  const std::u16string before = GlyphsOf(space == std::u16string_view::npos ? lastText : lastText.substr(space + 1));
+  const std::u16string after = GlyphsOf(firstText.substr(0, firstText.find(u' ')));
+  const double apart = ReadAsMalayalam(*font, before).log2 + ReadAsMalayalam(*font, after).log2;
+  return ReadAsMalayalam(*font, before + after).log2 > apart;
+}
+
 }  // namespace
 
 Document LayOutPdfText(const std::vector<PdfTextBox>& boxes,
@@ -264,11 +327,14 @@ Document LayOutPdfText(const std::vector<PdfTextBox>& boxes,
     const PdfTextBox& end = boxes[line.end - 1];
     const PdfTextBox& next = boxes[lines[l + 1].first];
     if (EndsParagraph(Line{line.left, line.top, line.bottom, line.page}, next) ||
-        NextWordWouldHaveFitted(line, end, rights[l], boxes, lines[l + 1])) {
+        NextWordWouldHaveFitted(line, end, rights[l], boxes, lines[l + 1]) ||
+        StopsShortWithoutBreak(line, end, rights[l])) {
       writer.ParagraphEnd();
     } else if (InSymbolForm(end) ? EndsInSpace(end) || end.spaceAfter
-                                 : !EndsInSpace(end) && !GlyphsJoin(end, legacyFontOf(end.font), next,
-                                                                    legacyFontOf(next.font))) {
+                                 : !EndsInSpace(end) &&
+                                       !GlyphsJoin(end, legacyFontOf(end.font), next, legacyFontOf(next.font)) &&
+                                       !WrappedInsideWord(end, legacyFontOf(end.font), next,
+                                                          legacyFontOf(next.font))) {
       // Wrapped at a space, as text mostly is; a symbol font's line was
       // wrapped inside a word unless a space ends it. (A word another
       // font's line was wrapped inside where the glyphs do not say so gets

@@ -4,6 +4,7 @@
 // points, y growing downwards), and the name of the font it is set in.
 
 #include <string>
+#include <vector>
 
 namespace maravelundi {
 
@@ -13,6 +14,9 @@ struct PdfTextBox {
   std::string font;         // as the PDF names it, a subset prefix ("ABCDEF+") and all
   bool spaceAfter = false;  // the library saw a space after it on its line
   int page = 0;
+  // Where each character of `text` ends on the right: what a line's
+  // producer measured when it chose where to break the line.
+  std::vector<float> charRights;
 };
 
 }  // namespace maravelundi

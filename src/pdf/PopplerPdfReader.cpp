@@ -39,8 +39,13 @@ std::vector<PdfTextBox> TextBoxes(poppler::document& pdf) {
     if (!page) continue;
     for (const poppler::text_box& box : page->text_list(poppler::page::text_list_include_font)) {
       const poppler::rectf area = box.bbox();
-      boxes.push_back(PdfTextBox{Utf16(box.text()), area.left(), area.top(), area.right(), area.bottom(),
-                                 box.get_font_name(0), box.has_space_after(), index + 1});
+      PdfTextBox& laid = boxes.emplace_back(PdfTextBox{Utf16(box.text()), area.left(), area.top(), area.right(),
+                                                       area.bottom(), box.get_font_name(0), box.has_space_after(),
+                                                       index + 1, {}});
+      laid.charRights.reserve(laid.text.size());
+      for (std::size_t c = 0; c < laid.text.size(); ++c) {
+        laid.charRights.push_back(static_cast<float>(box.char_bbox(c).right()));
+      }
     }
   }
   return boxes;

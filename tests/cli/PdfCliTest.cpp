@@ -46,8 +46,10 @@ class PdfCli : public ::testing::Test {
     }
   }
 
-  fs::path Pdf(const std::vector<test::FontedParagraph>& paragraphs, const std::string& name) {
-    const auto pdf = test::ExportPdf(*soffice_, scratch_.Path(), test::FlatOdt(paragraphs), name, environment_);
+  fs::path Pdf(const std::vector<test::FontedParagraph>& paragraphs, const std::string& name,
+               std::string_view filter = "pdf") {
+    const auto pdf =
+        test::ExportPdf(*soffice_, scratch_.Path(), test::FlatOdt(paragraphs), name, environment_, filter);
     if (!pdf) ADD_FAILURE() << "LibreOffice made no PDF; see " << scratch_.Path() / "soffice.log";
     return pdf.value_or(fs::path());
   }
@@ -158,6 +160,37 @@ TEST_F(PdfCli, APdfWithoutTextIsRefusedAndNothingWritten) {
   const auto read = testing::RunCli(scratch_, "-o " + Quoted(out) + " " + Quoted(pdf));
   EXPECT_EQ(read.exitCode, 1);
   EXPECT_NE(read.err.find("no text in this PDF (is it a scan?)"), std::string::npos) << read.err;
+  EXPECT_FALSE(fs::exists(out));
+}
+
+// Encryption that only restricts what may be done with a PDF opens without
+// a password, and is read; a PDF that needs its password to open is refused
+// with the reason, writing nothing.
+TEST_F(PdfCli, AnEncryptedPdfIsReadUnlessItNeedsAPasswordToOpen) {
+  const std::vector<test::FontedParagraph> paragraphs = {{"ML-TTKarthika", "tIcfw aebmfw ImÀjnI"}};
+  const fs::path plain = Pdf(paragraphs, "plain");
+  const fs::path restricted = Pdf(paragraphs, "restricted",
+                                  R"(pdf:writer_pdf_Export:{"RestrictPermissions":{"type":"boolean","value":"true"},)"
+                                  R"("PermissionPassword":{"type":"string","value":"owner"}})");
+  const fs::path locked = Pdf(paragraphs, "locked",
+                              R"(pdf:writer_pdf_Export:{"EncryptFile":{"type":"boolean","value":"true"},)"
+                              R"("DocumentOpenPassword":{"type":"string","value":"secret"}})");
+  ASSERT_FALSE(plain.empty() || restricted.empty() || locked.empty());
+  for (const fs::path& encrypted : {restricted, locked}) {
+    EXPECT_NE(ReadFile(encrypted).find("/Encrypt"), std::string::npos) << encrypted << " is not encrypted";
+  }
+
+  const auto expected = testing::RunCli(scratch_, "--to text " + Quoted(plain));
+  ASSERT_EQ(expected.exitCode, 0) << expected.err;
+  ASSERT_NE(expected.out.find("കേരളം"), std::string::npos) << expected.out;
+  const auto read = testing::RunCli(scratch_, "--to text " + Quoted(restricted));
+  EXPECT_EQ(read.exitCode, 0) << read.err;
+  EXPECT_EQ(read.out, expected.out);
+
+  const fs::path out = scratch_.Path() / "locked.txt";
+  const auto refused = testing::RunCli(scratch_, "-o " + Quoted(out) + " " + Quoted(locked));
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_NE(refused.err.find("the PDF is encrypted and needs its password"), std::string::npos) << refused.err;
   EXPECT_FALSE(fs::exists(out));
 }
 

@@ -109,7 +109,8 @@ std::vector<std::string> PrepareFonts(const fs::path& folder, const std::vector<
 }
 
 std::optional<fs::path> ExportPdf(const fs::path& soffice, const fs::path& folder, const std::string& fodt,
-                                  const std::string& name, const std::vector<std::string>& environment) {
+                                  const std::string& name, const std::vector<std::string>& environment,
+                                  std::string_view filter) {
   const fs::path input = folder / (name + ".fodt"), pdf = folder / (name + ".pdf");
   Write(input, fodt);
   // A PDF left by an earlier export of the same name must not pass for
@@ -119,7 +120,7 @@ std::optional<fs::path> ExportPdf(const fs::path& soffice, const fs::path& folde
   // soffice also ends well when it could not load the input, so the PDF
   // itself is what tells.
   const LibreOffice office(soffice, folder, environment);
-  if (office.Convert({input}, "pdf", folder) && fs::exists(pdf)) return pdf;
+  if (office.Convert({input}, filter, folder) && fs::exists(pdf)) return pdf;
   return std::nullopt;
 }
 

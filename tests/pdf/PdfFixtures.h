@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace maravelundi::test {
@@ -33,11 +34,13 @@ std::vector<std::string> PrepareFonts(const std::filesystem::path& folder, const
 
 // Writes `fodt` (flat ODT XML text) to folder/name.fodt and exports it to
 // folder/name.pdf with `soffice` --convert-to pdf, run with `environment`
-// (from PrepareFonts) and a private profile. The PDF's path, or nothing when
-// the export failed (soffice's output is in folder/soffice.log).
+// (from PrepareFonts) and a private profile; `filter` may add the PDF
+// export's options. The PDF's path, or nothing when the export failed
+// (soffice's output is in folder/soffice.log).
 std::optional<std::filesystem::path> ExportPdf(const std::filesystem::path& soffice,
                                                const std::filesystem::path& folder, const std::string& fodt,
-                                               const std::string& name, const std::vector<std::string>& environment);
+                                               const std::string& name, const std::vector<std::string>& environment,
+                                               std::string_view filter = "pdf");
 
 // One paragraph of a flat ODT: its text (UTF-8, escaped here) set in a font
 // family. Text for a symbol font is written as LibreOffice keeps it, in the

@@ -61,7 +61,7 @@ TEST(PdfCodes, EachFormOfTheCodesBecomesItsGlyphs) {
 PdfTextBox Box(std::u16string text, double left, double top, int page = 1, bool spaceAfter = true,
                std::string font = "Arial") {
   const double right = left + 10.0 * static_cast<double>(text.size());
-  return PdfTextBox{std::move(text), left, top, right, top + 12, std::move(font), spaceAfter, page};
+  return PdfTextBox{std::move(text), left, top, right, top + 12, std::move(font), spaceAfter, page, {}};
 }
 
 std::string Laid(const std::vector<PdfTextBox>& boxes) {
@@ -108,11 +108,27 @@ TEST(PdfLayout, BoxesBecomeLinesAndParagraphsInReadingOrder) {
         Box(u"aaaaaaaaaaaaaaat", 0, 28, 1, false, "ML-TTKarthika"), Box(u"\\m", 0, 42, 1, false, "ML-TTKarthika"),
         Box(u"aaaaaaaaaaaaaaaa", 0, 56, 1, false, "ML-TTKarthika"), Box(u"tcm", 0, 70, 1, false, "ML-TTKarthika")},
        "aaaaaaaaaaaaaaaambn aaaaaaaaaaaaaaat\\m aaaaaaaaaaaaaaaa tcm|"},
-      {"a symbol font's line ends inside a word unless a space ends it",
+      {"a symbol font's full line ends inside a word unless a space ends it",
        {Box(u"\uF061\uF061\uF061\uF061\uF061\uF061\uF061\uF061", 0, 0, 1, false, "ML-TTKarthika"),
-        Box(u"\uF062\uF062\uF020", 0, 14, 1, false, "ML-TTKarthika"),
+        Box(u"\uF062\uF062\uF062\uF062\uF062\uF062\uF062\uF020", 0, 14, 1, false, "ML-TTKarthika"),
         Box(u"\uF063\uF063\uF063\uF063\uF063\uF063\uF063\uF063", 0, 28, 1, false, "ML-TTKarthika")},
-       "aaaaaaaabb cccccccc|"},
+       "aaaaaaaabbbbbbb cccccccc|"},
+      // Such text breaks only after a backslash, or anywhere in a full line.
+      {"a symbol font's line stopping short where no line breaks ends its paragraph",
+       {Box(u"\uF061\uF061\uF061\uF061\uF061\uF061\uF061\uF061", 0, 0, 1, false, "ML-TTKarthika"),
+        Box(u"\uF062\uF062", 0, 14, 1, false, "ML-TTKarthika"),
+        Box(u"\uF063\uF063\uF063\uF063\\", 0, 28, 1, false, "ML-TTKarthika"),
+        Box(u"\uF064\uF064\uF064\uF064\uF064\uF064\uF064\uF064", 0, 42, 1, false, "ML-TTKarthika")},
+       "aaaaaaaabb|cccc\\dddddddd|"},
+      // A line may break after ML-TT's NA or before its NTA inside a word,
+      // and after NA at a space: the likelier reading of the two decides.
+      // "A\\" and "\u00B4cw" are one word (ANANTHARAM); "]cnioe\\" and
+      // "aebmfw" are two (PARISEELANA MALAYALAM).
+      {"where a line may break inside a word, the likelier word decides",
+       {Box(u"aaaaaaaaaaaaaaaaaaaaaa", 0, 0, 1, true, "ML-TTKarthika"), Box(u"A\\", 230, 0, 1, false, "ML-TTKarthika"),
+        Box(u"\u00B4cw", 0, 14, 1, true, "ML-TTKarthika"), Box(u"aaaaaaaaaaaaaa", 40, 14, 1, true, "ML-TTKarthika"),
+        Box(u"]cnioe\\", 190, 14, 1, false, "ML-TTKarthika"), Box(u"aebmfw", 0, 28, 1, false, "ML-TTKarthika")},
+       "aaaaaaaaaaaaaaaaaaaaaa A\\\u00B4cw aaaaaaaaaaaaaa ]cnioe\\ aebmfw|"},
   };
   for (const auto& c : cases) EXPECT_EQ(Laid(c.boxes), c.expected) << c.what;
 }

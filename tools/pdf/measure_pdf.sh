@@ -32,7 +32,7 @@ cat > "$work/fonts.conf" <<CONF
 CONF
 
 # About 100 pages of real words in each font kind.
-[ -f "$work/unicode.rtf" ] || "$generate" --words "$dictionary" 0.45 2026 "$work/unicode.rtf"
+[ -f "$work/unicode.rtf" ] || "$generate" --held-out-words "$dictionary" 0.45 2026 "$work/unicode.rtf"
 sed 's/ML-TTKarthika;/ML-TTRevathi;/; s/\\fnil ML-TTRevathi/\\fnil\\fcharset2 ML-TTRevathi/' \
   "$work/unicode.rtf" > "$work/symbol.rtf"
 for kind in unicode symbol; do
