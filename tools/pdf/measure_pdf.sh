@@ -31,7 +31,8 @@ cat > "$work/fonts.conf" <<CONF
 <fontconfig><dir>/usr/share/fonts</dir><dir>$work/fonts</dir><cachedir>$work/cache</cachedir></fontconfig>
 CONF
 
-# About 100 pages of real words in each font kind.
+# About 100 pages of real words in each font kind: words the model of
+# Malayalam words (which judges how a PDF's lines join) was not trained on.
 [ -f "$work/unicode.rtf" ] || "$generate" --held-out-words "$dictionary" 0.45 2026 "$work/unicode.rtf"
 sed 's/ML-TTKarthika;/ML-TTRevathi;/; s/\\fnil ML-TTRevathi/\\fnil\\fcharset2 ML-TTRevathi/' \
   "$work/unicode.rtf" > "$work/symbol.rtf"
