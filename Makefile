@@ -18,7 +18,7 @@ TEST_TIMEOUT ?= 300
 WERROR ?= $(if $(CI),ON,OFF)
 CMAKE_FLAGS = -DMARAVELUNDI_WARNINGS_AS_ERRORS=$(WERROR)
 
-.PHONY: all deps configure build test run gui sanitize fuzz bench clean web web-serve
+.PHONY: all deps configure build test run gui deb sanitize fuzz bench clean web web-serve
 
 all: build
 
@@ -42,6 +42,15 @@ run: build
 
 gui: build
 	$(BUILD_DIR)/src/maravelundi
+
+# The Debian package of the build, in $(BUILD_DIR), named as Debian names it
+# (maravelundi_VERSION-REVISION_ARCH.deb); an older one goes first, so that
+# ./maravelundi_*.deb is this one alone. cpack stages the files in
+# $(BUILD_DIR)/_CPack_Packages.
+deb: build
+	rm -f $(BUILD_DIR)/maravelundi_*.deb
+	cd $(BUILD_DIR) && cpack -G DEB
+	@echo "Install it with: cd $(BUILD_DIR) && $$([ "$$(id -u)" -eq 0 ] || echo 'sudo ')apt install ./$$(cd $(BUILD_DIR) && ls maravelundi_*.deb)"
 
 # Speed and memory of the converter on generated documents of 1, 10 and
 # 100 MB (BENCH_SIZES="1 10" for a shorter run), then each pass alone.

@@ -37,6 +37,11 @@ PACKAGES="$PACKAGES hunspell-en-us locales"
 # and Python's web server for make web-serve.
 PACKAGES="$PACKAGES emscripten fonts-smc-manjari chromium python3"
 
+# make deb and its test: cpack asks dpkg-shlibdeps (dpkg-dev) which packages
+# the programs' libraries come from and `file` which files are programs;
+# fakeroot is not needed, cpack writes the files as root's itself.
+PACKAGES="$PACKAGES dpkg-dev file"
+
 missing=""
 for package in $PACKAGES; do
   if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
