@@ -36,9 +36,19 @@ std::vector<PdfTextBox> BoxesOf(const std::uint8_t* data, std::size_t size) {
     box.spaceAfter = (data[at + 4] & 0x80) != 0;
     box.font = kFonts[(data[at + 4] >> 5) & 3];
     const std::size_t length = data[at + 5] % 16;
+    const bool measured = data[at + 3] % 2 == 0;
     at += 6;
     for (std::size_t i = 0; i < length && at + 1 < size; ++i, at += 2) {
       box.text += static_cast<char16_t>(data[at] | (data[at + 1] << 8));
+    }
+    // Where each character ends, as the library measured them: for boxes
+    // of an even width, steps of any size, backwards too.
+    if (measured) {
+      float right = static_cast<float>(box.left);
+      for (const char16_t ch : box.text) {
+        right += static_cast<float>(static_cast<std::int8_t>(ch & 0xFF));
+        box.charRights.push_back(right);
+      }
     }
     boxes.push_back(std::move(box));
   }
