@@ -98,25 +98,68 @@ bool SettingsNamed(const char* to, const char* fonts, const char* spelling, Conv
   return true;
 }
 
+// Room for the result: it grows in one place instead of moving each time
+// it doubles (WebAssembly copies large blocks through JavaScript), and the
+// largest result, Unicode HTML, is about three times its Rich Text. What is
+// not used is given back with the result.
+constexpr std::size_t kResultRoomPerInputByte = 3;
+constexpr std::size_t kLeastResultRoom = 1 << 16;
+
+// Where a conversion reports to: the worker, for a document of the user's;
+// nowhere, for the converter's warming up.
+struct Reporting {
+  ProgressSink* progress = nullptr;
+  bool handOverResult = false;
+};
+
 // One conversion makes the result and, from the same reading of the
 // document, its text for the preview. The result is handed to the worker the
 // moment it is complete, and its memory given back, before the text is made.
-bool Convert(std::string&& bytes, const std::string& name, const ConversionSettings& settings, LastCall& call) {
+bool Convert(std::string&& bytes, const std::string& name, const ConversionSettings& settings, LastCall& call,
+             const Reporting& reporting) {
+  const std::size_t inputSize = bytes.size();
   std::vector<std::string> warnings;
   Result<SourceDocument> document = ParseDocument(std::move(bytes), name, settings, &warnings);
   for (const std::string& warning : warnings) call.warnings += warning + "\n";
   if (!document.Ok()) return Fail(call, std::move(document.Error()));
   const std::string stem = std::filesystem::path(name).stem().string();
   call.resultName = stem + ResultExtension(settings.output, document.Value().kind);
-  WorkerProgress progress;
-  TextAlongside text{call.preview, [&call] {
-                       if (HandOverResult() != 0) std::string().swap(call.result.Bytes());
+  call.result.Bytes().reserve(kResultRoomPerInputByte * inputSize + kLeastResultRoom);
+  TextAlongside text{call.preview, [&call, &reporting] {
+                       if (reporting.handOverResult && HandOverResult() != 0) std::string().swap(call.result.Bytes());
                      }};
-  if (auto failure = ConvertSource(std::move(document.Value()), settings, stem, call.result, &progress, &text)) {
+  if (auto failure =
+          ConvertSource(std::move(document.Value()), settings, stem, call.result, reporting.progress, &text)) {
     return Fail(call, std::move(*failure));
   }
   call.previewMade = text.made;
   return true;
+}
+
+// A Rich Text document of about `bytes` bytes of Rachana text: every code
+// of the font's printable range, in an order that runs through the glyph
+// table's sequences, in paragraphs of some hundred codes.
+std::string WarmUpDocument(std::size_t bytes) {
+  std::string rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 rl1;}}\\f0 ";
+  unsigned state = 1;
+  while (rtf.size() < bytes) {
+    for (int i = 0; i < 100; ++i) {
+      state = state * 1103515245u + 12345u;
+      const unsigned char code = static_cast<unsigned char>(0x21 + (state >> 16) % (0xFF - 0x21));
+      if (code == '\\' || code == '{' || code == '}') rtf += '\\';
+      if (code >= 0x80) {
+        static constexpr char kHex[] = "0123456789abcdef";
+        rtf += "\\'";
+        rtf += kHex[code >> 4];
+        rtf += kHex[code & 15];
+      } else {
+        rtf += static_cast<char>(code);
+      }
+      if (i % 7 == 6) rtf += ' ';
+    }
+    rtf += "\\par\n";
+  }
+  return rtf + "}";
 }
 
 }  // namespace
@@ -138,7 +181,8 @@ EMSCRIPTEN_KEEPALIVE int maravelundi_convert(const char* bytes, std::size_t size
   maravelundi::ConversionSettings settings;
   if (!mw::SettingsNamed(to, fonts, spelling, settings, call)) return 0;
   try {
-    return mw::Convert(std::string(bytes, size), name, settings, call) ? 1 : 0;
+    mw::WorkerProgress progress;
+    return mw::Convert(std::string(bytes, size), name, settings, call, mw::Reporting{&progress, true}) ? 1 : 0;
   } catch (const std::bad_alloc&) {
     mw::Fail(call, Failure{FailureCode::kOutOfMemory, name, "not enough memory to convert it", {}, std::nullopt});
   } catch (const std::exception& e) {
@@ -177,6 +221,27 @@ EMSCRIPTEN_KEEPALIVE const char* maravelundi_failure_part() {
 EMSCRIPTEN_KEEPALIVE double maravelundi_failure_byte() {
   const auto& failure = maravelundi::web::Last().failure;
   return failure && failure->byte ? static_cast<double>(*failure->byte) : -1;
+}
+
+// The engine compiles each function quickly at first, and well only once it
+// has run for a while; a conversion is one long call, which keeps the code it
+// began with to its end. A small document converted while the page waits
+// for the user (to Unicode HTML, and to Rich Text in place) has the engine
+// compile the hot functions well before the first document of the user's.
+// Nothing of it is kept or reported.
+EMSCRIPTEN_KEEPALIVE void maravelundi_warm_up() {
+  namespace mw = maravelundi::web;
+  constexpr std::size_t kWarmUpBytes = 300 * 1000;
+  for (const char* to : {"unicode", "rtf"}) {
+    mw::LastCall call;
+    maravelundi::ConversionSettings settings;
+    if (!mw::SettingsNamed(to, "auto", "", settings, call)) continue;
+    try {
+      mw::Convert(mw::WarmUpDocument(kWarmUpBytes), "warm-up.rtf", settings, call, mw::Reporting{});
+    } catch (const std::exception&) {
+      // Only time is lost: the documents of the user's convert all the same.
+    }
+  }
 }
 
 // Lets go of the last call's result and text once the worker has copied them.

@@ -23,6 +23,10 @@ const converter = createMaravelundi({
   onResult() {
     handOver?.();
   },
+}).then((module) => {
+  // Before the first document: see maravelundi_warm_up.
+  module._maravelundi_warm_up();
+  return module;
 });
 
 // The C strings the converter is called with, freed after the call.
