@@ -6,22 +6,37 @@
 // from its path. The same call makes the preview's text from the same
 // reading of the document. What it made stays in the module's memory until
 // the next call, for the worker to copy out.
+//
+// The worker writes a document's bytes straight into the buffer
+// maravelundi_input hands out, so that they are copied into the module once;
+// maravelundi_kind says what they are (for the page to offer only the
+// outputs it can make of them), and maravelundi_convert or maravelundi_text
+// then takes them over.
 
 #include <emscripten/emscripten.h>
 
 #include <cstddef>
 #include <exception>
 #include <filesystem>
+#include <functional>
 #include <new>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "convert/LegacyTarget.h"
 #include "failure/Failure.h"
+#include "families/LegacyEncoding.h"
 #include "job/DocumentJob.h"
 #include "job/OutputChoice.h"
+#include "job/PlainTextInput.h"
+#include "package/DocumentFormat.h"
+#include "package/ForeignFormat.h"
+#include "plaintext/DecodeLegacyText.h"
+#include "plaintext/FontDetector.h"
 #include "richtext/Progress.h"
+#include "transcode/GlyphTables.h"
 
 // Tells the worker how far the conversion is; it passes it on to the page.
 // Sizes go as doubles: JavaScript numbers hold them exactly.
@@ -54,8 +69,9 @@ class WorkerProgress : public ProgressSink {
   ConversionStage stage_ = ConversionStage::kTranscode;
 };
 
-// What the last call made.
+// What the last call made, and the input of the next.
 struct LastCall {
+  std::string input;  // written by the worker, taken over by the next conversion
   StringSink result;
   std::string resultName;  // the input's stem with the output's extension
   StringSink preview;      // the document's Unicode text, as the text output writes it
@@ -63,7 +79,15 @@ struct LastCall {
   std::optional<Failure> failure;  // why there is no result
   std::string message;             // the failure, in words
   std::string warnings;            // the reader's, a line each
+  std::string found;               // plain text read with the font found by itself: what was found
 };
+
+// The input, taken out of the call before the call is cleared for the next.
+std::string TakeInput(LastCall& call) {
+  std::string bytes = std::move(call.input);
+  call = LastCall{};
+  return bytes;
+}
 
 LastCall& Last() {
   static LastCall call;
@@ -79,29 +103,55 @@ bool Fail(LastCall& call, Failure failure) {
 // The settings the option names give, or a failure for a name no option
 // takes. An empty spelling is the command line's without --spelling: each
 // output's own.
-bool SettingsNamed(const char* to, const char* fonts, const char* spelling, ConversionSettings& settings,
-                   LastCall& call) {
-  NamedOptions named;
-  named.to = to;
-  named.fonts = fonts;
-  named.spelling = spelling;
-  if (named.to.empty()) named.to = "unicode";  // the page always names one
+// The page always names its output (its "same format as the document" is
+// the name of the document's own format, as --to would say it), so that
+// each result is the command line's with that --to.
+bool SettingsNamed(const NamedOptions& named, ConversionSettings& settings, LastCall& call) {
   auto found = maravelundi::SettingsNamed(named);
   if (const auto* why = std::get_if<std::string>(&found)) {
     return Fail(call, Failure{FailureCode::kNoSuchConversion, {}, "unknown option: " + *why, {}, std::nullopt});
   }
   settings = std::get<ConversionSettings>(std::move(found));
-  // Unicode is the page's first choice, taken unless another is chosen: a
-  // spreadsheet or presentation, which has no Unicode HTML, converts in
-  // place for it, as on the command line without --to.
-  settings.output.byDefault = named.to == "unicode";
   return true;
+}
+
+// What a document is, by its content as the conversion finds it: "rtf",
+// "docx", "odt", "xlsx", "ods", "pptx", "odp", "pdf", "text" (named *.txt),
+// "foreign:EXTENSION" for a format only LibreOffice reads, or "unknown"
+// (nothing we know, or a package that fails: its conversion says why).
+std::string KindNamed(std::string_view bytes, const std::string& name) {
+  if (ReadsAsPlainText(name, TextInputSettings{})) return "text";
+  const FormatDetection detection = DetectDocumentFormat(bytes);
+  if (detection.error) return "unknown";
+  if (detection.format == DocumentFormat::kPdf) return "pdf";
+  const DocumentKind kind = KindOfDocument(detection.format, bytes, name);
+  switch (kind.format) {
+    case DocumentFormat::kForeign: return "foreign:" + std::string(kind.foreign->extension);
+    case DocumentFormat::kUnknown:
+    case DocumentFormat::kText:
+    case DocumentFormat::kPdf: return "unknown";
+    default: return std::string(DocumentFormatName(kind.format));
+  }
+}
+
+// The font the finder reads plain text in, as the conversion will find it:
+// "legacy\tFONT\tPERCENT", or the kind of text kept as it is ("Unicode
+// Malayalam", "English", "empty").
+std::string FoundFont(std::string_view bytes) {
+  const DecodedText decoded = DecodeLegacyText(bytes);
+  const FontGuess guess = DetectFont(decoded.Glyphs());
+  if (guess.kind != TextKind::kLegacy) return std::string(TextKindName(guess.kind));
+  return "legacy\t" + std::string(guess.font.fontName) + "\t" +
+         std::to_string(static_cast<int>(guess.confidence * 100.0 + 0.5));
 }
 
 // One conversion makes the result and, from the same reading of the
 // document, its text for the preview. The result is handed to the worker the
 // moment it is complete, and its memory given back, before the text is made.
-bool Convert(std::string&& bytes, const std::string& name, const ConversionSettings& settings, LastCall& call) {
+// Text converted in the page's text box is small, and wanted whole: it is
+// not handed over early.
+bool Convert(std::string&& bytes, const std::string& name, const ConversionSettings& settings, LastCall& call,
+             bool handOver = true) {
   std::vector<std::string> warnings;
   Result<SourceDocument> document = ParseDocument(std::move(bytes), name, settings, &warnings);
   for (const std::string& warning : warnings) call.warnings += warning + "\n";
@@ -109,8 +159,8 @@ bool Convert(std::string&& bytes, const std::string& name, const ConversionSetti
   const std::string stem = std::filesystem::path(name).stem().string();
   call.resultName = stem + ResultExtension(settings.output, document.Value().kind);
   WorkerProgress progress;
-  TextAlongside text{call.preview, [&call] {
-                       if (HandOverResult() != 0) std::string().swap(call.result.Bytes());
+  TextAlongside text{call.preview, [&call, handOver] {
+                       if (handOver && HandOverResult() != 0) std::string().swap(call.result.Bytes());
                      }};
   if (auto failure = ConvertSource(std::move(document.Value()), settings, stem, call.result, &progress, &text)) {
     return Fail(call, std::move(*failure));
@@ -119,35 +169,107 @@ bool Convert(std::string&& bytes, const std::string& name, const ConversionSetti
   return true;
 }
 
+// Runs a conversion, a failure that escapes as an exception made one like
+// any other.
+int Guarded(LastCall& call, const std::string& name, const std::function<bool()>& run) {
+  try {
+    return run() ? 1 : 0;
+  } catch (const std::bad_alloc&) {
+    Fail(call, Failure{FailureCode::kOutOfMemory, name, "not enough memory to convert it", {}, std::nullopt});
+  } catch (const std::exception& e) {
+    Fail(call, Failure{FailureCode::kCannotConvert, name, std::string("cannot convert: ") + e.what(), {},
+                       std::nullopt});
+  }
+  call.result = {};
+  call.preview = {};
+  return 0;
+}
+
 }  // namespace
 }  // namespace maravelundi::web
 
 extern "C" {
 
-// Converts the `size` bytes at `bytes`, the document called `name`, with
-// the options named as maravelundi-cli's --to, --fonts and --spelling take
-// them (an empty spelling: as without --spelling). 1 when there is a
-// result, 0 when there is a failure instead.
-EMSCRIPTEN_KEEPALIVE int maravelundi_convert(const char* bytes, std::size_t size, const char* name, const char* to,
-                                             const char* fonts, const char* spelling) {
+// Room for the next input's `size` bytes, for the worker to write them into.
+EMSCRIPTEN_KEEPALIVE char* maravelundi_input(std::size_t size) {
+  std::string& input = maravelundi::web::Last().input;
+  std::string().swap(input);
+  input.resize(size);
+  return input.data();
+}
+
+// What the input is (KindNamed), without taking it over.
+EMSCRIPTEN_KEEPALIVE const char* maravelundi_kind(const char* name) {
+  static std::string kind;
+  kind = maravelundi::web::KindNamed(maravelundi::web::Last().input, name);
+  return kind.c_str();
+}
+
+// Converts the input, the document called `name`, with the options named
+// as maravelundi-cli's --to, --fonts and --spelling take them (an empty
+// spelling: as without --spelling). 1 when there is a result, 0 when there
+// is a failure instead.
+EMSCRIPTEN_KEEPALIVE int maravelundi_convert(const char* name, const char* to, const char* fonts,
+                                             const char* spelling) {
   namespace mw = maravelundi::web;
-  using maravelundi::Failure;
-  using maravelundi::FailureCode;
   mw::LastCall& call = mw::Last();
-  call = mw::LastCall{};
+  std::string bytes = mw::TakeInput(call);
+  maravelundi::NamedOptions named;
+  named.to = to;
+  named.fonts = fonts;
+  named.spelling = spelling;
   maravelundi::ConversionSettings settings;
-  if (!mw::SettingsNamed(to, fonts, spelling, settings, call)) return 0;
-  try {
-    return mw::Convert(std::string(bytes, size), name, settings, call) ? 1 : 0;
-  } catch (const std::bad_alloc&) {
-    mw::Fail(call, Failure{FailureCode::kOutOfMemory, name, "not enough memory to convert it", {}, std::nullopt});
-  } catch (const std::exception& e) {
-    mw::Fail(call, Failure{FailureCode::kCannotConvert, name, std::string("cannot convert: ") + e.what(), {},
-                           std::nullopt});
-  }
-  call.result = {};
-  call.preview = {};
-  return 0;
+  if (!mw::SettingsNamed(named, settings, call)) return 0;
+  const std::string file = name;
+  return mw::Guarded(call, file, [&] { return mw::Convert(std::move(bytes), file, settings, call); });
+}
+
+// Converts the input as plain text, as `maravelundi-cli --from text` does:
+// `to` "text" reads it in the legacy font `font` ("auto": the one the text
+// is found to be in, which maravelundi_found then names) into Unicode
+// text; "legacy" spells its Unicode in `legacyFont`'s codes.
+EMSCRIPTEN_KEEPALIVE int maravelundi_text(const char* to, const char* font, const char* legacyFont) {
+  namespace mw = maravelundi::web;
+  mw::LastCall& call = mw::Last();
+  std::string bytes = mw::TakeInput(call);
+  maravelundi::NamedOptions named;
+  named.to = to;
+  named.from = "text";
+  named.font = font;
+  named.legacyFont = legacyFont;
+  maravelundi::ConversionSettings settings;
+  if (!mw::SettingsNamed(named, settings, call)) return 0;
+  const std::string file = "text";
+  return mw::Guarded(call, file, [&] {
+    if (named.to == "text" && named.font == "auto") call.found = mw::FoundFont(bytes);
+    return mw::Convert(std::move(bytes), file, settings, call, false);
+  });
+}
+
+EMSCRIPTEN_KEEPALIVE const char* maravelundi_found() { return maravelundi::web::Last().found.c_str(); }
+
+// The legacy fonts, a line each: NAME, TAB, what plain text is read as in
+// it ("auto" never finds a Rachana font), TAB, "1" where plain text can be
+// written in it (the way back), else "0".
+EMSCRIPTEN_KEEPALIVE const char* maravelundi_fonts() {
+  static const std::string list = [] {
+    std::string lines;
+    auto add = [&lines](std::string_view name, std::string_view encoding) {
+      const auto target = maravelundi::LegacyTargetNamed(name);
+      lines += std::string(name) + "\t" + std::string(encoding) + "\t" +
+               (target && !target->SpreadOverFonts() ? "1" : "0") + "\n";
+    };
+    for (const maravelundi::LegacyFontName& font : maravelundi::KnownLegacyFonts()) {
+      if (font.encoding != nullptr) add(font.name, font.encoding->name);
+    }
+    for (const maravelundi::GlyphTableDescriptor& table : maravelundi::kGlyphTables) {
+      for (std::string_view name : table.fontNames) {
+        add(name, table.generation == maravelundi::Generation::kVersion2 ? "Rachana 2" : "Rachana 7");
+      }
+    }
+    return lines;
+  }();
+  return list.c_str();
 }
 
 EMSCRIPTEN_KEEPALIVE const char* maravelundi_result() { return maravelundi::web::Last().result.Bytes().data(); }
