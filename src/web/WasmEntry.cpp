@@ -18,7 +18,6 @@
 #include <cstddef>
 #include <exception>
 #include <filesystem>
-#include <functional>
 #include <new>
 #include <optional>
 #include <string>
@@ -169,20 +168,23 @@ bool Convert(std::string&& bytes, const std::string& name, const ConversionSetti
   return true;
 }
 
-// Runs a conversion, a failure that escapes as an exception made one like
-// any other.
-int Guarded(LastCall& call, const std::string& name, const std::function<bool()>& run) {
-  try {
-    return run() ? 1 : 0;
-  } catch (const std::bad_alloc&) {
-    Fail(call, Failure{FailureCode::kOutOfMemory, name, "not enough memory to convert it", {}, std::nullopt});
-  } catch (const std::exception& e) {
-    Fail(call, Failure{FailureCode::kCannotConvert, name, std::string("cannot convert: ") + e.what(), {},
-                       std::nullopt});
-  }
+// A conversion given up for an exception: a failure like any other. The
+// exceptions are caught in the exported functions themselves, the only
+// places the page's build catches them (web/CMakeLists.txt says why).
+int GaveUp(LastCall& call, Failure failure) {
+  Fail(call, std::move(failure));
   call.result = {};
   call.preview = {};
   return 0;
+}
+
+int OutOfMemory(LastCall& call, const std::string& name) {
+  return GaveUp(call, Failure{FailureCode::kOutOfMemory, name, "not enough memory to convert it", {}, std::nullopt});
+}
+
+int CannotConvert(LastCall& call, const std::string& name, const char* what) {
+  return GaveUp(call, Failure{FailureCode::kCannotConvert, name, std::string("cannot convert: ") + what, {},
+                              std::nullopt});
 }
 
 }  // namespace
@@ -221,7 +223,13 @@ EMSCRIPTEN_KEEPALIVE int maravelundi_convert(const char* name, const char* to, c
   maravelundi::ConversionSettings settings;
   if (!mw::SettingsNamed(named, settings, call)) return 0;
   const std::string file = name;
-  return mw::Guarded(call, file, [&] { return mw::Convert(std::move(bytes), file, settings, call); });
+  try {
+    return mw::Convert(std::move(bytes), file, settings, call) ? 1 : 0;
+  } catch (const std::bad_alloc&) {
+    return mw::OutOfMemory(call, file);
+  } catch (const std::exception& e) {
+    return mw::CannotConvert(call, file, e.what());
+  }
 }
 
 // Converts the input as plain text, as `maravelundi-cli --from text` does:
@@ -240,10 +248,14 @@ EMSCRIPTEN_KEEPALIVE int maravelundi_text(const char* to, const char* font, cons
   maravelundi::ConversionSettings settings;
   if (!mw::SettingsNamed(named, settings, call)) return 0;
   const std::string file = "text";
-  return mw::Guarded(call, file, [&] {
+  try {
     if (named.to == "text" && named.font == "auto") call.found = mw::FoundFont(bytes);
-    return mw::Convert(std::move(bytes), file, settings, call, false);
-  });
+    return mw::Convert(std::move(bytes), file, settings, call, false) ? 1 : 0;
+  } catch (const std::bad_alloc&) {
+    return mw::OutOfMemory(call, file);
+  } catch (const std::exception& e) {
+    return mw::CannotConvert(call, file, e.what());
+  }
 }
 
 EMSCRIPTEN_KEEPALIVE const char* maravelundi_found() { return maravelundi::web::Last().found.c_str(); }

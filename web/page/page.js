@@ -59,7 +59,8 @@ const labelOf = (choice) => element("to").querySelector(`option[value="${choice}
 const capital = (words) => words[0].toUpperCase() + words.slice(1);
 
 const worker = new Worker("worker.js");
-const documents = [];  // { doc, file, row, job, kind, choice, override, result, finished }, in the order given
+// In the order given; `finished` once the result or the failure is in.
+const documents = [];  // { doc, file, row, job, kind, choice, override, result, finished }
 let nextJob = 0;
 
 function extensionOf(name) {
@@ -260,12 +261,14 @@ function showWarnings(entry, warnings) {
 
 function finish(entry, data) {
   const row = entry.row;
-  entry.result = { name: nameFor(entry, data.name), bytes: data.bytes };
+  entry.result = { name: nameFor(entry, data.name), blob: data.blob };
+  entry.finished = true;  // the download is ready; the preview follows
   row.classList.add("done");
   row.querySelector("progress").value = 1;
   row.querySelector(".stage").textContent = "Done";
   showWarnings(entry, data.warnings);
-  const blob = new Blob([data.bytes], { type: kMediaTypes[extensionOf(data.name)] ?? "application/octet-stream" });
+  // The worker's Blob, of the type the browser saves it as.
+  const blob = data.blob.slice(0, data.blob.size, kMediaTypes[extensionOf(data.name)] ?? "application/octet-stream");
   const link = row.querySelector(".download");
   link.href = URL.createObjectURL(blob);
   link.download = entry.result.name;
@@ -274,7 +277,6 @@ function finish(entry, data) {
 }
 
 function showPreview(entry, text) {
-  entry.finished = true;
   entry.row.dataset.preview = text === null ? "none" : "shown";
   if (text === null) return;
   const preview = entry.row.querySelector(".preview");
@@ -317,10 +319,10 @@ worker.onmessage = (event) => {
   showStatus();
 };
 
-function downloadAll() {
+async function downloadAll() {
   const files = {};
   for (const entry of documents) {
-    if (entry.result) files[entry.result.name] = entry.result.bytes;
+    if (entry.result) files[entry.result.name] = new Uint8Array(await entry.result.blob.arrayBuffer());
   }
   const zip = zipSync(files, { level: 6 });
   const link = document.createElement("a");

@@ -12,7 +12,7 @@
 // Answers, in this order for each conversion of a document:
 //   { type: "kind", job, kind }                     "rtf", "docx", ... "text", "pdf", "foreign:doc", "unknown"
 //   { type: "progress", job, stage, done, total }   any number of times, none after the result
-//   { type: "result", job, name, bytes, warnings }
+//   { type: "result", job, name, blob, warnings }
 //     or { type: "error", job, message, warnings, failure: { code, part, byte } }
 //        (part "" and byte null where the failure has no such place)
 //   { type: "preview", job, text }                  after a result: the Unicode text, or null
@@ -55,13 +55,14 @@ function setInput(module, bytes) {
   module.HEAPU8.set(bytes, start);
 }
 
-// Copied out of the module's memory, which the next call reuses, and handed
-// over to the page without another copy.
+// Copied out of the module's memory, which the next call reuses, once:
+// straight into the Blob the page offers for download, which is handed
+// over by reference.
 function postResult(module, job) {
   const start = module._maravelundi_result();
-  const bytes = module.HEAPU8.slice(start, start + module._maravelundi_result_size());
-  self.postMessage({ type: "result", job, name: module.UTF8ToString(module._maravelundi_result_name()), bytes,
-    warnings: module.UTF8ToString(module._maravelundi_warnings()) }, [bytes.buffer]);
+  const blob = new Blob([module.HEAPU8.subarray(start, start + module._maravelundi_result_size())]);
+  self.postMessage({ type: "result", job, name: module.UTF8ToString(module._maravelundi_result_name()), blob,
+    warnings: module.UTF8ToString(module._maravelundi_warnings()) });
 }
 
 function resultText(module, start, size) {
