@@ -599,11 +599,17 @@ async function main() {
 
     await check("every control is reached and worked by keyboard, and axe-core finds no accessibility fault", async () => {
       await clearResults(page);
-      // The drop zone's button opens the file chooser with Enter.
+      // The drop zone's button, pressed with Enter, asks the file input to
+      // open the file chooser (the dialog itself is the browser's, kept
+      // closed here: whether it opens then depends on the browser's timing).
+      await page.$eval("#pick", (input) => input.addEventListener("click", (event) => {
+        event.preventDefault();
+        document.body.dataset.chooser = "asked";
+      }, { once: true }));
       await page.focus("#choose");
-      const [chooser] = await Promise.all([page.waitForFileChooser({ timeout: kWaitLimit }), page.keyboard.press("Enter")]);
-      const broken = path.join(inputs, "broken.rtf");
-      await chooser.accept([samples[0], broken, ods]);
+      await page.keyboard.press("Enter");
+      await page.waitForSelector("body[data-chooser=asked]", { timeout: kWaitLimit });
+      await pick(page, [samples[0], path.join(inputs, "broken.rtf"), ods]);
       await settled(page, 3);
       await choose(page, { to: "html5" });
       await settled(page, 3);
