@@ -664,7 +664,11 @@ async function main() {
       const { name, bytes } = await downloads.take(() => page.click("#results .download"));
       assert.equal(name, "sample-v7-unicode.rtf");
       assert.ok(bytes.equals(cliResult(sample, path.join(expected, "offline.rtf"), { to: "rtf" })));
-      await page.waitForSelector("body[data-font=loaded]", { timeout: kWaitLimit });
+      // Loaded with the page, not when first shown: the page says it is
+      // ready once the converter and the font are.
+      await page.waitForSelector("body[data-loaded=true]", { timeout: kWaitLimit });
+      assert.equal(await page.$eval("#readiness", (node) => node.textContent),
+        "Ready. From now on this page needs no network.");
       const faces = await page.evaluate(() => [...document.fonts].map((face) => [face.family.replaceAll('"', ""), face.status]));
       assert.deepEqual(faces.filter(([family]) => family === "Manjari (page)"), [["Manjari (page)", "loaded"]]);
       const privacy = await page.$eval("#privacy", (node) => node.textContent.replace(/\s+/g, " "));

@@ -199,9 +199,9 @@ function plainMessage(entry, failure) {
       "or Rich Text) instead, or use the Maravelundi program on a computer, which reads PDF files.";
   }
   if (kind.startsWith("foreign:") || failure.code === "needs-libreoffice") {
-    const format = kForeignNames[kind.slice("foreign:".length)] ?? kForeignNames[extension] ?? "this kind of";
-    return `This page cannot open ${format} files. Open it in your word processor, choose "Save as" and ` +
-      `"Word document (.docx)", then drop the new file here.`;
+    const format = kForeignNames[kind.slice("foreign:".length)] ?? kForeignNames[extension];
+    return `This page cannot open ${format ? `${format} files` : "files of this kind"}. Open it in your word ` +
+      `processor, choose "Save as" and "Word document (.docx)", then drop the new file here.`;
   }
   const named = { docx: "a Word document", odt: "an OpenDocument text", rtf: "a Rich Text document",
     xlsx: "an Excel workbook", ods: "an OpenDocument spreadsheet", pptx: "a PowerPoint presentation",
@@ -344,7 +344,19 @@ function direction() {
   return document.querySelector('input[name="direction"]:checked').value;
 }
 
+// The page has loaded once the converter and the font have: from then on
+// it needs no network, and says so.
+let converterLoaded = false;
+let fontLoaded = false;
+function showReadiness() {
+  if (!converterLoaded || !fontLoaded) return;
+  element("readiness").textContent = "Ready. From now on this page needs no network.";
+  document.body.dataset.loaded = "true";
+}
+
 function fillFonts(list) {
+  converterLoaded = true;
+  showReadiness();
   fonts = list.trim().split("\n").map((line) => {
     const [name, encoding, written] = line.split("\t");
     return { name, encoding, written: written === "1" };
@@ -477,11 +489,24 @@ element("download-all").addEventListener("click", downloadAll);
 
 // Offline: the page's files are kept by its service worker once it has
 // loaded, so it opens and converts without a network afterwards.
+// Where the browser keeps no service worker (a private window of some
+// browsers, a page opened from a file), the page does not say it will open
+// offline.
+function offlineUnavailable() {
+  document.body.dataset.offline = "unavailable";
+  element("offline-claim").remove();
+}
 if ("serviceWorker" in navigator) {
   navigator.serviceWorker.register("sw.js").then(() => navigator.serviceWorker.ready)
     .then(() => { document.body.dataset.offline = "ready"; })
-    .catch(() => { document.body.dataset.offline = "unavailable"; });
+    .catch(offlineUnavailable);
+} else {
+  offlineUnavailable();
 }
 // The font the Malayalam is shown in, loaded with the page.
-document.fonts.load('1em "Manjari (page)"', "മ").then(() => { document.body.dataset.font = "loaded"; });
+document.fonts.load('1em "Manjari (page)"', "മ").then(() => {
+  document.body.dataset.font = "loaded";
+  fontLoaded = true;
+  showReadiness();
+});
 document.body.dataset.ready = "true";
