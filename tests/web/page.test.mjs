@@ -87,6 +87,37 @@ function wordDocument() {
   }, { level: 9, mtime: new Date(2001, 1, 3, 4, 5, 6) });
 }
 
+// An Excel workbook with a cell whose style's font is ML-TTKarthika.
+function workbook() {
+  const main = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
+  const relationships = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+  const packageRelationships = "http://schemas.openxmlformats.org/package/2006/relationships";
+  return zipSync({
+    "[Content_Types].xml": strToU8(kDeclaration +
+      '<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">' +
+      '<Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/>' +
+      '<Default Extension="xml" ContentType="application/xml"/>' +
+      '<Override PartName="/xl/workbook.xml" ' +
+      'ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml"/></Types>'),
+    "_rels/.rels": strToU8(`${kDeclaration}<Relationships xmlns="${packageRelationships}">` +
+      `<Relationship Id="rId1" Type="${relationships}/officeDocument" Target="xl/workbook.xml"/></Relationships>`),
+    "xl/workbook.xml": strToU8(`${kDeclaration}<workbook xmlns="${main}" xmlns:r="${relationships}">` +
+      '<sheets><sheet name="Register" sheetId="1" r:id="rId1"/></sheets></workbook>'),
+    "xl/_rels/workbook.xml.rels": strToU8(`${kDeclaration}<Relationships xmlns="${packageRelationships}">` +
+      `<Relationship Id="rId1" Type="${relationships}/worksheet" Target="worksheets/sheet1.xml"/>` +
+      `<Relationship Id="rId2" Type="${relationships}/styles" Target="styles.xml"/>` +
+      `<Relationship Id="rId3" Type="${relationships}/sharedStrings" Target="sharedStrings.xml"/></Relationships>`),
+    "xl/styles.xml": strToU8(`${kDeclaration}<styleSheet xmlns="${main}"><fonts count="2">` +
+      '<font><sz val="11"/><name val="Calibri"/></font><font><sz val="14"/><name val="ML-TTKarthika"/></font>' +
+      '</fonts><cellXfs count="2"><xf numFmtId="0" fontId="0"/><xf numFmtId="0" fontId="1" applyFont="1"/>' +
+      "</cellXfs></styleSheet>"),
+    "xl/sharedStrings.xml": strToU8(`${kDeclaration}<sst xmlns="${main}" count="2" uniqueCount="2">` +
+      "<si><t>tIcfw</t></si><si><t>Total</t></si></sst>"),
+    "xl/worksheets/sheet1.xml": strToU8(`${kDeclaration}<worksheet xmlns="${main}"><sheetData><row r="1">` +
+      '<c r="A1" s="1" t="s"><v>0</v></c><c r="B1" t="s"><v>1</v></c></row></sheetData></worksheet>'),
+  }, { level: 9, mtime: new Date(2001, 1, 3, 4, 5, 6) });
+}
+
 // An OpenDocument text, spreadsheet or presentation with rc1 text through
 // an automatic style.
 const kOdfKinds = {
@@ -318,7 +349,9 @@ async function main() {
     const odt = path.join(inputs, "notes.odt");
     const ods = path.join(inputs, "marks.ods");
     const odp = path.join(inputs, "talk.odp");
+    const xlsx = path.join(inputs, "register.xlsx");
     fs.writeFileSync(docx, wordDocument());
+    fs.writeFileSync(xlsx, workbook());
     fs.writeFileSync(odt, openDocument("text"));
     fs.writeFileSync(ods, openDocument("spreadsheet"));
     fs.writeFileSync(odp, openDocument("presentation"));
@@ -343,17 +376,18 @@ async function main() {
     // their own format, with a note, and never fail. `cli` is the --to the
     // command line is given for each kind.
     const cases = [
-      { options: {}, files: [...samples, docx, odt, ods, odp, txt],
-        cli: { rtf: "rtf", docx: "docx", odt: "odt", ods: "ods", odp: "odp", text: "text" } },
-      { options: { to: "html5" }, files: [...samples, docx, txt, ods],
-        cli: { rtf: "html5", docx: "html5", text: "html5", ods: "ods" }, notes: ["ods"] },
+      { options: {}, files: [...samples, docx, odt, xlsx, ods, odp, txt],
+        cli: { rtf: "rtf", docx: "docx", odt: "odt", xlsx: "xlsx", ods: "ods", odp: "odp", text: "text" } },
+      { options: { to: "html5" }, files: [...samples, docx, txt, ods, xlsx],
+        cli: { rtf: "html5", docx: "html5", text: "html5", ods: "ods", xlsx: "xlsx" }, notes: ["ods", "xlsx"] },
       { options: { to: "text", spelling: "modern" }, files: [...samples, odt, odp],
         cli: { rtf: "text", odt: "text", odp: "odp" }, notes: ["odp"] },
       { options: { to: "unicode" }, files: [...samples, docx], cli: { rtf: "unicode", docx: "unicode" } },
       { options: { to: "rtf", spelling: "legacy" }, files: [...samples, txt, docx],
         cli: { rtf: "rtf", text: "rtf", docx: "docx" }, notes: ["docx"] },
       { options: { to: "ism", fonts: "7" }, files: [...samples, docx, odp], cli: { rtf: "ism", docx: "ism", odp: "ism" } },
-      { options: { to: "mltt", fonts: "2" }, files: [...samples, ods, txt], cli: { rtf: "mltt", ods: "mltt", text: "mltt" } },
+      { options: { to: "mltt", fonts: "2" }, files: [...samples, ods, xlsx, txt],
+        cli: { rtf: "mltt", ods: "mltt", xlsx: "mltt", text: "mltt" } },
       { options: { to: "docx", spelling: "modern" }, files: [docx, txt, samples[0], ods],
         cli: { docx: "docx", text: "docx", rtf: "rtf", ods: "ods" }, notes: ["rtf", "ods"] },
       { options: { to: "odt" }, files: [odt, docx], cli: { odt: "odt", docx: "docx" }, notes: ["docx"] },
@@ -395,7 +429,7 @@ async function main() {
             names.add(name);
             const wanted = cliResult(files[i], path.join(expected, `${caseNumber}-${name}`), { ...options, to: cli[kind] });
             assert.ok(bytes.equals(wanted), `${label} ${source}: the page's ${name} differs from the command line's`);
-            if (kind !== "ods" && kind !== "odp") assert.notEqual(row.preview, "", `${source}: a preview`);
+            if (!["xlsx", "ods", "odp"].includes(kind)) assert.notEqual(row.preview, "", `${source}: a preview`);
           }
         });
       ++caseNumber;
