@@ -6,6 +6,12 @@
 // from its path. The same call makes the preview's text from the same
 // reading of the document. What it made stays in the module's memory until
 // the next call, for the worker to copy out.
+//
+// The worker writes a document's bytes straight into the buffer
+// maravelundi_input hands out, so that they are copied into the module once;
+// maravelundi_kind says what they are (for the page to offer only the
+// outputs it can make of them), and maravelundi_convert or maravelundi_text
+// then takes them over.
 
 #include <emscripten/emscripten.h>
 
@@ -18,10 +24,18 @@
 #include <utility>
 #include <vector>
 
+#include "convert/LegacyTarget.h"
 #include "failure/Failure.h"
+#include "families/LegacyEncoding.h"
 #include "job/DocumentJob.h"
 #include "job/OutputChoice.h"
+#include "job/PlainTextInput.h"
+#include "package/DocumentFormat.h"
+#include "package/ForeignFormat.h"
+#include "plaintext/DecodeLegacyText.h"
+#include "plaintext/FontDetector.h"
 #include "richtext/Progress.h"
+#include "transcode/GlyphTables.h"
 
 // Tells the worker how far the conversion is; it passes it on to the page.
 // Sizes go as doubles: JavaScript numbers hold them exactly.
@@ -54,8 +68,9 @@ class WorkerProgress : public ProgressSink {
   ConversionStage stage_ = ConversionStage::kTranscode;
 };
 
-// What the last call made.
+// What the last call made, and the input of the next.
 struct LastCall {
+  std::string input;  // written by the worker, taken over by the next conversion
   StringSink result;
   std::string resultName;  // the input's stem with the output's extension
   StringSink preview;      // the document's Unicode text, as the text output writes it
@@ -63,7 +78,15 @@ struct LastCall {
   std::optional<Failure> failure;  // why there is no result
   std::string message;             // the failure, in words
   std::string warnings;            // the reader's, a line each
+  std::string found;               // plain text read with the font found by itself: what was found
 };
+
+// The input, taken out of the call before the call is cleared for the next.
+std::string TakeInput(LastCall& call) {
+  std::string bytes = std::move(call.input);
+  call = LastCall{};
+  return bytes;
+}
 
 LastCall& Last() {
   static LastCall call;
@@ -79,23 +102,46 @@ bool Fail(LastCall& call, Failure failure) {
 // The settings the option names give, or a failure for a name no option
 // takes. An empty spelling is the command line's without --spelling: each
 // output's own.
-bool SettingsNamed(const char* to, const char* fonts, const char* spelling, ConversionSettings& settings,
-                   LastCall& call) {
-  NamedOptions named;
-  named.to = to;
-  named.fonts = fonts;
-  named.spelling = spelling;
-  if (named.to.empty()) named.to = "unicode";  // the page always names one
+// The page always names its output (its "same format as the document" is
+// the name of the document's own format, as --to would say it), so that
+// each result is the command line's with that --to.
+bool SettingsNamed(const NamedOptions& named, ConversionSettings& settings, LastCall& call) {
   auto found = maravelundi::SettingsNamed(named);
   if (const auto* why = std::get_if<std::string>(&found)) {
     return Fail(call, Failure{FailureCode::kNoSuchConversion, {}, "unknown option: " + *why, {}, std::nullopt});
   }
   settings = std::get<ConversionSettings>(std::move(found));
-  // Unicode is the page's first choice, taken unless another is chosen: a
-  // spreadsheet or presentation, which has no Unicode HTML, converts in
-  // place for it, as on the command line without --to.
-  settings.output.byDefault = named.to == "unicode";
   return true;
+}
+
+// What a document is, by its content as the conversion finds it: "rtf",
+// "docx", "odt", "xlsx", "ods", "pptx", "odp", "pdf", "text" (named *.txt),
+// "foreign:EXTENSION" for a format only LibreOffice reads, or "unknown"
+// (nothing we know, or a package that fails: its conversion says why).
+std::string KindNamed(std::string_view bytes, const std::string& name) {
+  if (ReadsAsPlainText(name, TextInputSettings{})) return "text";
+  const FormatDetection detection = DetectDocumentFormat(bytes);
+  if (detection.error) return "unknown";
+  if (detection.format == DocumentFormat::kPdf) return "pdf";
+  const DocumentKind kind = KindOfDocument(detection.format, bytes, name);
+  switch (kind.format) {
+    case DocumentFormat::kForeign: return "foreign:" + std::string(kind.foreign->extension);
+    case DocumentFormat::kUnknown:
+    case DocumentFormat::kText:
+    case DocumentFormat::kPdf: return "unknown";
+    default: return std::string(DocumentFormatName(kind.format));
+  }
+}
+
+// The font the finder reads plain text in, as the conversion will find it:
+// "legacy\tFONT\tPERCENT", or the kind of text kept as it is ("Unicode
+// Malayalam", "English", "empty").
+std::string FoundFont(std::string_view bytes) {
+  const DecodedText decoded = DecodeLegacyText(bytes);
+  const FontGuess guess = DetectFont(decoded.Glyphs());
+  if (guess.kind != TextKind::kLegacy) return std::string(TextKindName(guess.kind));
+  return "legacy\t" + std::string(guess.font.fontName) + "\t" +
+         std::to_string(static_cast<int>(guess.confidence * 100.0 + 0.5));
 }
 
 // Room for the result: it grows in one place instead of moving each time
@@ -105,18 +151,20 @@ bool SettingsNamed(const char* to, const char* fonts, const char* spelling, Conv
 constexpr std::size_t kResultRoomPerInputByte = 3;
 constexpr std::size_t kLeastResultRoom = 1 << 16;
 
-// Where a conversion reports to: the worker, for a document of the user's;
-// nowhere, for the converter's warming up.
+// What a conversion tells the worker: its progress, and its result the
+// moment it is complete. Text converted in the page's text box is small and
+// wanted whole: it is not handed over early. The converter's warming up
+// tells nothing.
 struct Reporting {
-  ProgressSink* progress = nullptr;
-  bool handOverResult = false;
+  bool progress = true;
+  bool handOverResult = true;
 };
 
 // One conversion makes the result and, from the same reading of the
 // document, its text for the preview. The result is handed to the worker the
 // moment it is complete, and its memory given back, before the text is made.
 bool Convert(std::string&& bytes, const std::string& name, const ConversionSettings& settings, LastCall& call,
-             const Reporting& reporting) {
+             Reporting reporting = {}) {
   const std::size_t inputSize = bytes.size();
   std::vector<std::string> warnings;
   Result<SourceDocument> document = ParseDocument(std::move(bytes), name, settings, &warnings);
@@ -125,20 +173,21 @@ bool Convert(std::string&& bytes, const std::string& name, const ConversionSetti
   const std::string stem = std::filesystem::path(name).stem().string();
   call.resultName = stem + ResultExtension(settings.output, document.Value().kind);
   call.result.Bytes().reserve(kResultRoomPerInputByte * inputSize + kLeastResultRoom);
-  TextAlongside text{call.preview, [&call, &reporting] {
+  WorkerProgress progress;
+  TextAlongside text{call.preview, [&call, reporting] {
                        if (reporting.handOverResult && HandOverResult() != 0) std::string().swap(call.result.Bytes());
                      }};
-  if (auto failure =
-          ConvertSource(std::move(document.Value()), settings, stem, call.result, reporting.progress, &text)) {
+  if (auto failure = ConvertSource(std::move(document.Value()), settings, stem, call.result,
+                                   reporting.progress ? &progress : nullptr, &text)) {
     return Fail(call, std::move(*failure));
   }
   call.previewMade = text.made;
   return true;
 }
 
-// A Rich Text document of about `bytes` bytes of Rachana text: every code
-// of the font's printable range, in an order that runs through the glyph
-// table's sequences, in paragraphs of some hundred codes.
+// A Rich Text document of about `bytes` bytes of Rachana text: codes of
+// the font's whole printable range in a scrambled order, so that the glyph
+// table's sequences come up, in paragraphs of a hundred codes.
 std::string WarmUpDocument(std::size_t bytes) {
   std::string rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 rl1;}}\\f0 ";
   unsigned state = 1;
@@ -162,36 +211,118 @@ std::string WarmUpDocument(std::size_t bytes) {
   return rtf + "}";
 }
 
+// A conversion given up for an exception: a failure like any other.
+int GaveUp(LastCall& call, Failure failure) {
+  Fail(call, std::move(failure));
+  call.result = {};
+  call.preview = {};
+  return 0;
+}
+
+int OutOfMemory(LastCall& call, const std::string& name) {
+  return GaveUp(call, Failure{FailureCode::kOutOfMemory, name, "not enough memory to convert it", {}, std::nullopt});
+}
+
+int CannotConvert(LastCall& call, const std::string& name, const char* what) {
+  return GaveUp(call, Failure{FailureCode::kCannotConvert, name, std::string("cannot convert: ") + what, {},
+                              std::nullopt});
+}
+
 }  // namespace
 }  // namespace maravelundi::web
 
 extern "C" {
 
-// Converts the `size` bytes at `bytes`, the document called `name`, with
-// the options named as maravelundi-cli's --to, --fonts and --spelling take
-// them (an empty spelling: as without --spelling). 1 when there is a
-// result, 0 when there is a failure instead.
-EMSCRIPTEN_KEEPALIVE int maravelundi_convert(const char* bytes, std::size_t size, const char* name, const char* to,
-                                             const char* fonts, const char* spelling) {
+// Room for the next input's `size` bytes, for the worker to write them into.
+EMSCRIPTEN_KEEPALIVE char* maravelundi_input(std::size_t size) {
+  std::string& input = maravelundi::web::Last().input;
+  std::string().swap(input);
+  input.resize(size);
+  return input.data();
+}
+
+// What the input is (KindNamed), without taking it over.
+EMSCRIPTEN_KEEPALIVE const char* maravelundi_kind(const char* name) {
+  static std::string kind;
+  kind = maravelundi::web::KindNamed(maravelundi::web::Last().input, name);
+  return kind.c_str();
+}
+
+// Converts the input, the document called `name`, with the options named
+// as maravelundi-cli's --to, --fonts and --spelling take them (an empty
+// spelling: as without --spelling). 1 when there is a result, 0 when there
+// is a failure instead.
+EMSCRIPTEN_KEEPALIVE int maravelundi_convert(const char* name, const char* to, const char* fonts,
+                                             const char* spelling) {
   namespace mw = maravelundi::web;
-  using maravelundi::Failure;
-  using maravelundi::FailureCode;
   mw::LastCall& call = mw::Last();
-  call = mw::LastCall{};
+  std::string bytes = mw::TakeInput(call);
+  maravelundi::NamedOptions named;
+  named.to = to;
+  named.fonts = fonts;
+  named.spelling = spelling;
   maravelundi::ConversionSettings settings;
-  if (!mw::SettingsNamed(to, fonts, spelling, settings, call)) return 0;
+  if (!mw::SettingsNamed(named, settings, call)) return 0;
+  const std::string file = name;
   try {
-    mw::WorkerProgress progress;
-    return mw::Convert(std::string(bytes, size), name, settings, call, mw::Reporting{&progress, true}) ? 1 : 0;
+    return mw::Convert(std::move(bytes), file, settings, call) ? 1 : 0;
   } catch (const std::bad_alloc&) {
-    mw::Fail(call, Failure{FailureCode::kOutOfMemory, name, "not enough memory to convert it", {}, std::nullopt});
+    return mw::OutOfMemory(call, file);
   } catch (const std::exception& e) {
-    mw::Fail(call, Failure{FailureCode::kCannotConvert, name, std::string("cannot convert: ") + e.what(), {},
-                           std::nullopt});
+    return mw::CannotConvert(call, file, e.what());
   }
-  call.result = {};
-  call.preview = {};
-  return 0;
+}
+
+// Converts the input as plain text, as `maravelundi-cli --from text` does:
+// `to` "text" reads it in the legacy font `font` ("auto": the one the text
+// is found to be in, which maravelundi_found then names) into Unicode
+// text; "legacy" spells its Unicode in `legacyFont`'s codes.
+EMSCRIPTEN_KEEPALIVE int maravelundi_text(const char* to, const char* font, const char* legacyFont) {
+  namespace mw = maravelundi::web;
+  mw::LastCall& call = mw::Last();
+  std::string bytes = mw::TakeInput(call);
+  maravelundi::NamedOptions named;
+  named.to = to;
+  named.from = "text";
+  named.font = font;
+  named.legacyFont = legacyFont;
+  maravelundi::ConversionSettings settings;
+  if (!mw::SettingsNamed(named, settings, call)) return 0;
+  const std::string file = "text";
+  try {
+    if (named.to == "text" && named.font == "auto") call.found = mw::FoundFont(bytes);
+    return mw::Convert(std::move(bytes), file, settings, call, mw::Reporting{true, false}) ? 1 : 0;
+  } catch (const std::bad_alloc&) {
+    return mw::OutOfMemory(call, file);
+  } catch (const std::exception& e) {
+    return mw::CannotConvert(call, file, e.what());
+  }
+}
+
+EMSCRIPTEN_KEEPALIVE const char* maravelundi_found() { return maravelundi::web::Last().found.c_str(); }
+
+// The legacy fonts, a line each: NAME, TAB, what plain text is read as in
+// it ("auto" never finds a Rachana font), TAB, "1" where plain text can be
+// written in it (the way back), else "0".
+EMSCRIPTEN_KEEPALIVE const char* maravelundi_fonts() {
+  static const std::string list = [] {
+    std::string lines;
+    auto add = [&lines](std::string_view name, std::string_view encoding) {
+      const auto target = maravelundi::LegacyTargetNamed(name);
+      lines += std::string(name) + "\t" + std::string(encoding) + "\t" +
+               (target && !target->SpreadOverFonts() ? "1" : "0") + "\n";
+    };
+    for (const maravelundi::LegacyFontName& font : maravelundi::KnownLegacyFonts()) {
+      if (font.encoding != nullptr) add(font.name, font.encoding->name);
+    }
+    for (const maravelundi::GlyphTableDescriptor& table : maravelundi::kGlyphTables) {
+      for (std::string_view name : table.fontNames) {
+        add(name, table.generation == maravelundi::Generation::kVersion2 ? "Rachana 2" : "Rachana 7");
+      }
+    }
+    return lines;
+  }();
+  return list.c_str();
 }
 
 EMSCRIPTEN_KEEPALIVE const char* maravelundi_result() { return maravelundi::web::Last().result.Bytes().data(); }
@@ -225,21 +356,24 @@ EMSCRIPTEN_KEEPALIVE double maravelundi_failure_byte() {
 
 // The engine compiles each function quickly at first, and well only once it
 // has run for a while; a conversion is one long call, which keeps the code it
-// began with to its end. A small document converted while the page waits
-// for the user (to Unicode HTML, and to Rich Text in place) has the engine
-// compile the hot functions well before the first document of the user's.
-// Nothing of it is kept or reported.
+// began with to its end. A small document converted while the page loads
+// (to Unicode HTML, and to Rich Text in place) has the engine compile the
+// hot functions well before the first document of the user's. Nothing of it
+// is kept or reported.
 EMSCRIPTEN_KEEPALIVE void maravelundi_warm_up() {
   namespace mw = maravelundi::web;
   constexpr std::size_t kWarmUpBytes = 300 * 1000;
   for (const char* to : {"unicode", "rtf"}) {
     mw::LastCall call;
+    maravelundi::NamedOptions named;
+    named.to = to;
+    named.fonts = "auto";
     maravelundi::ConversionSettings settings;
-    if (!mw::SettingsNamed(to, "auto", "", settings, call)) continue;
+    if (!mw::SettingsNamed(named, settings, call)) continue;
     try {
-      mw::Convert(mw::WarmUpDocument(kWarmUpBytes), "warm-up.rtf", settings, call, mw::Reporting{});
+      mw::Convert(mw::WarmUpDocument(kWarmUpBytes), "warm-up.rtf", settings, call, mw::Reporting{false, false});
     } catch (const std::exception&) {
-      // Only time is lost: the documents of the user's convert all the same.
+      // Only time is lost: the user's documents convert all the same.
     }
   }
 }

@@ -8,7 +8,8 @@ import http from "node:http";
 import path from "node:path";
 
 const kTypes = { ".html": "text/html", ".js": "text/javascript", ".css": "text/css", ".wasm": "application/wasm",
-  ".otf": "font/otf", ".txt": "text/plain" };
+  ".otf": "font/otf", ".txt": "text/plain", ".svg": "image/svg+xml", ".png": "image/png", ".ico": "image/x-icon",
+  ".webmanifest": "application/manifest+json" };
 
 // Serves `folder` on a free port of 127.0.0.1, pushing each request's URL
 // onto `served`.

@@ -1,9 +1,15 @@
 // The page in a real browser: Debian's chromium, headless, driven through
 // puppeteer-core. Documents are picked and dropped as a user would, every
 // result is fetched through the page's own download links, and each must be
-// byte for byte what maravelundi-cli writes for the same document and
-// options. The page must ask for nothing but its own files, name a bad file
-// in its message, and give every result in its zip of all.
+// byte for byte what maravelundi-cli writes for the same document and the
+// output the page made of it (for each kind of document, only what the page
+// can make of it, its own format by default). Every row ends "Done" or with
+// a message in everyday words, the command line's own behind "Details";
+// every download has a name of its own. The text box converts both ways as
+// the command line's --from text does. The page must ask for nothing but
+// its own files, give every result in its zip of all, work offline once
+// visited, have no accessibility fault axe-core finds, and fit a phone's
+// 360 pixels.
 //
 //   node page.test.mjs           (ctest runs it; see tests/CMakeLists.txt)
 //   MARAVELUNDI_CLI   the command line to compare with
@@ -81,24 +87,70 @@ function wordDocument() {
   }, { level: 9, mtime: new Date(2001, 1, 3, 4, 5, 6) });
 }
 
-// An OpenDocument text with rc1 text through an automatic style.
-function openDocument() {
+// An Excel workbook with a cell whose style's font is ML-TTKarthika.
+function workbook() {
+  const main = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
+  const relationships = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+  const packageRelationships = "http://schemas.openxmlformats.org/package/2006/relationships";
+  return zipSync({
+    "[Content_Types].xml": strToU8(kDeclaration +
+      '<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">' +
+      '<Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/>' +
+      '<Default Extension="xml" ContentType="application/xml"/>' +
+      '<Override PartName="/xl/workbook.xml" ' +
+      'ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml"/></Types>'),
+    "_rels/.rels": strToU8(`${kDeclaration}<Relationships xmlns="${packageRelationships}">` +
+      `<Relationship Id="rId1" Type="${relationships}/officeDocument" Target="xl/workbook.xml"/></Relationships>`),
+    "xl/workbook.xml": strToU8(`${kDeclaration}<workbook xmlns="${main}" xmlns:r="${relationships}">` +
+      '<sheets><sheet name="Register" sheetId="1" r:id="rId1"/></sheets></workbook>'),
+    "xl/_rels/workbook.xml.rels": strToU8(`${kDeclaration}<Relationships xmlns="${packageRelationships}">` +
+      `<Relationship Id="rId1" Type="${relationships}/worksheet" Target="worksheets/sheet1.xml"/>` +
+      `<Relationship Id="rId2" Type="${relationships}/styles" Target="styles.xml"/>` +
+      `<Relationship Id="rId3" Type="${relationships}/sharedStrings" Target="sharedStrings.xml"/></Relationships>`),
+    "xl/styles.xml": strToU8(`${kDeclaration}<styleSheet xmlns="${main}"><fonts count="2">` +
+      '<font><sz val="11"/><name val="Calibri"/></font><font><sz val="14"/><name val="ML-TTKarthika"/></font>' +
+      '</fonts><cellXfs count="2"><xf numFmtId="0" fontId="0"/><xf numFmtId="0" fontId="1" applyFont="1"/>' +
+      "</cellXfs></styleSheet>"),
+    "xl/sharedStrings.xml": strToU8(`${kDeclaration}<sst xmlns="${main}" count="2" uniqueCount="2">` +
+      "<si><t>tIcfw</t></si><si><t>Total</t></si></sst>"),
+    "xl/worksheets/sheet1.xml": strToU8(`${kDeclaration}<worksheet xmlns="${main}"><sheetData><row r="1">` +
+      '<c r="A1" s="1" t="s"><v>0</v></c><c r="B1" t="s"><v>1</v></c></row></sheetData></worksheet>'),
+  }, { level: 9, mtime: new Date(2001, 1, 3, 4, 5, 6) });
+}
+
+// An OpenDocument text, spreadsheet or presentation with rc1 text through
+// an automatic style.
+const kOdfKinds = {
+  text: { mimetype: "application/vnd.oasis.opendocument.text", body: (p) => `<office:text>${p}</office:text>` },
+  spreadsheet: { mimetype: "application/vnd.oasis.opendocument.spreadsheet",
+    body: (p) => '<office:spreadsheet><table:table table:name="Sheet1"><table:table-row>' +
+      `<table:table-cell office:value-type="string">${p}</table:table-cell></table:table-row></table:table>` +
+      "</office:spreadsheet>" },
+  presentation: { mimetype: "application/vnd.oasis.opendocument.presentation",
+    body: (p) => '<office:presentation><draw:page draw:name="page1"><draw:frame svg:width="10cm" svg:height="2cm">' +
+      `<draw:text-box>${p}</draw:text-box></draw:frame></draw:page></office:presentation>` },
+};
+
+function openDocument(kind = "text") {
+  const { mimetype, body } = kOdfKinds[kind];
   const namespaces = 'xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" ' +
     'xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0" ' +
     'xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0" ' +
+    'xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" ' +
+    'xmlns:draw="urn:oasis:names:tc:opendocument:xmlns:drawing:1.0" ' +
     'xmlns:svg="urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0" office:version="1.3"';
   const faces = '<office:font-face-decls><style:font-face style:name="rc1" svg:font-family="rc1"/></office:font-face-decls>';
+  const paragraph = '<text:p>Malayalam: <text:span text:style-name="T1">ae hfn</text:span></text:p>';
   return zipSync({
-    mimetype: [strToU8("application/vnd.oasis.opendocument.text"), { level: 0 }],
+    mimetype: [strToU8(mimetype), { level: 0 }],
     "content.xml": strToU8(`${kDeclaration}<office:document-content ${namespaces}>${faces}` +
       '<office:automatic-styles><style:style style:name="T1" style:family="text">' +
       '<style:text-properties style:font-name="rc1"/></style:style></office:automatic-styles>' +
-      '<office:body><office:text><text:p>Malayalam: <text:span text:style-name="T1">ae hfn</text:span></text:p>' +
-      "</office:text></office:body></office:document-content>"),
+      `<office:body>${body(paragraph)}</office:body></office:document-content>`),
     "styles.xml": strToU8(`${kDeclaration}<office:document-styles ${namespaces}>${faces}</office:document-styles>`),
     "META-INF/manifest.xml": strToU8(kDeclaration +
       '<manifest:manifest xmlns:manifest="urn:oasis:names:tc:opendocument:xmlns:manifest:1.0" manifest:version="1.3">' +
-      '<manifest:file-entry manifest:full-path="/" manifest:media-type="application/vnd.oasis.opendocument.text"/>' +
+      `<manifest:file-entry manifest:full-path="/" manifest:media-type="${mimetype}"/>` +
       '<manifest:file-entry manifest:full-path="content.xml" manifest:media-type="text/xml"/>' +
       "</manifest:manifest>"),
   }, { level: 9, mtime: new Date(2001, 1, 3, 4, 5, 6) });
@@ -113,10 +165,22 @@ function cliResult(input, output, { to, fonts = "auto", spelling = "" }) {
   return fs.readFileSync(output);
 }
 
+// What the command line says of a file it cannot convert, named as the page names it.
 function cliFailure(input, to) {
   const run = spawnSync(kCli, ["--to", to, "-o", path.join(path.dirname(input), "never"), input], { encoding: "utf8" });
   assert.equal(run.status, 1, `the command line refuses ${input}`);
-  return run.stderr.trim();
+  return run.stderr.trim().replace(`maravelundi-cli: ${input}`, path.basename(input));
+}
+
+// Pasted text as `maravelundi-cli --from text` converts it: to Unicode in
+// `font` (auto: found), or back to the legacy font `legacyFont`.
+function cliText(scratch, text, { to, font = "auto", legacyFont = "ML-TTKarthika" }) {
+  const input = path.join(scratch, "pasted.txt");
+  const output = path.join(scratch, "pasted-out.txt");
+  fs.writeFileSync(input, text);
+  execFileSync(kCli, ["--from", "text", "--to", to, "--font", font, "--legacy-font", legacyFont, "-o", output, input],
+    { stdio: "pipe" });
+  return fs.readFileSync(output);
 }
 
 // ---- the page's server, which notes every request ----------------------
@@ -167,7 +231,7 @@ class Downloads {
 }
 
 // Sets the options as a user would, which converts the held documents again.
-async function choose(page, { to, fonts = "auto", spelling = "" }) {
+async function choose(page, { to = "same", fonts = "auto", spelling = "" }) {
   await page.select("#to", to);
   await page.select("#fonts", fonts);
   await page.select("#spelling", spelling);
@@ -194,20 +258,67 @@ async function dropOn(page, files) {
 }
 
 async function rowsOf(page) {
-  return page.$$eval("#results li", (rows) => rows.map((row) => ({
-    source: row.querySelector(".source").textContent,
-    message: row.querySelector(".message").hidden ? "" : row.querySelector(".message").textContent,
-    download: row.querySelector(".download").hidden ? "" : row.querySelector(".download").download,
-    preview: row.querySelector(".preview").hidden ? "" : row.querySelector(".preview .text").textContent,
-    failure: row.dataset.failure ?? "",
-    part: row.dataset.part ?? "",
-    byte: row.dataset.byte ?? "",
-  })));
+  return page.$$eval("#results li", (rows) => rows.map((row) => {
+    const shown = (selector) => (row.querySelector(selector).hidden ? "" : row.querySelector(selector).textContent);
+    const failed = !row.querySelector(".failure").hidden;
+    return {
+      source: row.querySelector(".source").textContent,
+      stage: row.querySelector(".stage").textContent,
+      kind: row.dataset.kind ?? "",
+      choice: row.querySelector(".choice").hidden ? "" : row.querySelector(".row-to").value,
+      offered: [...row.querySelectorAll(".row-to option")].map((option) => option.value),
+      note: shown(".note"),
+      message: failed ? row.querySelector(".message").textContent : "",
+      detail: failed ? row.querySelector(".detail").textContent : "",
+      download: row.querySelector(".download").hidden ? "" : row.querySelector(".download").download,
+      preview: row.querySelector(".preview").hidden ? "" : row.querySelector(".preview .text").textContent,
+      failure: row.dataset.failure ?? "",
+      part: row.dataset.part ?? "",
+      byte: row.dataset.byte ?? "",
+    };
+  }));
 }
 
 // The parts of a zip archive in their order, each as its bytes.
 function partsOf(zip) {
   return Object.entries(unzipSync(new Uint8Array(zip))).map(([name, bytes]) => [name, Buffer.from(bytes)]);
+}
+
+// The kind of a test document, by the name it was given.
+function kindOf(file) {
+  const extension = path.extname(file).slice(1);
+  return extension === "txt" ? "text" : extension;
+}
+
+// What a download is called: the document's name, what the result is, and
+// the extension of the format the command line writes for that output.
+const kSuffixes = { same: "-unicode", docx: "-unicode", odt: "-unicode", rtf: "-unicode", html5: "-unicode",
+  text: "-unicode", unicode: "-unicode-simple", mltt: "-mltt", ism: "-mltt-marked", legacy: "-legacy" };
+function extensionMade(kind, to) {
+  if (to === "html5" || to === "unicode") return ".html";
+  if (to === "text") return ".txt";
+  if (["ism", "mltt"].includes(to)) return kind === "text" ? ".rtf" : `.${kind}`;
+  return `.${to}`;
+}
+
+// Types (pastes) into the text box as a user would, and waits for the
+// result of what was typed.
+async function typeText(page, { direction, font, input }) {
+  await page.click(`input[name="direction"][value="${direction}"]`);
+  await page.select("#text-font", font);
+  await page.$eval("#text-in", (box, text) => {
+    box.value = text;
+    box.dispatchEvent(new InputEvent("input", { bubbles: true, inputType: "insertFromPaste" }));
+  }, input);
+  await page.waitForSelector("#text-out[data-pending='0']", { timeout: kWaitLimit });
+  return page.$eval("#text-out", (out) => out.textContent);
+}
+
+// Every accessibility fault axe-core finds on the page as it is now.
+async function accessibilityFaults(page, axeSource) {
+  await page.evaluate(axeSource);
+  const result = await page.evaluate(() => window.axe.run(document));
+  return result.violations.map((fault) => `${fault.id}: ${fault.nodes.map((node) => node.target).join(", ")}`);
 }
 
 // ---- the checks --------------------------------------------------------
@@ -229,14 +340,25 @@ async function main() {
     // The inputs, named as the user's files are: the html5 title comes from the name.
     const inputs = path.join(scratch, "in");
     fs.mkdirSync(inputs);
-    const samples = fs.readdirSync(path.join(kSource, "samples")).filter((name) => name.endsWith(".rtf")).sort();
-    for (const name of samples) fs.copyFileSync(path.join(kSource, "samples", name), path.join(inputs, name));
+    const samples = fs.readdirSync(path.join(kSource, "samples")).filter((name) => name.endsWith(".rtf")).sort()
+      .map((name) => {
+        fs.copyFileSync(path.join(kSource, "samples", name), path.join(inputs, name));
+        return path.join(inputs, name);
+      });
     const docx = path.join(inputs, "letter.docx");
     const odt = path.join(inputs, "notes.odt");
+    const ods = path.join(inputs, "marks.ods");
+    const odp = path.join(inputs, "talk.odp");
+    const xlsx = path.join(inputs, "register.xlsx");
     fs.writeFileSync(docx, wordDocument());
-    fs.writeFileSync(odt, openDocument());
-    const bad = path.join(inputs, "broken.rtf");
-    fs.writeFileSync(bad, "{\\rtf1 an unfinished group");
+    fs.writeFileSync(xlsx, workbook());
+    fs.writeFileSync(odt, openDocument("text"));
+    fs.writeFileSync(ods, openDocument("spreadsheet"));
+    fs.writeFileSync(odp, openDocument("presentation"));
+    const unicodeText = fs.readFileSync(path.join(kSource, "samples", "sample-mltt.txt"), "utf8");
+    const legacyText = cliText(scratch, unicodeText, { to: "legacy" }).toString("utf8");
+    const txt = path.join(inputs, "pasted.txt");
+    fs.writeFileSync(txt, legacyText);
     const expected = path.join(scratch, "expected");
     fs.mkdirSync(expected);
 
@@ -249,48 +371,107 @@ async function main() {
     await page.goto(`${origin}/index.html`, { waitUntil: "load" });
     await page.waitForSelector("body[data-ready=true]", { timeout: kWaitLimit });
 
-    // Each output of the Rich Text samples, picked and dropped by turns, and
-    // of the DOCX and ODT.
+    // Each choice of output, picked and dropped by turns, on the kinds of
+    // document it is made of and on some it is not: those are made into
+    // their own format, with a note, and never fail. `cli` is the --to the
+    // command line is given for each kind.
     const cases = [
-      { options: { to: "unicode" }, files: samples.map((name) => path.join(inputs, name)) },
-      { options: { to: "html5" }, files: samples.map((name) => path.join(inputs, name)).concat([docx]) },
-      { options: { to: "text", spelling: "modern" }, files: samples.map((name) => path.join(inputs, name)).concat([odt]) },
-      { options: { to: "rtf" }, files: samples.map((name) => path.join(inputs, name)) },
-      { options: { to: "rtf", spelling: "legacy" }, files: samples.map((name) => path.join(inputs, name)) },
-      { options: { to: "unicode", spelling: "modern" }, files: [docx] },
-      { options: { to: "ism", fonts: "7" }, files: samples.map((name) => path.join(inputs, name)).concat([docx]) },
-      { options: { to: "mltt", fonts: "2" }, files: samples.map((name) => path.join(inputs, name)) },
-      { options: { to: "docx", spelling: "modern" }, files: [docx] },
-      { options: { to: "odt" }, files: [odt] },
+      { options: {}, files: [...samples, docx, odt, xlsx, ods, odp, txt],
+        cli: { rtf: "rtf", docx: "docx", odt: "odt", xlsx: "xlsx", ods: "ods", odp: "odp", text: "text" } },
+      { options: { to: "html5" }, files: [...samples, docx, txt, ods, xlsx],
+        cli: { rtf: "html5", docx: "html5", text: "html5", ods: "ods", xlsx: "xlsx" }, notes: ["ods", "xlsx"] },
+      { options: { to: "text", spelling: "modern" }, files: [...samples, odt, odp],
+        cli: { rtf: "text", odt: "text", odp: "odp" }, notes: ["odp"] },
+      { options: { to: "unicode" }, files: [...samples, docx], cli: { rtf: "unicode", docx: "unicode" } },
+      { options: { to: "rtf", spelling: "legacy" }, files: [...samples, txt, docx],
+        cli: { rtf: "rtf", text: "rtf", docx: "docx" }, notes: ["docx"] },
+      { options: { to: "ism", fonts: "7" }, files: [...samples, docx, odp], cli: { rtf: "ism", docx: "ism", odp: "ism" } },
+      { options: { to: "mltt", fonts: "2" }, files: [...samples, ods, xlsx, txt],
+        cli: { rtf: "mltt", ods: "mltt", xlsx: "mltt", text: "mltt" } },
+      { options: { to: "docx", spelling: "modern" }, files: [docx, txt, samples[0], ods],
+        cli: { docx: "docx", text: "docx", rtf: "rtf", ods: "ods" }, notes: ["rtf", "ods"] },
+      { options: { to: "odt" }, files: [odt, docx], cli: { odt: "odt", docx: "docx" }, notes: ["docx"] },
     ];
     let caseNumber = 0;
-    for (const { options, files } of cases) {
-      const label = Object.entries(options).map(([key, value]) => `--${key} ${value}`).join(" ");
-      await check(`${label}: every download is the command line's result, byte for byte`, async () => {
-        await clearResults(page);
-        await choose(page, options);
-        if (caseNumber % 2 === 0) await pick(page, files);
-        else await dropOn(page, files);
-        await settled(page, files.length);
-        const rows = await rowsOf(page);
-        await downloads.into(path.join(scratch, "downloads", String(caseNumber)));
-        const links = await page.$$("#results .download");
-        for (let i = 0; i < files.length; ++i) {
-          assert.equal(rows[i].message, "", `${files[i]}: no message`);
-          const { name, bytes } = await downloads.take(() => links[i].click());
-          const output = path.join(expected, `${caseNumber}-${name}`);
-          const wanted = cliResult(files[i], output, options);
-          assert.ok(bytes.equals(wanted), `${label} ${path.basename(files[i])}: the page's ${name} differs from the command line's`);
-          assert.notEqual(rows[i].preview, "", `${path.basename(files[i])}: a preview`);
-        }
-      });
+    for (const { options, files, cli, notes = [] } of cases) {
+      const label = Object.entries(options).map(([key, value]) => `${key} ${value}`).join(", ") || "the default";
+      await check(`${label}: each document is made into what the page can make of it, as the command line makes it`,
+        async () => {
+          await clearResults(page);
+          await choose(page, options);
+          if (caseNumber % 2 === 0) await pick(page, files);
+          else await dropOn(page, files);
+          await settled(page, files.length);
+          const rows = await rowsOf(page);
+          await downloads.into(path.join(scratch, "downloads", String(caseNumber)));
+          const links = await page.$$("#results .download");
+          const names = new Set();
+          for (let i = 0; i < files.length; ++i) {
+            const source = path.basename(files[i]);
+            const kind = kindOf(files[i]);
+            const row = rows[i];
+            assert.equal(row.kind, kind, `${source}: its kind`);
+            assert.equal(row.stage, "Done", `${source}: the row ends done`);
+            assert.equal(row.message, "", `${source}: no message`);
+            // An output the page does not make of this kind is not offered,
+            // and the note says what was made instead.
+            const asked = options.to ?? "same";
+            const fellBack = notes.includes(kind);
+            assert.equal(row.offered.includes(asked), !fellBack, `${source}: ${asked} offered: ${row.offered}`);
+            assert.equal(row.choice, fellBack ? "same" : asked);
+            if (fellBack) assert.match(row.note, /is not made of .* here: .* It is made into "Unicode, in the same format/);
+            else assert.equal(row.note, "", `${source}: no note`);
+            const { name, bytes } = await downloads.take(() => links[i].click());
+            const wantedName = `${path.basename(source, path.extname(source))}${kSuffixes[row.choice]}` +
+              extensionMade(kind, cli[kind]);
+            assert.equal(name, wantedName, `${source}: the download's name`);
+            assert.ok(!names.has(name), `${name} is one result's only`);
+            names.add(name);
+            const wanted = cliResult(files[i], path.join(expected, `${caseNumber}-${name}`), { ...options, to: cli[kind] });
+            assert.ok(bytes.equals(wanted), `${label} ${source}: the page's ${name} differs from the command line's`);
+            if (!["xlsx", "ods", "odp"].includes(kind)) assert.notEqual(row.preview, "", `${source}: a preview`);
+          }
+        });
       ++caseNumber;
     }
+
+    await check("a document's own choice converts it alone, and no two results share a name", async () => {
+      await clearResults(page);
+      await choose(page, { to: "html5" });
+      // letter.docx, letter.rtf and another letter.docx: three results of one name.
+      const again = path.join(inputs, "again");
+      fs.mkdirSync(again);
+      const twin = path.join(again, "letter.docx");
+      fs.copyFileSync(docx, twin);
+      const rtf = path.join(inputs, "letter.rtf");
+      fs.copyFileSync(samples[0], rtf);
+      await pick(page, [docx, rtf, twin]);
+      await settled(page, 3);
+      let rows = await rowsOf(page);
+      assert.deepEqual(rows.map((row) => row.download),
+        ["letter-unicode.html", "letter-rtf-unicode.html", "letter-docx-unicode.html"]);
+      // The first one as its own kind again, and as ML-TT: Unicode and ML-TT
+      // results of one document differ in name; the others keep theirs.
+      const select = (await page.$$("#results .row-to"))[0];
+      await select.select("same");
+      await settled(page, 3);
+      rows = await rowsOf(page);
+      assert.deepEqual(rows.map((row) => row.download),
+        ["letter-unicode.docx", "letter-rtf-unicode.html", "letter-docx-unicode.html"]);
+      await select.select("mltt");
+      await settled(page, 3);
+      rows = await rowsOf(page);
+      assert.deepEqual(rows.map((row) => row.download),
+        ["letter-mltt.docx", "letter-rtf-unicode.html", "letter-docx-unicode.html"]);
+      await downloads.into(path.join(scratch, "downloads", "own"));
+      const { bytes } = await downloads.take(() => page.click("#results .download"));
+      assert.ok(bytes.equals(cliResult(docx, path.join(expected, "own-mltt.docx"), { to: "mltt" })));
+    });
 
     await check("the zip of all holds every result under its name", async () => {
       await clearResults(page);
       await choose(page, { to: "text" });
-      const files = samples.map((name) => path.join(inputs, name)).concat([docx, odt]);
+      const files = [...samples, docx, odt];
       await pick(page, files);
       await settled(page, files.length);
       await downloads.into(path.join(scratch, "downloads", "all"));
@@ -301,13 +482,12 @@ async function main() {
       for (const file of files) {
         const stem = path.basename(file, path.extname(file));
         const wanted = cliResult(file, path.join(expected, `all-${stem}.txt`), { to: "text" });
-        assert.ok(parts.get(`${stem}.txt`)?.equals(wanted), `${stem}.txt in the zip`);
+        assert.ok(parts.get(`${stem}-unicode.txt`)?.equals(wanted), `${stem}-unicode.txt in the zip`);
       }
     });
 
     await check("the preview is the Unicode text, in the page's own Malayalam font", async () => {
       await clearResults(page);
-      await choose(page, { to: "docx" });
       await pick(page, [docx]);
       await settled(page, 1);
       const [row] = await rowsOf(page);
@@ -315,12 +495,6 @@ async function main() {
       assert.equal(row.preview, text);
       const font = await page.$eval("#results .preview .text", (node) => getComputedStyle(node).fontFamily);
       assert.match(font, /^"Manjari \(page\)"/);
-      const loaded = await page.evaluate(async () => {
-        await document.fonts.ready;
-        return [...document.fonts].filter((face) => face.status === "loaded").map((face) => face.family);
-      });
-      assert.ok(loaded.map((family) => family.replaceAll('"', "")).includes("Manjari (page)"),
-        `the font was loaded: ${loaded}`);
     });
 
     await check("the preview is spelled as the result is: as typed for unicode, as Unicode writes it today else", async () => {
@@ -339,35 +513,55 @@ async function main() {
       }
     });
 
-    await check("a bad file gets a message naming it, and the others still convert", async () => {
+    await check("a file the page cannot convert says why in everyday words, the command line's words in its details", async () => {
+      const broken = path.join(inputs, "broken.rtf");
+      fs.writeFileSync(broken, "{\\rtf1 an unfinished group");
+      const garbage = path.join(inputs, "report.docx");
+      fs.writeFileSync(garbage, "this was never a zip archive");
+      const old = path.join(inputs, "minutes.doc");
+      fs.writeFileSync(old, Buffer.concat([Buffer.from("d0cf11e0a1b11ae1", "hex"), Buffer.alloc(504)]));
+      const pdf = path.join(inputs, "scan.pdf");
+      fs.writeFileSync(pdf, "%PDF-1.4\n% not much of a PDF\n");
+      const unknown = path.join(inputs, "list.dat");
+      fs.writeFileSync(unknown, "eggs, milk, bread");
+      const failing = [
+        { file: broken, code: "damaged-document", message: /^This file is not a Rich Text document, or it is damaged\. Open it/,
+          detail: cliFailure(broken, "rtf") },
+        { file: garbage, code: "not-a-document", message: /^This file is not a Word document, or it is damaged\./,
+          detail: cliFailure(garbage, "docx") },
+        { file: old, code: "needs-libreoffice", kind: "foreign:doc",
+          message: /^This page cannot open Word 97-2003 \(\.doc\) files\. .*"Save as" and "Word document \(\.docx\)"/ },
+        { file: pdf, code: "no-such-conversion", kind: "pdf", message: /^This page cannot read PDF files\./ },
+        { file: unknown, code: "not-a-document", kind: "unknown", message: /^This is not a kind of file this page knows\./,
+          detail: cliFailure(unknown, "unicode") },
+      ];
       await clearResults(page);
-      await choose(page, { to: "unicode" });
-      await pick(page, [path.join(inputs, samples[0]), bad, docx]);
-      await settled(page, 3);
-      const rows = await rowsOf(page);
-      const cliMessage = cliFailure(bad, "unicode").replace(`maravelundi-cli: ${bad}`, "broken.rtf");
-      assert.equal(rows[1].message, cliMessage);
-      assert.match(rows[1].message, /^broken\.rtf: /);
-      assert.equal(rows[1].download, "");
-      // The worker has the failure's kind and place too, for the page's own words.
-      assert.equal(rows[1].failure, "damaged-document");
-      assert.equal(rows[1].byte, cliMessage.match(/\(at byte (\d+)\)$/)?.[1]);
-      assert.equal(rows[0].failure, "");
-      assert.equal(rows[0].message, "");
-      assert.notEqual(rows[0].download, "");
-      // The output the page cannot make (another format, which needs
-      // LibreOffice) is refused with its reason too.
-      await choose(page, { to: "odt" });
-      await settled(page, 3);
-      const refused = await rowsOf(page);
-      assert.match(refused[2].message, /^letter\.docx: making ODT \(\.odt\) of a document of another format needs LibreOffice/);
-      assert.equal(refused[2].failure, "needs-libreoffice");
-      assert.equal(refused[2].byte, "");
+      await pick(page, [samples[0], ...failing.map(({ file }) => file)]);
+      await settled(page, failing.length + 1);
+      const [good, ...rows] = await rowsOf(page);
+      assert.equal(good.stage, "Done");
+      assert.equal(good.failure, "");
+      failing.forEach(({ file, code, kind, message, detail }, i) => {
+        const row = rows[i];
+        const name = path.basename(file);
+        assert.equal(row.stage, "Not converted", name);
+        assert.equal(row.failure, code, name);
+        if (kind) assert.equal(row.kind, kind, name);
+        assert.match(row.message, message, name);
+        assert.doesNotMatch(row.message, /\(at byte|zip archive|\{\\rtf/, `${name}: no technical words`);
+        // The command line's own words, behind "Details".
+        assert.match(row.detail, new RegExp(`^${name}: `));
+        if (detail) assert.equal(row.detail, detail, name);
+        assert.equal(row.download, "", name);
+        // A kind the page does not convert has no outputs to offer.
+        if (kind) assert.equal(row.choice, "", `${name}: no outputs offered`);
+      });
+      assert.equal(rows[0].byte, rows[0].detail.match(/\(at byte (\d+)\)$/)?.[1]);
       const status = await page.$eval("#status", (node) => node.textContent);
-      assert.equal(status, "0 converted, 3 failed");
+      assert.equal(status, `1 done, ${failing.length} could not be converted`);
     });
 
-    await check("a large document shows how far it is while it converts, and converts as the command line does", async () => {
+    await check("a large document shows how far it is while it converts, and ends done", async () => {
       const large = path.join(inputs, "large.rtf");
       const sample = fs.readFileSync(path.join(kSource, "samples", "sample-v7.rtf"), "latin1");
       const header = sample.slice(0, sample.indexOf("\\viewkind4"));
@@ -392,9 +586,87 @@ async function main() {
       await settled(page, 1);
       const shown = await page.evaluate(() => window.shown);
       assert.ok(shown.some((value) => value > 0 && value < 1), `the bar moved: ${shown.length} values`);
+      assert.equal(shown.at(-1), 1, "the bar ends full");
+      const [row] = await rowsOf(page);
+      assert.equal(row.stage, "Done");
       await downloads.into(path.join(scratch, "downloads", "large"));
       const { bytes } = await downloads.take(() => page.click("#results .download"));
       assert.ok(bytes.equals(cliResult(large, path.join(expected, "large.html"), { to: "unicode" })));
+    });
+
+    await check("the text box converts both ways as the command line's --from text does, byte for byte", async () => {
+      await clearResults(page);
+      await page.waitForSelector("#text-box[data-ready=true]", { timeout: kWaitLimit });
+      const nandini = cliText(scratch, unicodeText, { to: "legacy", legacyFont: "ML-Nandini" }).toString("utf8");
+      const textCases = [
+        { direction: "text", font: "auto", input: legacyText },
+        { direction: "text", font: "auto", input: nandini },
+        { direction: "text", font: "ML-TTKarthika", input: legacyText },
+        { direction: "text", font: "auto", input: unicodeText },
+        { direction: "legacy", font: "ML-TTKarthika", input: unicodeText },
+        { direction: "legacy", font: "ML-Nandini", input: unicodeText },
+        // A large paste: the worker converts it, the box shows all of it.
+        { direction: "text", font: "auto", input: legacyText.repeat(2000) },
+      ];
+      for (const { direction, font, input } of textCases) {
+        const shown = await typeText(page, { direction, font, input });
+        const options = direction === "legacy" ? { to: "legacy", legacyFont: font } : { to: "text", font };
+        const wanted = cliText(scratch, input, options);
+        assert.ok(Buffer.from(shown, "utf8").equals(wanted), `${direction} in ${font}: the box's result is the command line's`);
+        const found = await page.$eval("#text-found", (node) => node.textContent);
+        if (direction === "text" && font === "auto") {
+          // The font named is the one the command line says it found.
+          const run = spawnSync(kCli, ["--verbose", "--from", "text", "-o", path.join(scratch, "found.txt"),
+            path.join(scratch, "pasted.txt")], { encoding: "utf8" });
+          const cliFound = run.stderr.match(/: font (\S+) \(/)?.[1];
+          if (cliFound) assert.match(found, new RegExp(`^Found the font ${cliFound} \\(\\d+% sure\\)`));
+          else assert.match(found, /Unicode Malayalam already/);
+        }
+      }
+      // The copy button puts the result on the clipboard.
+      await browser.defaultBrowserContext().overridePermissions(origin, ["clipboard-read", "clipboard-sanitized-write"]);
+      const shown = await typeText(page, { direction: "text", font: "auto", input: legacyText });
+      await page.click("#text-copy");
+      await page.waitForFunction(() => document.getElementById("text-copied").textContent !== "", { polling: "mutation" });
+      assert.equal(await page.evaluate(() => navigator.clipboard.readText()), shown);
+    });
+
+    await check("every control is reached and worked by keyboard, and axe-core finds no accessibility fault", async () => {
+      await clearResults(page);
+      // The drop zone's button, pressed with Enter, asks the file input to
+      // open the file chooser (the dialog itself is the browser's, kept
+      // closed here: whether it opens then depends on the browser's timing).
+      await page.$eval("#pick", (input) => input.addEventListener("click", (event) => {
+        event.preventDefault();
+        document.body.dataset.chooser = "asked";
+      }, { once: true }));
+      await page.focus("#choose");
+      await page.keyboard.press("Enter");
+      await page.waitForSelector("body[data-chooser=asked]", { timeout: kWaitLimit });
+      await pick(page, [samples[0], path.join(inputs, "broken.rtf"), ods]);
+      await settled(page, 3);
+      await choose(page, { to: "html5" });
+      await settled(page, 3);
+      await typeText(page, { direction: "text", font: "auto", input: legacyText });
+      await page.$$eval("details", (all) => all.forEach((details) => { details.open = true; }));
+      const axeSource = fs.readFileSync(require.resolve("axe-core/axe.min.js"), "utf8");
+      assert.deepEqual(await accessibilityFaults(page, axeSource), []);
+      // Progress is announced: the status line is a live region, and says what happened.
+      const status = await page.$eval("#status", (node) => [node.getAttribute("role"), node.getAttribute("aria-live"), node.textContent]);
+      assert.deepEqual(status, ["status", "polite", "2 done, 1 could not be converted"]);
+    });
+
+    await check("at a phone's 360 pixels the page needs no sideways scrolling", async () => {
+      await page.setViewport({ width: 360, height: 740 });
+      await clearResults(page);
+      await pick(page, [samples[0], path.join(inputs, "broken.rtf"), ods, docx]);
+      await settled(page, 4);
+      await typeText(page, { direction: "text", font: "auto", input: legacyText });
+      await page.$$eval("details", (all) => all.forEach((details) => { details.open = true; }));
+      const widths = await page.evaluate(() => ({ scroll: document.documentElement.scrollWidth, inner: window.innerWidth }));
+      assert.ok(widths.scroll <= widths.inner, `${widths.scroll} px wide in ${widths.inner}`);
+      await page.screenshot({ path: path.join(scratch, "phone.png"), fullPage: true });
+      await page.setViewport({ width: 1100, height: 900 });
     });
 
     await check("the page asked for nothing but its own files", async () => {
@@ -404,13 +676,43 @@ async function main() {
       assert.deepEqual(foreign, []);
       // The worker's requests reach the server too: the module came from it.
       assert.ok(served.includes("/maravelundi.wasm"), `served: ${served}`);
+      // No file the page asks for is missing: the icons are there too.
+      assert.ok(served.includes("/favicon.ico") && served.includes("/icon.svg"), `served: ${served}`);
       assert.deepEqual(pageErrors, []);
-      const privacy = await page.$eval("#privacy", (node) => node.textContent);
-      assert.match(privacy, /nothing is sent anywhere/);
+    });
+
+    await check("once visited, the page opens and converts with no network, its font with it", async () => {
+      await page.waitForSelector("body[data-offline=ready]", { timeout: kWaitLimit });
+      // No network at all: the browser offline, and the server gone.
+      await page.setOfflineMode(true);
+      server.closeAllConnections();
+      await new Promise((resolve) => server.close(resolve));
+      await page.reload({ waitUntil: "load" });
+      await page.waitForSelector("body[data-ready=true]", { timeout: kWaitLimit });
+      const sample = path.join(inputs, "sample-v7.rtf");
+      await pick(page, [sample]);
+      await settled(page, 1);
+      const [row] = await rowsOf(page);
+      assert.equal(row.stage, "Done");
+      await downloads.into(path.join(scratch, "downloads", "offline"));
+      const { name, bytes } = await downloads.take(() => page.click("#results .download"));
+      assert.equal(name, "sample-v7-unicode.rtf");
+      assert.ok(bytes.equals(cliResult(sample, path.join(expected, "offline.rtf"), { to: "rtf" })));
+      // Loaded with the page, not when first shown: the page says it is
+      // ready once the converter and the font are.
+      await page.waitForSelector("body[data-loaded=true]", { timeout: kWaitLimit });
+      assert.equal(await page.$eval("#readiness", (node) => node.textContent),
+        "Ready. From now on this page needs no network.");
+      const faces = await page.evaluate(() => [...document.fonts].map((face) => [face.family.replaceAll('"', ""), face.status]));
+      assert.deepEqual(faces.filter(([family]) => family === "Manjari (page)"), [["Manjari (page)", "loaded"]]);
+      const privacy = await page.$eval("#privacy", (node) => node.textContent.replace(/\s+/g, " "));
+      assert.match(privacy, /never leave this computer/);
+      assert.match(privacy, /Once the page has loaded it needs no network/);
+      assert.deepEqual(pageErrors, []);
     });
   } finally {
     await browser.close();
-    server.close();
+    if (server.listening) server.close();
     fs.rmSync(scratch, { recursive: true, force: true });
   }
   console.log(`${passed} passed, 0 failed`);
