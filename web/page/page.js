@@ -195,8 +195,9 @@ function plainMessage(entry, failure) {
   const kind = entry.kind;
   const extension = extensionOf(entry.file.name).slice(1);
   if (kind === "pdf") {
-    return "This page cannot read PDF files. Convert the document the PDF was made from (Word, OpenDocument " +
-      "or Rich Text) instead, or use the Maravelundi program on a computer, which reads PDF files.";
+    return "This page cannot read PDF files. Reading one needs the font of every piece of its text, which only " +
+      "the Maravelundi program on a computer finds (with a PDF library this page does not have). Use the " +
+      "program, or convert the document the PDF was made from (Word, OpenDocument or Rich Text) here instead.";
   }
   if (kind.startsWith("foreign:") || failure.code === "needs-libreoffice") {
     const format = kForeignNames[kind.slice("foreign:".length)] ?? kForeignNames[extension];
