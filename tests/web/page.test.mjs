@@ -190,6 +190,16 @@ function cliText(scratch, text, { to, font = "auto", legacyFont = "ML-TTKarthika
 
 // Downloads land in a folder of the test's; each resolves when the browser
 // says it is complete.
+// The promise, or a failure saying what never came, after the safety net's
+// limit: a download that never begins must fail the check, not hang it.
+function within(promise, what) {
+  let timer;
+  const limit = new Promise((_, reject) => {
+    timer = setTimeout(() => reject(new Error(`${what}: nothing within ${kWaitLimit / 1000} s`)), kWaitLimit);
+  });
+  return Promise.race([promise, limit]).finally(() => clearTimeout(timer));
+}
+
 class Downloads {
   constructor(session) {
     this.session = session;
@@ -222,8 +232,10 @@ class Downloads {
       this.session.on("Browser.downloadWillBegin", listener);
     });
     await click();
-    const guid = await begun;
-    if (!this.done.has(guid)) await new Promise((resolve) => this.waiting.set(guid, resolve));
+    const guid = await within(begun, "a download to begin");
+    if (!this.done.has(guid)) {
+      await within(new Promise((resolve) => this.waiting.set(guid, resolve)), `the download of ${this.names.get(guid)}`);
+    }
     assert.equal(this.done.get(guid), "completed", `the download of ${this.names.get(guid)}`);
     const name = this.names.get(guid);
     return { name, bytes: fs.readFileSync(path.join(this.folder, name)) };
