@@ -153,8 +153,6 @@ std::vector<double> ColumnRights(const std::vector<LaidLine>& lines) {
   return rights;
 }
 
-
-
 // Text of a symbol font, in private-use characters. A producer's line
 // breaker sees no space among them (LibreOffice breaks such text only at
 // the few ASCII characters it holds, never at its spaces): a line ends
